@@ -1,0 +1,36 @@
+// Kestrovan: moves NC part programs between the PC and a CNC controller over
+// an RS-232C line and keeps the folder of programs in order.
+
+#include "app/TerminationSignals.h"
+#include "core/MainForm.h"
+#include "platform/InstanceLock.h"
+#include "platform/ProgramFolder.h"
+
+#include <QApplication>
+
+#include <vector>
+
+int main(int argc, char* argv[]) {
+  using namespace kestrovan;
+
+  // One instance per executable name; a second one ends at once, silently.
+  const platform::ExecutableInfo exe = platform::currentExecutable(argc > 0 ? argv[0] : nullptr);
+  platform::InstanceLock lock = platform::InstanceLock::acquire(
+      platform::instanceLockFolder(), platform::instanceLockFileName(exe.fileName));
+  if (lock.outcome() == platform::InstanceLock::Outcome::HeldByAnother) return 0;
+
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Kestrovan");
+  QApplication::setApplicationDisplayName("Kestrovan");
+
+  const std::string folder = platform::programFolder(exe);
+  core::TForm1 form({core::ProgramFiles::in(folder, exe.baseName()), platform::homeFolder(), args});
+  // SIGTERM, SIGINT and SIGHUP are close requests: settings are saved as when
+  // the window's close box is clicked.
+  app::TerminationSignals termination([&form] { form.close(); });
+  form.show();
+  app.exec();
+  return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The one seam through which logic asks the operator something or tells him a
+// failure: a modal message box with a title, a text, buttons and an icon. The
+// Qt layer shows real boxes; tests answer them.
+
+#include <string>
+
+namespace kestrovan::core {
+
+enum class MessageIcon { None, Information, Warning, Error, Stop, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct Message {
+  std::string title;
+  std::string text; // UTF-8; "\n" breaks lines
+  MessageButtons buttons = MessageButtons::Ok;
+  MessageIcon icon = MessageIcon::None;
+};
+
+class Dialogs {
+public:
+  virtual ~Dialogs() = default;
+  virtual MessageAnswer show(const Message& message) = 0;
+};
+
+} // namespace kestrovan::core

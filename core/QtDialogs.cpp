@@ -1,0 +1,46 @@
+#include "core/QtDialogs.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kestrovan::core {
+namespace {
+QMessageBox::Icon toQt(MessageIcon icon) {
+  switch (icon) {
+  case MessageIcon::Information: return QMessageBox::Information;
+  case MessageIcon::Warning: return QMessageBox::Warning;
+  case MessageIcon::Error:
+  case MessageIcon::Stop: return QMessageBox::Critical;
+  case MessageIcon::Question: return QMessageBox::Question;
+  case MessageIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+} // namespace
+
+MessageAnswer QtDialogs::show(const Message& message) {
+  QMessageBox box(toQt(message.icon), QString::fromStdString(message.title),
+                  QString::fromStdString(message.text), QMessageBox::NoButton, owner_);
+  QPushButton* yes = nullptr;
+  QPushButton* cancel = nullptr;
+  switch (message.buttons) {
+  case MessageButtons::Ok: box.addButton("OK", QMessageBox::AcceptRole); break;
+  case MessageButtons::OkCancel:
+    box.addButton("OK", QMessageBox::AcceptRole);
+    cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
+    break;
+  case MessageButtons::YesNo:
+    yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
+    cancel = box.addButton("いいえ(&N)", QMessageBox::NoRole);
+    break;
+  }
+  if (owner_) box.move(owner_->frameGeometry().topLeft() + QPoint(50, 50));
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  if (message.buttons == MessageButtons::YesNo)
+    return clicked == yes ? MessageAnswer::Yes : MessageAnswer::No;
+  if (cancel && (clicked == cancel || clicked == nullptr)) return MessageAnswer::Cancel;
+  return MessageAnswer::Ok;
+}
+
+} // namespace kestrovan::core

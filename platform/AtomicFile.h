@@ -1,0 +1,26 @@
+#pragma once
+// Replacing a file so that a failed write never destroys what it held: the new
+// content goes to a temporary file beside it, which is then renamed over it.
+
+#include <string>
+#include <string_view>
+
+namespace kestrovan::platform {
+
+struct WriteResult {
+  bool ok = false;
+  int error = 0; // errno of the step that failed
+  explicit operator bool() const { return ok; }
+};
+
+WriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Reads a whole file; ok is false (with errno in error) when it cannot be read.
+struct ReadResult {
+  bool ok = false;
+  int error = 0;
+  std::string bytes;
+};
+ReadResult readWholeFile(const std::string& path);
+
+} // namespace kestrovan::platform

@@ -1,0 +1,32 @@
+#pragma once
+// Native paths: separator "/", folders held without a trailing "/" except the
+// root "/" itself, which plays the part of a bare drive.
+
+#include <string>
+#include <string_view>
+
+namespace kestrovan::platform {
+
+inline constexpr char kSeparator = '/';
+
+bool isRootFolder(std::string_view path);
+bool isAbsolutePath(std::string_view path);
+std::string stripTrailingSeparator(std::string_view path);
+std::string joinPath(std::string_view folder, std::string_view name);
+// "/a/b" -> "/a", "/a" -> "/", "/" -> "/", "name" -> ".".
+std::string parentFolder(std::string_view path);
+// Last path component.
+std::string baseNameOf(std::string_view path);
+// "O1234.NC" -> "O1234"; a leading dot is not an extension (".profile").
+std::string removeExtension(std::string_view fileName);
+
+bool pathExists(const std::string& path);
+bool isDirectory(const std::string& path);
+bool isRegularFile(const std::string& path);
+
+// Creates the folder with every missing level. Returns true when the folder
+// exists afterwards. Relative paths are refused: a data folder must never
+// depend on the current working folder.
+bool createFolderPath(const std::string& path);
+
+} // namespace kestrovan::platform

@@ -1,0 +1,75 @@
+#include "platform/Paths.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace kestrovan::platform {
+
+bool isRootFolder(std::string_view path) {
+  return !path.empty() && path.find_first_not_of('/') == std::string_view::npos;
+}
+
+bool isAbsolutePath(std::string_view path) { return !path.empty() && path.front() == '/'; }
+
+std::string stripTrailingSeparator(std::string_view path) {
+  if (isRootFolder(path)) return "/";
+  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  return std::string(path);
+}
+
+std::string joinPath(std::string_view folder, std::string_view name) {
+  std::string f = stripTrailingSeparator(folder);
+  if (f.empty()) return std::string(name);
+  if (f == "/") return "/" + std::string(name);
+  return f + "/" + std::string(name);
+}
+
+std::string parentFolder(std::string_view path) {
+  std::string p = stripTrailingSeparator(path);
+  if (p == "/") return p;
+  size_t slash = p.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return p.substr(0, slash);
+}
+
+std::string baseNameOf(std::string_view path) {
+  std::string p = stripTrailingSeparator(path);
+  if (p == "/") return p;
+  size_t slash = p.rfind('/');
+  return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+std::string removeExtension(std::string_view fileName) {
+  size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return std::string(fileName);
+  return std::string(fileName.substr(0, dot));
+}
+
+bool pathExists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0;
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isRegularFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool createFolderPath(const std::string& path) {
+  std::string p = stripTrailingSeparator(path);
+  if (!isAbsolutePath(p)) return false;
+  for (size_t slash = p.find('/', 1); slash != std::string::npos; slash = p.find('/', slash + 1)) {
+    std::string prefix = p.substr(0, slash);
+    if (!isDirectory(prefix)) mkdir(prefix.c_str(), 0777);
+  }
+  if (!isDirectory(p)) mkdir(p.c_str(), 0777);
+  return isDirectory(p);
+}
+
+} // namespace kestrovan::platform
