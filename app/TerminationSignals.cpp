@@ -17,15 +17,8 @@ void handler(int sig) {
 }
 } // namespace
 
-TerminationSignals::TerminationSignals(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
+TerminationSignals::TerminationSignals() {
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipeFds) != 0) return;
-  notifier_ = std::make_unique<QSocketNotifier>(pipeFds[0], QSocketNotifier::Read);
-  QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
-    char buffer[16];
-    while (read(pipeFds[0], buffer, sizeof buffer) > 0) {
-    }
-    if (onSignal_) onSignal_();
-  });
   struct sigaction sa {};
   sa.sa_handler = handler;
   sigemptyset(&sa.sa_mask);
@@ -33,6 +26,18 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal) : onSigna
   sigaction(SIGTERM, &sa, nullptr);
   sigaction(SIGINT, &sa, nullptr);
   sigaction(SIGHUP, &sa, nullptr);
+}
+
+void TerminationSignals::deliverTo(std::function<void()> onSignal) {
+  onSignal_ = std::move(onSignal);
+  if (pipeFds[0] < 0) return;
+  notifier_ = std::make_unique<QSocketNotifier>(pipeFds[0], QSocketNotifier::Read);
+  QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+    char buffer[16];
+    while (read(pipeFds[0], buffer, sizeof buffer) > 0) {
+    }
+    if (onSignal_) onSignal_();
+  });
 }
 
 TerminationSignals::~TerminationSignals() {

@@ -11,7 +11,11 @@ namespace kestrovan::app {
 
 class TerminationSignals {
 public:
-  explicit TerminationSignals(std::function<void()> onSignal);
+  // Catches the signals from now on; what arrives before a QApplication
+  // exists waits until deliverTo() is called.
+  TerminationSignals();
+  // Needs the QApplication: calls onSignal on the event loop for every signal.
+  void deliverTo(std::function<void()> onSignal);
   ~TerminationSignals();
   TerminationSignals(const TerminationSignals&) = delete;
   TerminationSignals& operator=(const TerminationSignals&) = delete;

@@ -13,23 +13,26 @@
 int main(int argc, char* argv[]) {
   using namespace kestrovan;
 
+  // SIGTERM, SIGINT and SIGHUP are close requests: settings are saved as when
+  // the window's close box is clicked. Caught from the start, so that a signal
+  // that comes early still closes the program the orderly way.
+  app::TerminationSignals termination;
+
   // One instance per executable name; a second one ends at once, silently.
   const platform::ExecutableInfo exe = platform::currentExecutable(argc > 0 ? argv[0] : nullptr);
   platform::InstanceLock lock = platform::InstanceLock::acquire(
       platform::instanceLockFolder(), platform::instanceLockFileName(exe.fileName));
   if (lock.outcome() == platform::InstanceLock::Outcome::HeldByAnother) return 0;
 
-  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-
   QApplication app(argc, argv);
+  // After Qt has taken its own options (-platform, -style) out of argv.
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   QApplication::setApplicationName("Kestrovan");
   QApplication::setApplicationDisplayName("Kestrovan");
 
   const std::string folder = platform::programFolder(exe);
   core::TForm1 form({core::ProgramFiles::in(folder, exe.baseName()), platform::homeFolder(), args});
-  // SIGTERM, SIGINT and SIGHUP are close requests: settings are saved as when
-  // the window's close box is clicked.
-  app::TerminationSignals termination([&form] { form.close(); });
+  termination.deliverTo([&form] { form.close(); });
   form.show();
   app.exec();
   return 0;

@@ -1,0 +1,49 @@
+#include "core/AppState.h"
+#include "platform/IniFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrovan;
+
+namespace {
+bool none(const std::string&) { return false; }
+} // namespace
+
+TEST(AppState, ArgumentsArmTheCommandLineRunAndNeverWriteTheFiles) {
+  test::TempDir dir;
+  const auto files = core::ProgramFiles::in(dir.path(), "kestrovan");
+  const std::string original = "[Setting]\r\nPort=COM4\r\n; a comment\n[Main]\nLeft=5\n";
+  test::writeFile(files.settingsPath, original);
+
+  core::AppState state = core::loadAppState(files, "/home/op", {"/S=A.NC", "/COM2"}, none);
+  EXPECT_TRUE(state.run.CommandLineRun);
+  EXPECT_EQ(state.run.commandItems, (std::vector<std::string>{"S=A.NC", "COM2"}));
+  EXPECT_EQ(state.run.PendingSend, "N");
+  state.settings.Port = "COM9";
+  state.commands.EditApp = "changed";
+  core::saveAppState(state);
+  EXPECT_EQ(test::readFile(files.settingsPath), original);
+  EXPECT_FALSE(test::fileExists(files.commandTablePath));
+}
+
+TEST(AppState, APlainRunSavesBothFilesKeepingForeignLines) {
+  test::TempDir dir;
+  const auto files = core::ProgramFiles::in(dir.path(), "kestrovan");
+  test::writeFile(files.settingsPath, "[Ports]\r\nCOM1=/dev/pts/3\r\n[Options]\r\nListColumn=0\r\n");
+  test::writeFile(files.commandTablePath, "[Application]\r\nEditApp=/usr/bin/vi -x\r\nOutAppC=/bin/cat $A\r\n");
+
+  core::AppState state = core::loadAppState(files, "/home/op", {}, none);
+  EXPECT_FALSE(state.run.CommandLineRun);
+  EXPECT_EQ(state.run.MarkCapacity, 100);
+  EXPECT_EQ(state.commands.EditApp, "/usr/bin/vi -x");
+  EXPECT_EQ(state.commands.entry('c')->application, "/bin/cat $A");
+  state.settings.ListColumn = 5;
+  core::saveAppState(state);
+
+  platform::IniFile settings = platform::IniFile::load(files.settingsPath);
+  EXPECT_EQ(settings.readString("Ports", "COM1", ""), "/dev/pts/3");
+  EXPECT_EQ(settings.readInteger("Options", "ListColumn", 0), 5);
+  platform::IniFile table = platform::IniFile::load(files.commandTablePath);
+  EXPECT_EQ(table.readString("Application", "EditApp", ""), "/usr/bin/vi -x");
+}
