@@ -1,0 +1,12 @@
+#pragma once
+// A byte count as the operator reads it: bytes below 1 KB, else KB or MB
+// with three decimals ("512ﾊﾞｲﾄ", "1.500KB", "117.738MB").
+
+#include <cstdint>
+#include <string>
+
+namespace kestrovan::files {
+
+std::string sizeText(std::uint64_t bytes);
+
+} // namespace kestrovan::files

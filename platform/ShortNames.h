@@ -1,0 +1,48 @@
+#pragma once
+// 8.3 short names. The list's short layout shows every entry in an eight-
+// plus-three form. A name that already is a valid 8.3 name keeps its own
+// form; any other gets the first six valid characters in upper case, "~n"
+// with n counting up until the name is unique within its folder, and the
+// first three characters of its extension. Widths count CP932 bytes.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kestrovan::platform {
+
+// True for a name that needs no separate short form: one to eight bytes,
+// optionally a dot and one to three more, only characters allowed in short
+// names (letters of either case, digits, $%'-_@~`!(){}^#& and any non-ASCII
+// character), no second dot, no space.
+bool isValidShortName(std::string_view name);
+
+// The short names of all the entries of one folder, index for index. Names
+// that need a generated form get it in byte order of their long names, so
+// the result does not depend on the order the folder was read in.
+std::vector<std::string> formShortNames(const std::vector<std::string>& names);
+
+// Short names of one folder, looked up by long name.
+class ShortNameTable {
+public:
+  ShortNameTable() = default;
+  explicit ShortNameTable(const std::vector<std::string>& names);
+  // Nothing when the name was not in the folder when the table was made.
+  const std::string* find(const std::string& longName) const;
+  std::size_t size() const { return map_.size(); }
+
+private:
+  std::unordered_map<std::string, std::string> map_;
+};
+
+// Reads the folder's names and forms their short names; an unreadable folder
+// gives an empty table.
+ShortNameTable readShortNames(const std::string& folder);
+
+// The short name of the entry at `path` (its last component only); nothing
+// when the entry does not exist.
+std::optional<std::string> shortNameOf(const std::string& path);
+
+} // namespace kestrovan::platform

@@ -1,0 +1,71 @@
+#pragma once
+// Shared by the file list tests: a fake list widget, files with chosen sizes
+// and times in a temporary folder, and a fixed time zone so that date texts
+// can be compared byte for byte.
+
+#include "files/FileList.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrovan::files::test {
+
+class FakeListView : public FileListView {
+public:
+  void setRows(const std::vector<std::string>& r) override {
+    rows = r;
+    selected = -1;
+    ++setRowsCalls;
+  }
+  void setRowText(int row, const std::string& text) override {
+    rows.at(static_cast<std::size_t>(row)) = text;
+  }
+  int selectedRow() const override { return selected; }
+  void selectRow(int row) override { selected = row; }
+  void setHeaderLine(const std::string& text) override { header = text; }
+  void setInfoLine(const std::string& text) override { info = text; }
+  void setWaitCursor(bool on) override {
+    waitCursor = on;
+    if (on) searchingRowsSeen = rows;
+  }
+  void focusList() override { ++focusCalls; }
+  int listHeight() const override { return 338; }
+
+  std::vector<std::string> rows;
+  std::vector<std::string> searchingRowsSeen;
+  int selected = -1;
+  std::string header;
+  std::string info;
+  bool waitCursor = false;
+  int setRowsCalls = 0;
+  int focusCalls = 0;
+};
+
+// 2024-05-06 07:08:09 UTC and other fixed moments used by the tests.
+inline constexpr std::int64_t kFileTime = 1714979289;
+inline constexpr std::int64_t kFolderTime = 1672628645;   // 2023-01-02 03:04:05
+inline constexpr std::int64_t kListedDirTime = 1672531170; // 2022-12-31 23:59:30
+
+inline std::string spaces(std::size_t n) { return std::string(n, ' '); }
+
+// A file of `size` bytes (sparse, so gigabytes cost nothing) written at `mtime`.
+void makeFile(const std::string& path, std::uint64_t size, std::int64_t mtime = kFileTime);
+void makeFolder(const std::string& path, std::int64_t mtime = kFolderTime);
+void setTime(const std::string& path, std::int64_t mtime);
+
+class FileListTest : public ::testing::Test {
+protected:
+  FileListTest();
+  void refresh(RefreshFlags flags = {}) { list.refreshFileList(options, flags); }
+
+  kestrovan::test::TempDir dir;
+  FakeListView view;
+  FileList list{view};
+  ListOptions options;
+};
+
+} // namespace kestrovan::files::test
