@@ -1,36 +1,93 @@
 #include "core/MainForm.h"
 
+#include "core/FileListBox.h"
 #include "core/QtDialogs.h"
 #include "core/StartupChecks.h"
 #include "platform/Paths.h"
 #include "serial/PortProbe.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 namespace kestrovan::core {
 namespace {
 
-constexpr int kWidth = 728;
-constexpr int kHeight = 518;
 constexpr const char* kCaption = "Kestrovan(Win98/Me/2000/XP)";
-constexpr const char* kBanner = "ＰＣ←→ＮＣ機ファイル通信 Ver4.15";
-constexpr const char* kHeaderInitial = " ﾌｧｲﾙ・ﾃﾞｨﾚｸﾄﾘ [                            ]";
-constexpr const char* kFixedFont = "IPAGothic";
+constexpr const char* kCancelled = "操作中止!!";
 
-QLabel* makeLabel(QWidget* parent, const char* name, QRect place, const char* color, int pixelSize) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(name);
-  label->setGeometry(place);
-  QFont font(kFixedFont);
-  font.setPixelSize(pixelSize);
-  label->setFont(font);
-  label->setStyleSheet(QString("color: %1; background: black;").arg(color));
-  return label;
+QString q(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+std::optional<Key> keyOf(int qtKey) {
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F10) return static_cast<Key>(qtKey - Qt::Key_F1);
+  switch (qtKey) {
+  case Qt::Key_Escape: return Key::Esc;
+  case Qt::Key_Space: return Key::Space;
+  case Qt::Key_PageUp: return Key::PageUp;
+  case Qt::Key_PageDown: return Key::PageDown;
+  case Qt::Key_Home: return Key::Home;
+  case Qt::Key_End: return Key::End;
+  case Qt::Key_Return:
+  case Qt::Key_Enter: return Key::Enter;
+  case Qt::Key_B: return Key::B;
+  case Qt::Key_C: return Key::C;
+  case Qt::Key_D: return Key::D;
+  case Qt::Key_E: return Key::E;
+  case Qt::Key_F: return Key::F;
+  case Qt::Key_H: return Key::H;
+  case Qt::Key_I: return Key::I;
+  case Qt::Key_K: return Key::K;
+  case Qt::Key_L: return Key::L;
+  case Qt::Key_M: return Key::M;
+  case Qt::Key_O: return Key::O;
+  case Qt::Key_R: return Key::R;
+  case Qt::Key_S: return Key::S;
+  case Qt::Key_T: return Key::T;
+  case Qt::Key_V: return Key::V;
+  case Qt::Key_X: return Key::X;
+  case Qt::Key_Y: return Key::Y;
+  case Qt::Key_Z: return Key::Z;
+  default: return std::nullopt;
+  }
 }
+
+// The file list's view of the screen: the list widget, the header and info
+// lines, the wait cursor.
+class MainListView : public files::FileListView {
+public:
+  explicit MainListView(MainScreen& s) : s_(s) {}
+  void setRows(const std::vector<std::string>& rows) override {
+    std::vector<QString> texts;
+    texts.reserve(rows.size());
+    for (const std::string& r : rows) texts.push_back(q(r));
+    s_.ListBox1->setRows(std::move(texts));
+  }
+  void setRowText(int row, const std::string& text) override { s_.ListBox1->setRowText(row, q(text)); }
+  int selectedRow() const override { return s_.ListBox1->selectedRow(); }
+  void selectRow(int row) override { s_.ListBox1->selectRow(row); }
+  void setHeaderLine(const std::string& text) override { s_.Label7->setText(q(text)); }
+  void setInfoLine(const std::string& text) override { s_.Label8->setText(q(text)); }
+  void setWaitCursor(bool on) override {
+    if (on) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      s_.ListBox1->window()->repaint();
+    } else {
+      QApplication::restoreOverrideCursor();
+    }
+  }
+  void focusList() override { s_.ListBox1->setFocus(); }
+  int listHeight() const override { return s_.ListBox1->height(); }
+
+private:
+  MainScreen& s_;
+};
 
 } // namespace
 
@@ -54,61 +111,79 @@ TForm1::TForm1(StartupInputs inputs, Dialogs* dialogs, serial::PortOpener* ports
 
 TForm1::~TForm1() = default;
 
+int TForm1::listColumns() const { return screen_.ListBox1->columns(); }
+
 // Runs before any other window exists: settings, command table, command line.
 void TForm1::FormCreate(const StartupInputs& inputs) {
   state_ = loadAppState(inputs.files, inputs.homeFolder, inputs.args,
                         [](const std::string& p) { return platform::pathExists(p); });
   setWindowTitle(kCaption);
-  setFixedSize(kWidth, kHeight);
+  setFixedSize(728, 518);
   move(state_.settings.Left, state_.settings.Top);
-  buildScreen();
-}
 
-void TForm1::buildScreen() {
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::black);
   setPalette(pal);
+  screen_ = buildMainScreen(this);
+  listView_ = std::make_unique<MainListView>(screen_);
+  fileList_ = std::make_unique<files::FileList>(*listView_);
+  screen_.ListBox1->setFolderRowTest([this](int row) {
+    const files::RowKind kind = fileList_->rowKind(row);
+    return kind == files::RowKind::Parent || kind == files::RowKind::Folder;
+  });
 
-  Label4 = makeLabel(this, "Label4", {0, 0, kWidth, 35}, "yellow", 19);
-  Label4->setAlignment(Qt::AlignCenter);
-  Label4->setText(kBanner);
-  Label4->setToolTip("パソコン←→ＮＣファイル転送が行えます。");
+  Timer1 = new QTimer(this);
+  Timer1->setSingleShot(true);
+  connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
-  Label7 = makeLabel(this, "Label7", {0, 35, kWidth, 16}, "white", 16);
-  Label7->setText(kHeaderInitial);
-  Label7->setToolTip("設定フォルダーの状態を表示します。");
-
-  Label8 = makeLabel(this, "Label8", {0, 51, kWidth, 16}, "lime", 13);
-
-  ListBox1 = new QListWidget(this);
-  ListBox1->setObjectName("ListBox1");
-  ListBox1->setGeometry(0, 69, 616, 338);
-  ListBox1->setStyleSheet("color: white; background: black; border: none;");
-  ListBox1->setToolTip("ファイルを選択してください。");
-  ListBox1->installEventFilter(this);
-
-  StatusBar2 = new QWidget(this);
-  StatusBar2->setObjectName("StatusBar2");
-  StatusBar2->setGeometry(0, 494, kWidth, 24);
-  StatusBar2->setToolTip("送受信の設定を表示します。");
-  const int widths[7] = {250, 100, 90, 140, 70, 50, 50};
-  int x = 0;
-  for (int i = 0; i < 7; ++i) {
-    auto* panel = new QLabel(StatusBar2);
-    panel->setObjectName(QString("StatusPanel%1").arg(i));
-    const int w = i == 6 ? kWidth - x : widths[i];
-    panel->setGeometry(x, 0, w, 24);
-    panel->setStyleSheet("color: black; background: #d4d0c8; border: 1px inset gray;");
-    if (i >= 3) panel->setAlignment(Qt::AlignCenter);
-    statusPanels_[static_cast<size_t>(i)] = panel;
-    x += widths[i];
-  }
+  screen_.ListBox1->installEventFilter(this);
+  screen_.Edit1->installEventFilter(this);
+  screen_.sortEdit->installEventFilter(this);
+  screen_.RichEdit1->installEventFilter(this);
+  screen_.Label1->installEventFilter(this);
+  connect(screen_.ListBox1, &FileListBox::rowClicked, this, [this](int row, Qt::KeyboardModifiers mods) {
+    if (mods & Qt::ShiftModifier) {
+      fileList_->markRange(MarkAnchor, row);
+    } else {
+      MarkAnchor = row;
+    }
+    fileList_->showEntryInfo(row);
+  });
+  connect(screen_.ListBox1, &FileListBox::rowDoubleClicked, this, [this](int) { activateSelected(); });
+  connect(screen_.ListBox1, &FileListBox::selectionMoved, this,
+          [this](int row) { fileList_->showEntryInfo(row); });
+  registerBuiltInCommands();
 }
 
-void TForm1::setStatusPanel(int index, const QString& text) {
-  statusPanels_[static_cast<size_t>(index)]->setText(text);
+void TForm1::registerBuiltInCommands() {
+  setCommandHandler(Command::Close, [this](bool) { close(); });
+  setCommandHandler(Command::Cancel, [this](bool) { ShowCancelled(); });
+  setCommandHandler(Command::Refresh, [this](bool) {
+    refreshFileList({.keepSelection = true});
+    ReturnToIdle(1000);
+  });
+  setCommandHandler(Command::PageUp, [this](bool) { pageKey(false); });
+  setCommandHandler(Command::PageDown, [this](bool) { pageKey(true); });
+  setCommandHandler(Command::MarkBlock, [this](bool) { fileList_->markBlock(); });
+  setCommandHandler(Command::ClearMarks, [this](bool) { fileList_->clearMarks(); });
+  setCommandHandler(Command::Activate, [this](bool) { activateSelected(); });
+  setCommandHandler(Command::First, [this](bool) { selectAndShow(0); });
+  setCommandHandler(Command::Last, [this](bool) {
+    selectAndShow(static_cast<int>(fileList_->rows().size()) - 1);
+  });
+  setCommandHandler(Command::SortBox, [this](bool) { openSortBox(); });
 }
+
+void TForm1::setCommandHandler(Command command, CommandHandler handler) {
+  handlers_[command] = std::move(handler);
+}
+
+void TForm1::setPromptHandler(PromptMode mode, PromptHandler handler) {
+  promptHandlers_[mode] = std::move(handler);
+}
+
+// --- start-up -------------------------------------------------------------
 
 void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -125,33 +200,333 @@ void TForm1::FormShow() {
   SettingsRecord& s = state_.settings;
   checkDataFolder(s, *dialogs_, state_.homeFolder);
   checkPort(s, *ports_, *dialogs_);
-  setStatusPanel(4, QString::fromStdString(s.Speed));
-  setStatusPanel(5, QString::fromStdString(s.Port));
-  setStatusPanel(6, QString::fromStdString(s.Signal));
-  const ListLayout layout = correctListLayout(s);
-  listColumns_ = layout.columns;
-  ListBox1->setGeometry(0, 69, layout.width, 338);
-  ListBox1->setFocus();
+  screen_.GroupBox2->hide();
+  screen_.GroupBox4->hide();
+  screen_.Edit1->setEnabled(false);
+  showSettingsPanels();
+  showFunctionKeys(false);
+  layOutList();
+  screen_.ListBox1->setFocus();
   QTimer::singleShot(0, this, [this] { FirstIdle(); });
+}
+
+void TForm1::layOutList() {
+  const ListLayout layout = correctListLayout(state_.settings);
+  screen_.ListBox1->setGeometry(0, 69, layout.width, 338);
+  screen_.ListBox1->setColumns(layout.columns);
+  screen_.Label2->setVisible(layout.width < 728);
 }
 
 void TForm1::FirstIdle() {
   if (firstIdleDone_) return;
   firstIdleDone_ = true;
+  refreshFileList();
 }
 
-void TForm1::ListBox1KeyDown(int key, Qt::KeyboardModifiers) {
-  if (key == Qt::Key_F10) close();
+// --- the file list --------------------------------------------------------
+
+files::ListOptions TForm1::listOptions() const {
+  const SettingsRecord& s = state_.settings;
+  return {s.DirPath, s.Mask, s.ALL_Files, s.FileSort, s.SortMuki, s.op3, s.op4, s.ListColumn};
+}
+
+void TForm1::refreshFileList(files::RefreshFlags flags) { fileList_->refreshFileList(listOptions(), flags); }
+
+void TForm1::selectAndShow(int row) {
+  if (row < 0) return;
+  listView_->selectRow(row);
+  fileList_->showEntryInfo(row);
+}
+
+void TForm1::pageKey(bool down) {
+  const PageMove move = pageMove(down, static_cast<int>(fileList_->rows().size()),
+                                 screen_.ListBox1->selectedRow(), screen_.ListBox1->columns(),
+                                 screen_.ListBox1->rowsPerColumn());
+  if (move.select < 0) return;
+  screen_.ListBox1->selectRow(move.scrollTo);
+  selectAndShow(move.select);
+}
+
+void TForm1::activateSelected() {
+  files::Activation a = fileList_->activateSelected();
+  switch (a.kind) {
+  case files::Activation::Kind::MarkToggled:
+    MarkAnchor = a.selectedRow;
+    fileList_->showEntryInfo(a.selectedRow);
+    break;
+  case files::Activation::Kind::EnterFolder:
+    state_.settings.DirPath = a.folder;
+    refreshFileList();
+    break;
+  case files::Activation::Kind::None: break;
+  }
+}
+
+// --- the dispatcher -------------------------------------------------------
+
+bool TForm1::conditionHolds(Condition condition, bool shift) const {
+  const files::RowKind kind = fileList_->rowKind(screen_.ListBox1->selectedRow());
+  switch (condition) {
+  case Condition::None: return true;
+  case Condition::FileRow: return kind == files::RowKind::File;
+  case Condition::FileRowUnshifted: return shift || kind == files::RowKind::File;
+  case Condition::NotParentRow: return kind == files::RowKind::File || kind == files::RowKind::Folder;
+  case Condition::AtLeastOneMark: return fileList_->marks().count() > 0;
+  }
+  return false;
+}
+
+void TForm1::showFunctionKeys(bool shift) { screen_.Label1->setText(q(functionKeyText(shift))); }
+
+// The steps every key pressed in the list takes first, whatever it is.
+void TForm1::commonKeySteps(bool shift) {
+  Timer1->stop();
+  hideTransferPanel();
+  showMessage("", kLime);
+  setStatusPanel(0, "");
+  setStatusPanel(2, "");
+  showFunctionKeys(shift);
+}
+
+void TForm1::ListBox1KeyDown(Key key, bool shift) {
+  commonKeySteps(shift);
+
+  std::optional<KeyBinding> binding = findBinding(key);
+  if (!binding) return;
+  const Command command = commandFor(*binding, shift);
+  if (command == Command::None || !conditionHolds(binding->condition, shift)) return;
+  auto handler = handlers_.find(command);
+  if (handler != handlers_.end() && handler->second) handler->second(shift);
+}
+
+void TForm1::ListBox1KeyUp(bool shiftHeld) {
+  showFunctionKeys(shiftHeld);
+  AltListShown = false;
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ListBox1 && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    ListBox1KeyDown(key->key(), key->modifiers());
-    return key->key() == Qt::Key_F10;
+  const bool press = event->type() == QEvent::KeyPress;
+  if (watched == screen_.ListBox1 && (press || event->type() == QEvent::KeyRelease)) {
+    auto* k = static_cast<QKeyEvent*>(event);
+    const bool shift = k->modifiers() & Qt::ShiftModifier;
+    if (!press) {
+      ListBox1KeyUp(k->key() == Qt::Key_Shift ? false : shift);
+      return false;
+    }
+    if (k->key() == Qt::Key_Shift) {
+      showFunctionKeys(true);
+      return false;
+    }
+    std::optional<Key> key = keyOf(k->key());
+    if (!key) {
+      commonKeySteps(shift);
+      return false;
+    }
+    ListBox1KeyDown(*key, shift);
+    // Letters and digits never move the selection; the arrows are the list's.
+    std::optional<KeyBinding> b = findBinding(*key);
+    return (b && b->consumed) || (k->key() >= Qt::Key_A && k->key() <= Qt::Key_Z) ||
+           k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Space ||
+           k->key() == Qt::Key_Escape || (k->key() >= Qt::Key_F1 && k->key() <= Qt::Key_F10);
+  }
+  if (watched == screen_.Edit1 && press) return promptKey(static_cast<QKeyEvent*>(event));
+  if (watched == screen_.sortEdit && press) return sortEditKey(static_cast<QKeyEvent*>(event));
+  if (watched == screen_.RichEdit1 && press) return transferPanelKey(static_cast<QKeyEvent*>(event));
+  if (watched == screen_.Label1 && event->type() == QEvent::MouseButtonPress) {
+    auto* m = static_cast<QMouseEvent*>(event);
+    Label1MouseDown(m->position().toPoint().x(), m->position().toPoint().y());
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }
+
+// --- message line, prompt, return to idle ---------------------------------
+
+void TForm1::showMessage(const std::string& text, const char* color) {
+  setLabelColor(screen_.Label11, color);
+  screen_.Label11->setText(q(text));
+}
+
+void TForm1::setStatusPanel(int index, const std::string& text) {
+  if (index >= 0 && index < 7) screen_.statusPanels[index]->setText(q(text));
+}
+
+void TForm1::showSettingsPanels() {
+  setStatusPanel(4, state_.settings.Speed);
+  setStatusPanel(5, state_.settings.Port);
+  setStatusPanel(6, state_.settings.Signal);
+}
+
+void TForm1::ShowCancelled() {
+  showMessage(kCancelled, kRed);
+  screen_.ListBox1->setEnabled(true);
+  screen_.Edit1->setEnabled(false);
+  PromptMode_ = PromptMode::None;
+  ReturnToIdle(1000);
+}
+
+void TForm1::ReturnToIdle(int delayMs) { Timer1->start(delayMs); }
+
+// The reset that ends every operation.
+void TForm1::Timer1Timer() {
+  screen_.StatusBar2->repaint();
+  setStatusPanel(3, "");
+  showFunctionKeys(false);
+  hideTransferPanel();
+  showMessage("", kLime);
+  Timer1->stop();
+  screen_.ListBox1->setEnabled(true);
+  if (RefreshOnReset == "Y") refreshFileList({.keepSelection = true});
+  RefreshOnReset = "N";
+  screen_.ListBox1->setFocus();
+  screen_.Edit1->setEnabled(false);
+  screen_.LampDSR->setStyleSheet("color: red; background: #202020;");
+  screen_.LampCTS->setText("CTS ○");
+}
+
+void TForm1::OpenPrompt(PromptMode mode, const std::string& message, const std::string& initial) {
+  screen_.ListBox1->setEnabled(false);
+  screen_.Edit1->setEnabled(true);
+  screen_.Edit1->setText(q(initial));
+  showMessage(message, kLime);
+  PromptMode_ = mode;
+  screen_.Edit1->setFocus();
+}
+
+void TForm1::closePrompt() {
+  screen_.Edit1->clear();
+  screen_.Edit1->setEnabled(false);
+  PromptMode_ = PromptMode::None;
+  screen_.ListBox1->setEnabled(true);
+  screen_.ListBox1->setFocus();
+}
+
+bool TForm1::promptKey(QKeyEvent* k) {
+  switch (k->key()) {
+  case Qt::Key_Escape:
+    screen_.Edit1->clear();
+    ShowCancelled();
+    screen_.ListBox1->setFocus();
+    return true;
+  case Qt::Key_F10: close(); return true;
+  case Qt::Key_Return:
+  case Qt::Key_Enter: {
+    const std::string text = screen_.Edit1->text().toStdString();
+    if (text.empty()) return true;
+    auto handler = promptHandlers_.find(PromptMode_);
+    if (handler != promptHandlers_.end() && handler->second) handler->second(text);
+    return true;
+  }
+  case Qt::Key_Backspace: return false;
+  default: break;
+  }
+  const QString typed = k->text();
+  if (typed.isEmpty()) return false;
+  const PromptRule rule = promptRule(PromptMode_, state_.settings.ALL_Files);
+  for (QChar c : typed) {
+    if (c.unicode() < 0x80 && rule.forbidden.find(static_cast<char>(c.unicode())) != std::string::npos) {
+      dialogs_->show({"確認", rule.message, MessageButtons::Ok, MessageIcon::Error});
+      return true;
+    }
+  }
+  return false;
+}
+
+void TForm1::RecordWindowRect() {
+  if (isActiveWindow()) recordedRect_ = frameGeometry();
+}
+
+void TForm1::SimulateKey(int qtKey) {
+  QWidget* target = QApplication::focusWidget();
+  if (!target) target = screen_.ListBox1;
+  const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
+  QApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, qtKey, mods));
+  QApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, qtKey, mods));
+}
+
+void TForm1::Label1MouseDown(int x, int y) {
+  static const int bounds[5] = {144, 279, 414, 549, 745};
+  int slot = 0;
+  while (slot < 5 && x > bounds[slot]) ++slot;
+  if (slot >= 5) return;
+  if (y <= 16) {
+    SimulateKey(Qt::Key_F1 + slot);
+  } else if (slot == 4) {
+    close();
+  } else {
+    SimulateKey(Qt::Key_F6 + slot);
+  }
+}
+
+// --- overlays -------------------------------------------------------------
+
+void TForm1::hideTransferPanel() {
+  screen_.RichEdit1->clear();
+  screen_.GroupBox2->hide();
+}
+
+bool TForm1::transferPanelKey(QKeyEvent* k) {
+  if (k->key() != Qt::Key_F3 && k->key() != Qt::Key_Escape) return false;
+  if (!screen_.GroupBox2->isVisible()) return false;
+  hideTransferPanel();
+  ShowCancelled();
+  setStatusPanel(2, "");
+  screen_.ListBox1->setFocus();
+  return true;
+}
+
+void TForm1::openSortBox() {
+  const SettingsRecord& s = state_.settings;
+  screen_.sortCurrent->setText(q("現ソート設定: " + s.FileSort + " - " + s.SortMuki));
+  screen_.sortEdit->setText(q(s.FileSort + "-" + s.SortMuki));
+  screen_.ListBox1->setEnabled(false);
+  screen_.GroupBox4->show();
+  screen_.GroupBox4->raise();
+  screen_.sortEdit->setFocus();
+  screen_.sortEdit->selectAll();
+}
+
+bool TForm1::sortEditKey(QKeyEvent* k) {
+  auto finish = [this] {
+    screen_.GroupBox4->hide();
+    screen_.ListBox1->setEnabled(true);
+    screen_.ListBox1->setFocus();
+  };
+  switch (k->key()) {
+  case Qt::Key_Escape:
+    screen_.sortEdit->clear();
+    finish();
+    ShowCancelled();
+    return true;
+  case Qt::Key_Return:
+  case Qt::Key_Enter: {
+    const std::string text = screen_.sortEdit->text().toStdString();
+    if (text.empty()) return true;
+    if (std::optional<SortCode> code = parseSortCode(text)) {
+      state_.settings.FileSort = code->fileSort;
+      state_.settings.SortMuki = code->sortMuki;
+      refreshFileList({.keepSelection = true, .resortOnly = true});
+      finish();
+      showSettingsPanels();
+    } else {
+      showMessage("ソート設定を確認ください!!", kRed);
+    }
+    return true;
+  }
+  case Qt::Key_Backspace:
+  case Qt::Key_Left:
+  case Qt::Key_Right:
+  case Qt::Key_Delete: return false;
+  default: break;
+  }
+  const QString typed = k->text();
+  if (typed.size() != 1 || !QString("NST-UDnstud").contains(typed[0])) return true;
+  if (screen_.sortEdit->text().size() >= 3 && !screen_.sortEdit->hasSelectedText()) return true;
+  screen_.sortEdit->insert(typed.toUpper());
+  return true;
+}
+
+// --- shutdown -------------------------------------------------------------
 
 void TForm1::closeEvent(QCloseEvent* event) {
   FormCloseQuery();

@@ -1,17 +1,24 @@
 #pragma once
 // TForm1, the main window: a fixed 728 x 518 black screen driven from the
-// keyboard. It owns the run's state (settings, command table, run flags) and
-// performs start-up (creation, first display, first idle moment) and shutdown.
+// keyboard. It owns the run's state (settings, command table, run flags, the
+// file list), performs start-up (creation, first display, first idle moment)
+// and shutdown, and dispatches every key pressed in the file list through the
+// key table. Operations plug into the dispatcher with setCommandHandler().
 
 #include "core/AppState.h"
+#include "core/KeyTable.h"
+#include "core/MainScreen.h"
+#include "core/ScreenRules.h"
+#include "files/FileList.h"
 
+#include <QRect>
 #include <QWidget>
 
-#include <array>
+#include <functional>
+#include <map>
 #include <memory>
 
-class QLabel;
-class QListWidget;
+class QTimer;
 
 namespace kestrovan::serial {
 class PortOpener;
@@ -30,17 +37,53 @@ struct StartupInputs {
 class TForm1 : public QWidget {
   Q_OBJECT
 public:
+  using CommandHandler = std::function<void(bool shift)>;
+  using PromptHandler = std::function<void(const std::string& text)>;
+
   // dialogs and ports may be null: then real message boxes and real devices.
   TForm1(StartupInputs inputs, Dialogs* dialogs = nullptr, serial::PortOpener* ports = nullptr);
   ~TForm1() override;
 
   AppState& state() { return state_; }
   const AppState& state() const { return state_; }
-  int listColumns() const { return listColumns_; }
+  files::FileList& fileList() { return *fileList_; }
+  const MainScreen& screen() const { return screen_; }
+  Dialogs& dialogs() { return *dialogs_; }
   bool firstIdleDone() const { return firstIdleDone_; }
+  int listColumns() const;
 
-  // The key dispatcher of the file list.
-  void ListBox1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // --- the dispatcher
+  void setCommandHandler(Command command, CommandHandler handler);
+  void ListBox1KeyDown(Key key, bool shift);
+  void ListBox1KeyUp(bool shiftHeld);
+
+  // --- main-screen helpers every operation uses
+  void ReturnToIdle(int delayMs);
+  void ShowCancelled();
+  void OpenPrompt(PromptMode mode, const std::string& message, const std::string& initial = {});
+  void closePrompt();
+  PromptMode promptMode() const { return PromptMode_; }
+  void setPromptHandler(PromptMode mode, PromptHandler handler);
+  void RecordWindowRect();
+  QRect recordedWindowRect() const { return recordedRect_; }
+  void SimulateKey(int qtKey);
+  void showMessage(const std::string& text, const char* color);
+  void setStatusPanel(int index, const std::string& text);
+  void showSettingsPanels(); // Speed, Port and Signal in panels 4 to 6
+  void refreshFileList(files::RefreshFlags flags = {});
+  files::ListOptions listOptions() const;
+  // Lays the list out for ListColumn (correcting it), as at first display.
+  void layOutList();
+
+  // Main-screen state.
+  bool ExitAfterTransfer = false;
+  bool MultiFileMode = false;
+  std::string RefreshOnReset = "N";
+  int MarkAnchor = -1;
+  bool AltListShown = false;
+
+  // The function-key lines' mouse equivalents (coordinates inside Label1).
+  void Label1MouseDown(int x, int y);
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -52,23 +95,33 @@ private:
   void FormShow();
   void FirstIdle();
   void FormCloseQuery();
-  void buildScreen();
-  void setStatusPanel(int index, const QString& text);
+  void Timer1Timer();
+  void registerBuiltInCommands();
+  bool conditionHolds(Condition condition, bool shift) const;
+  void showFunctionKeys(bool shift);
+  void commonKeySteps(bool shift);
+  void selectAndShow(int row);
+  void pageKey(bool down);
+  void activateSelected();
+  void openSortBox();
+  bool sortEditKey(QKeyEvent* event);
+  bool promptKey(QKeyEvent* event);
+  bool transferPanelKey(QKeyEvent* event);
+  void hideTransferPanel();
 
   AppState state_;
   std::unique_ptr<Dialogs> ownDialogs_;
   Dialogs* dialogs_;
   std::unique_ptr<serial::PortOpener> ownPorts_;
   serial::PortOpener* ports_;
-
-  QLabel* Label4 = nullptr;  // banner
-  QLabel* Label7 = nullptr;  // header line
-  QLabel* Label8 = nullptr;  // info line
-  QListWidget* ListBox1 = nullptr;
-  QWidget* StatusBar2 = nullptr;
-  std::array<QLabel*, 7> statusPanels_{};
-
-  int listColumns_ = 2;
+  MainScreen screen_;
+  std::unique_ptr<files::FileListView> listView_;
+  std::unique_ptr<files::FileList> fileList_;
+  QTimer* Timer1;
+  std::map<Command, CommandHandler> handlers_;
+  std::map<PromptMode, PromptHandler> promptHandlers_;
+  PromptMode PromptMode_ = PromptMode::None;
+  QRect recordedRect_;
   bool shown_ = false;
   bool firstIdleDone_ = false;
   bool closed_ = false;

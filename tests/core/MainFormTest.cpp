@@ -6,7 +6,6 @@
 #include "support/TempDir.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -29,7 +28,7 @@ struct Started {
     form->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->firstIdleDone(); }, 5000));
   }
-  QListWidget* list() const { return form->findChild<QListWidget*>("ListBox1"); }
+  QWidget* list() const { return form->findChild<QWidget*>("ListBox1"); }
 };
 
 } // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// Small rules of the main screen that need no window: paging, the characters
+// each prompt refuses, and the sort code typed into the sort box.
+
+#include <optional>
+#include <string>
+
+namespace kestrovan::core {
+
+// Page Up / Page Down over N rows with row i selected, S rows per screen
+// (columns times rows per column). scrollTo is selected first so that the
+// list brings the whole next screen into view; then select.
+struct PageMove {
+  int scrollTo;
+  int select;
+};
+PageMove pageMove(bool down, int rowCount, int selected, int listColumns, int rowsPerColumn);
+
+// Prompt modes: which operation owns the open prompt line.
+enum class PromptMode { None, ReceiveName = 2, CopyName = 4, Folder = 5, Extension = 6 };
+
+struct PromptRule {
+  std::string forbidden; // characters that are refused
+  std::string message;   // the box text that names them
+};
+PromptRule promptRule(PromptMode mode, const std::string& allFiles);
+
+// "N-D", "s-u" ... gives the sort key and direction letters; anything else
+// gives nullopt.
+struct SortCode {
+  std::string fileSort;
+  std::string sortMuki;
+};
+std::optional<SortCode> parseSortCode(const std::string& text);
+
+} // namespace kestrovan::core
