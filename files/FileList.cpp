@@ -73,8 +73,7 @@ void FileList::showEmptyListing(const ListOptions& options) {
 }
 
 void FileList::display(const ListOptions& options, bool keepSelection) {
-  sortFileEntries(files_, sortKeyFromSetting(options.fileSort),
-                  sortDirectionFromSetting(options.sortMuki));
+  sortFileEntries(files_, sortKeyFromSetting(options.fileSort), sortDirectionFromSetting(options.sortMuki));
 
   const RowLayout layout = RowLayout::from(options);
   // Short names are formed over the folder as it is now; an entry that has
@@ -92,10 +91,13 @@ void FileList::display(const ListOptions& options, bool keepSelection) {
     rows_.push_back(parentRow(layout, folderDate));
     parent_ = 1;
   }
-  for (const FileEntry& f : folders_) rows_.push_back(folderRow(f, shortNames.find(f.name), layout));
-  for (const FileEntry& f : files_) rows_.push_back(fileRow(f, shortNames.find(f.name), layout));
+  for (const FileEntry& f : folders_)
+    rows_.push_back(folderRow(f, shortNames.find(f.name), layout));
+  for (const FileEntry& f : files_)
+    rows_.push_back(fileRow(f, shortNames.find(f.name), layout));
   if (options.op3 == "Y")
-    for (std::string& row : rows_) row = upperAscii(row);
+    for (std::string& row : rows_)
+      row = upperAscii(row);
 
   view_.setRows(rows_);
   view_.setHeaderLine(headerLine(folder_, options, folders_.size() + files_.size()));
@@ -104,8 +106,7 @@ void FileList::display(const ListOptions& options, bool keepSelection) {
   if (!files_.empty() && keepSelection && !rememberedName_.empty()) {
     const auto it = std::find_if(files_.begin(), files_.end(),
                                  [&](const FileEntry& f) { return f.name == rememberedName_; });
-    if (it != files_.end())
-      selected = parent_ + folderCount() + static_cast<int>(it - files_.begin());
+    if (it != files_.end()) selected = parent_ + folderCount() + static_cast<int>(it - files_.begin());
   }
   if (rows_.empty()) selected = -1;
   view_.selectRow(selected);
@@ -127,12 +128,9 @@ RowKind FileList::rowKind(int row) const {
 
 const FileEntry* FileList::entryAt(int row) const {
   switch (rowKind(row)) {
-  case RowKind::Folder:
-    return &folders_[static_cast<std::size_t>(row - parent_)];
-  case RowKind::File:
-    return &files_[static_cast<std::size_t>(row - parent_ - folderCount())];
-  default:
-    return nullptr;
+  case RowKind::Folder: return &folders_[static_cast<std::size_t>(row - parent_)];
+  case RowKind::File: return &files_[static_cast<std::size_t>(row - parent_ - folderCount())];
+  default: return nullptr;
   }
 }
 
@@ -148,18 +146,10 @@ bool FileList::isMarked(int row) const {
 
 void FileList::showEntryInfo(int row) {
   switch (rowKind(row)) {
-  case RowKind::Parent:
-    view_.setInfoLine(parentInfoLine());
-    break;
-  case RowKind::Folder:
-    view_.setInfoLine(folderInfoLine(*entryAt(row)));
-    break;
-  case RowKind::File:
-    view_.setInfoLine(fileInfoLine(*entryAt(row)));
-    break;
-  case RowKind::None:
-    view_.setInfoLine({});
-    break;
+  case RowKind::Parent: view_.setInfoLine(parentInfoLine()); break;
+  case RowKind::Folder: view_.setInfoLine(folderInfoLine(*entryAt(row))); break;
+  case RowKind::File: view_.setInfoLine(fileInfoLine(*entryAt(row))); break;
+  case RowKind::None: view_.setInfoLine({}); break;
   }
 }
 
@@ -175,8 +165,7 @@ Activation FileList::activateSelected() {
   const int row = view_.selectedRow();
   Activation result;
   switch (rowKind(row)) {
-  case RowKind::None:
-    return result;
+  case RowKind::None: return result;
   case RowKind::Parent:
     result.kind = Activation::Kind::EnterFolder;
     result.folder = platform::parentFolder(folder_);
@@ -185,8 +174,7 @@ Activation FileList::activateSelected() {
     result.kind = Activation::Kind::EnterFolder;
     result.folder = platform::joinPath(folder_, entryAt(row)->name);
     return result;
-  case RowKind::File:
-    break;
+  case RowKind::File: break;
   }
   // A refused 101st mark still moves on, so holding Enter walks the list.
   toggleMark(row);
@@ -241,7 +229,8 @@ void FileList::markRange(int anchor, int clicked) {
 }
 
 void FileList::clearMarks() {
-  for (int r = 0; r < static_cast<int>(rows_.size()); ++r) setMarkColumn(r, false);
+  for (int r = 0; r < static_cast<int>(rows_.size()); ++r)
+    setMarkColumn(r, false);
   marks_.clear();
 }
 

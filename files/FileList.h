@@ -30,7 +30,7 @@ struct Activation {
     EnterFolder, // ".." or a folder row: make `folder` the data folder and refresh
   };
   Kind kind = Kind::None;
-  std::string folder; // EnterFolder: the new data folder
+  std::string folder;   // EnterFolder: the new data folder
   int selectedRow = -1; // MarkToggled: where the selection went (the mark anchor)
 };
 
@@ -82,7 +82,8 @@ public:
   // that stretch are passed over but count. All other marks go.
   void markBlock();
   // Shift-click: marks the file rows between anchor and clicked row (either
-  // order, at most the first 100 rows) and removes every other mark.
+  // order, at most the first 100 rows) and removes every other mark. An
+  // anchor outside the list (none set yet) counts from the nearest end.
   void markRange(int anchor, int clicked);
   // End: removes every mark.
   void clearMarks();

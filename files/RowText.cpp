@@ -58,9 +58,8 @@ void insertAtColumn(std::string& row, std::size_t position, std::string_view tex
   row.insert(pos, text);
 }
 
-std::string entryText(const std::string& longName, const std::string* shortName,
-                      std::string_view sizeText, std::string_view dateText,
-                      const RowLayout& layout) {
+std::string entryText(const std::string& longName, const std::string* shortName, std::string_view sizeText,
+                      std::string_view dateText, const RowLayout& layout) {
   if (layout.longNames) return layout.allFiles ? longName : platform::removeExtension(longName);
   if (!shortName) return longName;
 
@@ -86,14 +85,19 @@ std::string parentRow(const RowLayout& layout, std::string_view folderDate) {
   return row;
 }
 
-std::string folderRow(const FileEntry& folder, const std::string* shortName,
-                      const RowLayout& layout) {
-  if (layout.columns >= 4) return " <DIR>" + entryText(folder.name, shortName, {}, {}, layout);
-  return " " + entryText(folder.name, shortName, kDir, folder.dateText, layout);
+std::string folderRow(const FileEntry& folder, const std::string* shortName, const RowLayout& layout) {
+  std::string row(layout.columns >= 4 ? " <DIR>" : " ");
+  if (layout.columns >= 4)
+    row += entryText(folder.name, shortName, {}, {}, layout);
+  else
+    row += entryText(folder.name, shortName, kDir, folder.dateText, layout);
+  return row;
 }
 
 std::string fileRow(const FileEntry& file, const std::string* shortName, const RowLayout& layout) {
-  return " " + entryText(file.name, shortName, file.sizeText, file.dateText, layout);
+  std::string row(" ");
+  row += entryText(file.name, shortName, file.sizeText, file.dateText, layout);
+  return row;
 }
 
 } // namespace kestrovan::files

@@ -31,16 +31,14 @@ void insertAtColumn(std::string& row, std::size_t position, std::string_view tex
 //   1-2 columns: 8.3 name 1-8, extension 9-12, size ending at 21, date 23-36
 //   3 columns:   name, extension and size
 //   4-5 columns: name and extension only
-std::string entryText(const std::string& longName, const std::string* shortName,
-                      std::string_view sizeText, std::string_view dateText,
-                      const RowLayout& layout);
+std::string entryText(const std::string& longName, const std::string* shortName, std::string_view sizeText,
+                      std::string_view dateText, const RowLayout& layout);
 
 // The ".." row. `folderDate` is the listed folder's own "YYYY-MM-DD HH:NN:SS"
 // (only 1 and 2 columns show it).
 std::string parentRow(const RowLayout& layout, std::string_view folderDate);
 
-std::string folderRow(const FileEntry& folder, const std::string* shortName,
-                      const RowLayout& layout);
+std::string folderRow(const FileEntry& folder, const std::string* shortName, const RowLayout& layout);
 std::string fileRow(const FileEntry& file, const std::string* shortName, const RowLayout& layout);
 
 // The row shown while a folder is being read.

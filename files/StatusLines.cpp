@@ -27,8 +27,7 @@ std::string folderInfoLine(const FileEntry& folder) {
 }
 
 std::string fileInfoLine(const FileEntry& file) {
-  return "　　ﾌｧｲﾙ詳細 :" + file.name + "  ｻｲｽﾞ :" + sizeText(file.size) + "  日付 :" +
-         file.dateText;
+  return "　　ﾌｧｲﾙ詳細 :" + file.name + "  ｻｲｽﾞ :" + sizeText(file.size) + "  日付 :" + file.dateText;
 }
 
 } // namespace kestrovan::files

@@ -12,12 +12,12 @@
 namespace kestrovan::platform {
 
 struct DirEntry {
-  std::string name;         // as stored on disk (UTF-8 on POSIX)
-  bool isFolder = false;    // a folder, or a link that leads to one
-  std::uint64_t size = 0;   // full 64-bit size in bytes; 0 for a folder
+  std::string name;          // as stored on disk (UTF-8 on POSIX)
+  bool isFolder = false;     // a folder, or a link that leads to one
+  std::uint64_t size = 0;    // full 64-bit size in bytes; 0 for a folder
   std::int64_t modified = 0; // last write, seconds since 1970-01-01 UTC
-  bool readOnly = false;    // the owner may not write it
-  bool hidden = false;      // the name begins with "."
+  bool readOnly = false;     // the owner may not write it
+  bool hidden = false;       // the name begins with "."
 };
 
 // A wildcard search in the manner of the desktop's find-first/find-next:

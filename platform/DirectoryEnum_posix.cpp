@@ -56,10 +56,9 @@ struct DirectorySearch::Dir {
 
 DirectorySearch::DirectorySearch(std::string_view pattern) {
   const std::size_t slash = pattern.rfind('/');
-  const std::string folder =
-      slash == std::string_view::npos ? std::string(".")
-      : slash == 0                    ? std::string("/")
-                                      : std::string(pattern.substr(0, slash));
+  const std::string folder = slash == std::string_view::npos ? std::string(".")
+                             : slash == 0                    ? std::string("/")
+                                                             : std::string(pattern.substr(0, slash));
   wildcard_ = slash == std::string_view::npos ? pattern : pattern.substr(slash + 1);
   root_ = isRootFolder(folder);
   dir_ = std::make_unique<Dir>(folder);

@@ -52,7 +52,8 @@ struct ShortParts {
 
 ShortParts splitForShortName(std::string_view name) {
   // Leading dots do not start an extension: ".profile" is "PROFIL~1".
-  while (!name.empty() && name.front() == '.') name.remove_prefix(1);
+  while (!name.empty() && name.front() == '.')
+    name.remove_prefix(1);
   std::string_view base = name;
   std::string_view ext;
   if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) {
@@ -95,10 +96,14 @@ std::vector<std::string> formShortNames(const std::vector<std::string>& names) {
     const std::string key = parts.prefix + '\0' + parts.ext;
     unsigned& next = nextNumber.try_emplace(key, 1u).first->second;
     for (unsigned n = next;; ++n) {
-      const std::string tail = "~" + std::to_string(n);
+      std::string tail(1, '~');
+      tail += std::to_string(n);
       const std::size_t room = tail.size() < 8 ? 8 - tail.size() : 0;
       std::string candidate = cp932Truncate(parts.prefix, room) + tail;
-      if (!parts.ext.empty()) candidate += "." + parts.ext;
+      if (!parts.ext.empty()) {
+        candidate += '.';
+        candidate += parts.ext;
+      }
       if (taken.insert(upperAscii(candidate)).second) {
         result[i] = std::move(candidate);
         next = n + 1;
@@ -112,7 +117,8 @@ std::vector<std::string> formShortNames(const std::vector<std::string>& names) {
 ShortNameTable::ShortNameTable(const std::vector<std::string>& names) {
   std::vector<std::string> shorts = formShortNames(names);
   map_.reserve(names.size());
-  for (std::size_t i = 0; i < names.size(); ++i) map_.emplace(names[i], std::move(shorts[i]));
+  for (std::size_t i = 0; i < names.size(); ++i)
+    map_.emplace(names[i], std::move(shorts[i]));
 }
 
 const std::string* ShortNameTable::find(const std::string& longName) const {

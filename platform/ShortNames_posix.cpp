@@ -7,9 +7,7 @@
 
 namespace kestrovan::platform {
 
-ShortNameTable readShortNames(const std::string& folder) {
-  return ShortNameTable(listNames(folder));
-}
+ShortNameTable readShortNames(const std::string& folder) { return ShortNameTable(listNames(folder)); }
 
 std::optional<std::string> shortNameOf(const std::string& path) {
   if (isRootFolder(path)) return std::string("/");

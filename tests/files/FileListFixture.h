@@ -47,7 +47,7 @@ public:
 
 // 2024-05-06 07:08:09 UTC and other fixed moments used by the tests.
 inline constexpr std::int64_t kFileTime = 1714979289;
-inline constexpr std::int64_t kFolderTime = 1672628645;   // 2023-01-02 03:04:05
+inline constexpr std::int64_t kFolderTime = 1672628645;    // 2023-01-02 03:04:05
 inline constexpr std::int64_t kListedDirTime = 1672531170; // 2022-12-31 23:59:30
 
 inline std::string spaces(std::size_t n) { return std::string(n, ' '); }

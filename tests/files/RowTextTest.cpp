@@ -72,13 +72,11 @@ TEST_F(RowTextTest, LongNamesReplaceTheWholeLayout) {
   options.op4 = "Y";
   EXPECT_EQ(rowsWith(2), (std::vector<std::string>{" ..              <DIR> 22-12-31 23:59", " SUB",
                                                    " LongProgramName.nc", " O1234.NC"}));
-  EXPECT_EQ(rowsWith(3), (std::vector<std::string>{" ..              <DIR>", " SUB",
-                                                   " LongProgramName.nc", " O1234.NC"}));
-  EXPECT_EQ(rowsWith(4),
-            (std::vector<std::string>{" ..", " <DIR>SUB", " LongProgramName.nc", " O1234.NC"}));
+  EXPECT_EQ(rowsWith(3),
+            (std::vector<std::string>{" ..              <DIR>", " SUB", " LongProgramName.nc", " O1234.NC"}));
+  EXPECT_EQ(rowsWith(4), (std::vector<std::string>{" ..", " <DIR>SUB", " LongProgramName.nc", " O1234.NC"}));
   options.allFiles = "N";
-  EXPECT_EQ(rowsWith(5),
-            (std::vector<std::string>{" ..", " <DIR>SUB", " LongProgramName", " O1234"}));
+  EXPECT_EQ(rowsWith(5), (std::vector<std::string>{" ..", " <DIR>SUB", " LongProgramName", " O1234"}));
 }
 
 TEST_F(RowTextTest, UpperCaseOptionConvertsEveryRow) {
