@@ -26,7 +26,8 @@ public:
   std::optional<std::string> selectorNumber; // nothing: the dialog is cancelled
   int selectorAsked = 0;
 
-  // The stop keys count as down from this poll on (1 is the first); 0: never.
+  // The stop keys count as down from this poll on (1 is the first) until
+  // they are released; 0: never.
   int stopFromPoll = 0;
   int polls = 0;
   std::vector<serial::StopKeyPoll> pollKinds;
@@ -52,7 +53,10 @@ public:
     pollKinds.push_back(poll);
     return stopFromPoll > 0 && polls >= stopFromPoll;
   }
-  void releaseStopKeys() override { ++releases; }
+  void releaseStopKeys() override {
+    ++releases;
+    stopFromPoll = 0; // reported released: up until a test presses them again
+  }
   void processPendingEvents() override {
     ++eventRuns;
     if (onEvents) onEvents();
