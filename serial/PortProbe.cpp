@@ -18,13 +18,16 @@ bool DevicePortOpener::openAndClose(int number) {
   return opened.device.has_value(); // closed again as it goes out of scope
 }
 
+platform::SerialPortOpen DevicePortOpener::open(int number) {
+  return platform::openSerialPort(platform::portDevice(number, profile_));
+}
+
 bool isModemPort(int number, const std::string& modemPort1, const std::string& modemPort2) {
   const std::string name = platform::portName(number);
   return name == upper(modemPort1) || name == upper(modemPort2);
 }
 
-bool probePort(int number, PortOpener& opener, const std::string& modemPort1,
-               const std::string& modemPort2) {
+bool probePort(int number, PortOpener& opener, const std::string& modemPort1, const std::string& modemPort2) {
   if (!opener.openAndClose(number)) return false;
   return !isModemPort(number, modemPort1, modemPort2);
 }

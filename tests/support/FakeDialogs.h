@@ -20,8 +20,7 @@ public:
       answers.pop_front();
       return a;
     }
-    return message.buttons == core::MessageButtons::YesNo ? core::MessageAnswer::No
-                                                          : core::MessageAnswer::Ok;
+    return message.buttons == core::MessageButtons::YesNo ? core::MessageAnswer::No : core::MessageAnswer::Ok;
   }
 };
 

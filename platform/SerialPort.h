@@ -1,0 +1,95 @@
+#pragma once
+// The serial line as the transfer logic needs it: line configuration, time-outs,
+// purge, queue lengths, modem lines, DTR/RTS, and one byte in or out. The logic
+// works on the abstract SerialPort, so tests can stand in for a device; the OS
+// backend (SerialPort_posix.cpp, room for SerialPort_win32.cpp) opens real ones.
+//
+// Every operation says what it came to. "Unsupported" means the device has no
+// such thing (a pseudo-terminal has no modem lines, POSIX has no driver buffer
+// sizes) and is not an error; "Failed" means the device refused or broke.
+
+#include <memory>
+#include <string>
+
+namespace kestrovan::platform {
+
+enum class PortStatus { Ok, Unsupported, Failed };
+
+enum class Parity { None, Even, Odd };
+enum class StopBits { One, OneAndHalf, Two };
+
+// A send holds back nothing; a receive lets the NC be held off when the input
+// backs up. What each direction changes is listed in the backend.
+enum class LineDirection { Send, Receive };
+
+struct LineConfig {
+  int speed = 4800;
+  int dataBits = 8;
+  Parity parity = Parity::None;
+  StopBits stopBits = StopBits::Two;
+  LineDirection direction = LineDirection::Send;
+  unsigned char xonChar = 0x11;  // DC1
+  unsigned char xoffChar = 0x13; // DC3, or 0x93 (DC3 with its ISO parity bit)
+};
+
+inline constexpr int kWaitForever = -1;
+
+struct Timeouts {
+  int readTotalMs = 0;             // a read gives up when no byte came in this time
+  int writeTotalMs = kWaitForever; // a write fails when the byte cannot go out in this time
+};
+
+struct ModemLines {
+  bool dsr = false;
+  bool cts = false;
+  bool carrier = false;
+};
+
+// When the device has no modem lines (status Unsupported) the lines read as a
+// cable with everything on, so that a pseudo-terminal behaves like a wired NC.
+struct ModemStatus {
+  PortStatus status = PortStatus::Failed;
+  ModemLines lines;
+};
+
+struct QueueLength {
+  PortStatus status = PortStatus::Failed;
+  int bytes = 0;
+};
+
+enum class ReadStatus { Byte, TimedOut, Failed };
+struct ReadResult {
+  ReadStatus status = ReadStatus::TimedOut;
+  unsigned char byte = 0;
+};
+
+class SerialPort {
+public:
+  virtual ~SerialPort() = default;
+
+  virtual PortStatus configure(const LineConfig& config) = 0;
+  virtual PortStatus setTimeouts(const Timeouts& timeouts) = 0;
+  virtual PortStatus setBufferSizes(int inputBytes, int outputBytes) = 0;
+  // Drops everything waiting in either direction.
+  virtual PortStatus purge() = 0;
+  virtual PortStatus raiseDtr() = 0;
+  virtual PortStatus raiseRts() = 0;
+  virtual ModemStatus modemLines() = 0;
+  virtual QueueLength outputQueueLength() = 0; // bytes written but not yet sent
+  virtual QueueLength inputQueueLength() = 0;  // bytes received but not yet read
+  // One byte within the read time-out. NUL bytes are discarded on the way in.
+  virtual ReadResult readByte() = 0;
+  // Ok when the byte was handed to the driver within the write time-out.
+  virtual PortStatus writeByte(unsigned char byte) = 0;
+};
+
+struct SerialPortOpen {
+  std::unique_ptr<SerialPort> port;
+  int error = 0; // errno when port is empty (EBUSY: held by another program)
+};
+
+// Opens a device exclusively for reading and writing; closing (destroying the
+// port) puts the device's original settings back.
+SerialPortOpen openSerialPort(const std::string& device);
+
+} // namespace kestrovan::platform

@@ -1,0 +1,238 @@
+#include "serial/Line.h"
+
+#include "core/Dialogs.h"
+#include "platform/PortNames.h"
+#include "serial/PortProbe.h"
+#include "serial/TransferScreen.h"
+
+namespace kestrovan::serial {
+namespace {
+
+using platform::PortStatus;
+
+constexpr const char* kSelectorError = "自動選択番号の入力が間違っています。\n通信を一旦中止します。";
+
+} // namespace
+
+std::string openFailureMessage(OpenFailure failure, const std::string& portName) {
+  switch (failure) {
+  case OpenFailure::None: return "";
+  case OpenFailure::PortNotOpened: return portName + "のポートが開きません。!!";
+  case OpenFailure::Speed: return "通信設定（速度）を確認してください!!";
+  case OpenFailure::ConfigurationRefused: return "通信速度の設定エラー!!";
+  case OpenFailure::TimeoutsRefused: return "タイムアウト!!";
+  case OpenFailure::PurgeFailed: return "回線初期化エラー!!";
+  case OpenFailure::Other: return "通信エラー!!";
+  case OpenFailure::Selector: return kSelectorError;
+  }
+  return "";
+}
+
+Line::Line(const core::SettingsRecord& settings, PortOpener& ports, TransferScreen& screen,
+           core::Dialogs& dialogs)
+    : settings_(settings), ports_(ports), screen_(screen), dialogs_(dialogs) {}
+
+Line::~Line() = default;
+
+OpenFailure Line::open(TransferMode mode) {
+  OpenFailure failure = openSteps(mode);
+  // The selector step shows its own dialog; every other failure is a plain box.
+  if (failure != OpenFailure::None && failure != OpenFailure::Selector)
+    dialogs_.show(
+        {"", openFailureMessage(failure, settings_.Port), core::MessageButtons::Ok, core::MessageIcon::None});
+  return failure;
+}
+
+OpenFailure Line::openSteps(TransferMode mode) {
+  close();
+  state = TransferState{};
+  state.mode = mode;
+  inputHeldOff_ = false;
+
+  std::optional<int> number = platform::portNumber(settings_.Port);
+  if (!number) return OpenFailure::PortNotOpened;
+  platform::SerialPortOpen opened = ports_.open(*number);
+  if (!opened.port) return OpenFailure::PortNotOpened;
+  port_ = std::move(opened.port);
+
+  LineSettingsParse parsed = parseLineSettings(settings_.Speed);
+  if (parsed.error == LineSettingsError::Speed) return OpenFailure::Speed;
+  if (!parsed.settings) return OpenFailure::Other;
+  line_ = *parsed.settings;
+
+  const bool send = mode == TransferMode::Send;
+  platform::LineConfig config;
+  config.speed = line_.speed;
+  config.dataBits = line_.dataBits;
+  config.parity = line_.parity;
+  config.stopBits = line_.stopBits;
+  config.direction = send ? platform::LineDirection::Send : platform::LineDirection::Receive;
+  config.xonChar = kDc1;
+  config.xoffChar = settings_.DC3_0X93 == "Y" ? kDc3Iso : kDc3;
+  if (port_->configure(config) != PortStatus::Ok) return OpenFailure::ConfigurationRefused;
+  // DTR and RTS are part of the configuration; a device without modem lines
+  // (a pseudo-terminal) has nothing to raise, which is no refusal.
+  if (settings_.op1 == "Y" || settings_.AutoSelect == "Y")
+    if (port_->raiseDtr() == PortStatus::Failed) return OpenFailure::ConfigurationRefused;
+  if (settings_.AutoSelect == "Y")
+    if (port_->raiseRts() == PortStatus::Failed) return OpenFailure::ConfigurationRefused;
+
+  platform::Timeouts timeouts;
+  timeouts.readTotalMs = send ? kSendReadTimeoutMs : kReceiveReadTimeoutMs;
+  timeouts.writeTotalMs = send ? platform::kWaitForever : kReceiveWriteTimeoutMs;
+  if (port_->setTimeouts(timeouts) != PortStatus::Ok) return OpenFailure::TimeoutsRefused;
+
+  port_->setBufferSizes(kDriverBufferBytes, kDriverBufferBytes); // a refusal changes nothing
+  if (port_->purge() != PortStatus::Ok) return OpenFailure::PurgeFailed;
+  showModemLines();
+
+  if (settings_.AutoSelect == "Y" && !runSelector()) return OpenFailure::Selector;
+  return OpenFailure::None;
+}
+
+bool Line::runSelector() {
+  state.raw = true;
+  std::optional<std::string> number = screen_.askSelectorNumber();
+  if (!number || number->empty()) {
+    dialogs_.show({"エラー", kSelectorError, core::MessageButtons::Ok, core::MessageIcon::Error});
+    state.raw = false;
+    return false;
+  }
+  // The switch reads each digit as it comes; "-" gives it time to settle
+  // before the next stage of a tree of switches.
+  for (char c : *number) {
+    if (c == '-')
+      screen_.sleepMs(kSelectorPauseMs);
+    else
+      writeChar(static_cast<unsigned char>(c));
+  }
+  screen_.sleepMs(kSelectorPauseMs);
+  state.raw = false;
+  return true;
+}
+
+void Line::close() {
+  port_.reset();
+  inputHeldOff_ = false;
+}
+
+platform::ModemStatus Line::modemStatus() {
+  if (!port_) return {};
+  return port_->modemLines();
+}
+
+void Line::showModemLines() {
+  platform::ModemStatus modem = modemStatus();
+  if (modem.status == PortStatus::Failed) return;
+  screen_.setDsrLamp(modem.lines.dsr);
+  screen_.setCtsLamp(modem.lines.cts);
+}
+
+unsigned char Line::readChar() {
+  if (!port_) return 0;
+  platform::ReadResult read = port_->readByte();
+  regulateInput();
+  if (read.status != platform::ReadStatus::Byte) return 0;
+
+  const unsigned char b = read.byte;
+  if (b == kDc1) {
+    state.ready = true;
+    return kDc1;
+  }
+  if ((b == kDc3 && !state.code.eia) || b == kDc3Iso) {
+    state.ready = false;
+    return kDc3;
+  }
+  if (b == 0 || b == kDc2 || b == kDc4) return b;
+  return decodeReceived(b, state.code);
+}
+
+// While receiving, the NC is held off when unread input backs up, as a driver
+// with automatic XON/XOFF on input would do; the driver's own IXOFF stays off
+// because its companion IXON would swallow received data (SerialPort_posix.cpp).
+void Line::regulateInput() {
+  if (state.mode != TransferMode::Receive) return;
+  platform::QueueLength waiting = port_->inputQueueLength();
+  if (waiting.status != PortStatus::Ok) return;
+  if (!inputHeldOff_ && waiting.bytes > kInputHoldOffBytes) {
+    port_->writeByte(settings_.DC3_0X93 == "Y" ? kDc3Iso : kDc3);
+    inputHeldOff_ = true;
+  } else if (inputHeldOff_ && waiting.bytes < kInputHoldOffBytes) {
+    port_->writeByte(kDc1);
+    inputHeldOff_ = false;
+  }
+}
+
+bool Line::stopRequested(StopKeyPoll poll) {
+  if (!screen_.stopKeyDown(poll)) return false;
+  screen_.releaseStopKeys();
+  state.abort = true;
+  return true;
+}
+
+// One pair of stop-key tests around the event processing.
+bool Line::stopKeysPolled() {
+  if (stopRequested(StopKeyPoll::DownNow)) return true;
+  screen_.processPendingEvents();
+  return stopRequested(StopKeyPoll::DownOrPressedSinceLastPoll);
+}
+
+// In this order: blanks dropped on request; conversion to the line's code;
+// every ten characters of a send, wait here while the NC holds us off (DC3
+// until DC1); wait for room in the driver's output queue so that a pause
+// takes effect within a bounded number of bytes; the carrier and DSR rules;
+// then the byte.
+void Line::writeChar(unsigned char c) {
+  if (!port_) {
+    state.abort = true;
+    return;
+  }
+  if (settings_.Send_SP_Cut == "Y" && c == ' ') return;
+
+  unsigned char byte = c;
+  if (!state.raw && line_.dataBits == 8) {
+    if (settings_.Code == "Y") {
+      std::optional<unsigned char> eia = eiaEncode(c);
+      if (!eia) return; // EIA has no code for it: it is not sent at all
+      byte = *eia;
+    } else {
+      byte = isoEncode(c);
+    }
+  }
+
+  if (state.mode == TransferMode::Send && state.flowCount > kFlowCheckAfter) {
+    for (;;) {
+      if (stopRequested(StopKeyPoll::DownNow)) return;
+      readChar();
+      screen_.processPendingEvents();
+      if (stopRequested(StopKeyPoll::DownOrPressedSinceLastPoll)) return;
+      if (state.ready) break;
+    }
+    state.flowCount = 0;
+  } else if (stopKeysPolled()) {
+    return;
+  }
+
+  for (;;) {
+    platform::QueueLength queued = port_->outputQueueLength();
+    screen_.processPendingEvents();
+    if (queued.status != PortStatus::Ok || queued.bytes < kOutputQueueLimit) break;
+  }
+
+  platform::ModemStatus modem = port_->modemLines();
+  if (modem.status != PortStatus::Failed) {
+    if (!modem.lines.carrier && settings_.Signal == "Y" && state.mode == TransferMode::Send)
+      state.abort = true; // the byte still goes out; the send stops after it
+    screen_.setDsrLamp(modem.lines.dsr);
+    if (!modem.lines.dsr && settings_.op6 == "Y") {
+      state.abort = true;
+      return;
+    }
+    screen_.setCtsLamp(modem.lines.cts);
+  }
+
+  if (port_->writeByte(byte) != PortStatus::Ok) state.abort = true;
+  ++state.flowCount;
+}
+
+} // namespace kestrovan::serial

@@ -1,0 +1,113 @@
+#pragma once
+// The RS-232C line to the NC for one transfer: opening it for a send or a
+// receive (with the selector step of an external port switch), reading and
+// writing single characters with the program's own DC1/DC3 flow control, the
+// modem-line lamps, and closing. Runs on the user-interface thread; long waits
+// let the screen process its events, and only the polled stop keys end them.
+
+#include "core/SettingsRecord.h"
+#include "platform/SerialPort.h"
+#include "serial/LineSettings.h"
+#include "serial/NcCode.h"
+#include "serial/TransferScreen.h"
+
+#include <memory>
+#include <string>
+
+namespace kestrovan::core {
+class Dialogs;
+}
+
+namespace kestrovan::serial {
+
+class PortOpener;
+
+enum class TransferMode { Send, Receive };
+
+// Reset by every opening; the send and receive jobs set the code flags and
+// the ready flag themselves, and look at the abort flag after every write.
+struct TransferState {
+  TransferMode mode = TransferMode::Send;
+  CodeFlags code;
+  bool ready = false; // the NC allows sending: set by DC1, cleared by DC3
+  bool abort = false; // a write was refused, a modem rule tripped, or the operator stopped
+  bool raw = false;   // characters go out unconverted (the selector digits)
+  int flowCount = 0;  // characters written since the last flow check
+};
+
+inline constexpr int kFlowCheckAfter = 9;     // a flow check follows more than this many characters
+inline constexpr int kOutputQueueLimit = 259; // the writer waits while the driver holds this many
+inline constexpr int kSendReadTimeoutMs = 10;
+inline constexpr int kReceiveReadTimeoutMs = 1000;
+inline constexpr int kReceiveWriteTimeoutMs = 1000;
+inline constexpr int kDriverBufferBytes = 4096;
+// While receiving the NC is held off (XOFF) when more than this many bytes
+// wait unread, and let go (XON) when fewer do again.
+inline constexpr int kInputHoldOffBytes = 1024;
+inline constexpr int kSelectorPauseMs = 3000;
+
+enum class OpenFailure {
+  None,
+  PortNotOpened,        // "<Port>のポートが開きません。!!"
+  Speed,                // "通信設定（速度）を確認してください!!"
+  ConfigurationRefused, // "通信速度の設定エラー!!"
+  TimeoutsRefused,      // "タイムアウト!!"
+  PurgeFailed,          // "回線初期化エラー!!"
+  Other,                // "通信エラー!!"
+  Selector,             // the selector step's own message
+};
+
+// The text the operator sees for a failed opening (Selector: its dialog text).
+std::string openFailureMessage(OpenFailure failure, const std::string& portName);
+
+class Line {
+public:
+  Line(const core::SettingsRecord& settings, PortOpener& ports, TransferScreen& screen,
+       core::Dialogs& dialogs);
+  ~Line();
+  Line(const Line&) = delete;
+  Line& operator=(const Line&) = delete;
+
+  TransferState state;
+
+  // Opens Port for `mode`. A failure has been shown to the operator when this
+  // returns; the port may still be open, and the caller's stop path closes it.
+  OpenFailure open(TransferMode mode);
+  void close();
+  bool isOpen() const { return port_ != nullptr; }
+
+  // One received character, converted from the line's code (detecting it
+  // first when neither code flag is set); 0 when nothing came within the read
+  // time-out or the read failed. DC1 sets the ready flag, DC3 (0x93 always,
+  // 0x13 unless the EIA flag is set) clears it and reads as 0x13.
+  unsigned char readChar();
+
+  // Writes one character the way a send writes it; see Line.cpp for the
+  // order of the checks. The caller looks at state.abort afterwards.
+  void writeChar(unsigned char c);
+
+  // The DSR and CTS lamps from the current modem status, when it can be read.
+  void showModemLines();
+  // Modem status of the open line; Failed when it cannot be read (or closed).
+  platform::ModemStatus modemStatus();
+
+  // The settings parsed by the last opening.
+  const LineSettings& lineSettings() const { return line_; }
+
+private:
+  OpenFailure openSteps(TransferMode mode);
+  bool runSelector();
+  bool stopRequested(StopKeyPoll poll);
+  bool stopKeysPolled();
+  void regulateInput();
+
+  const core::SettingsRecord& settings_;
+  PortOpener& ports_;
+  TransferScreen& screen_;
+  core::Dialogs& dialogs_;
+  std::unique_ptr<platform::SerialPort> port_;
+  LineSettings line_;
+  bool inputHeldOff_ = false;
+};
+
+} // namespace kestrovan::serial

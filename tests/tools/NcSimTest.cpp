@@ -1,0 +1,116 @@
+// The virtual NC machine's logic: its command line, its reading side's DC1/DC3
+// and end decisions, and the bytes it punches.
+
+#include "ncsim/NcSimOptions.h"
+#include "ncsim/PunchStream.h"
+#include "ncsim/ReceiveMachine.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrovan::ncsim;
+
+namespace {
+std::string feed(ReceiveMachine& m, const std::string& bytes, long now = 0) {
+  std::string answer;
+  for (char c : bytes)
+    answer += m.onByte(static_cast<unsigned char>(c), now);
+  return answer;
+}
+} // namespace
+
+TEST(NcSimOptions, HelpListsTheOptions) {
+  NcSimParse p = parseNcSimOptions({"--help"});
+  EXPECT_TRUE(p.options.help);
+  EXPECT_EQ(p.error, "");
+  for (const char* option :
+       {"--receive", "--dc3-after", "--dc1-after-ms", "--baud", "--punch", "--code", "--wait-open"})
+    EXPECT_NE(ncSimHelp().find(option), std::string::npos) << option;
+}
+
+TEST(NcSimOptions, BadCommandLinesAreRefusedWithAReason) {
+  for (std::vector<std::string> bad :
+       std::vector<std::vector<std::string>>{{},
+                                             {"--receive"},
+                                             {"--receive", "a", "--punch", "b"},
+                                             {"--receive", "a", "--dc3-after", "many"},
+                                             {"--receive", "a", "--dc3-after", "-5"},
+                                             {"--receive", "a", "--dc3-byte", "0x11"},
+                                             {"--punch", "a", "--code", "ascii"},
+                                             {"--receive", "a", "--frobnicate"}}) {
+    EXPECT_NE(parseNcSimOptions(bad).error, "") << (bad.empty() ? "(none)" : bad.back());
+  }
+}
+
+TEST(ReceiveMachine, AnnouncesReadinessUntilDataComes) {
+  NcSimOptions o;
+  o.startDelayMs = 200;
+  o.dc1RepeatMs = 1000;
+  ReceiveMachine m(o);
+  EXPECT_EQ(m.onTick(0), ""); // not before the PC opened the line
+  m.lineOpened(100);
+  EXPECT_EQ(m.onTick(299), "");
+  EXPECT_EQ(m.onTick(300), "\x11");
+  EXPECT_EQ(m.onTick(1299), "");
+  EXPECT_EQ(m.onTick(1300), "\x11");
+  feed(m, "G");
+  EXPECT_EQ(m.onTick(5000), "");
+  EXPECT_EQ(m.takeEvents(), (std::vector<std::string>{"DC1 0", "DC1 0"}));
+}
+
+TEST(ReceiveMachine, HoldsOffAfterNBytesAndResumesAfterThePause) {
+  NcSimOptions o;
+  o.sendDc1 = false;
+  o.dc3After = 3;
+  o.dc3Every = 4;
+  o.dc1AfterMs = 500;
+  ReceiveMachine m(o);
+  EXPECT_EQ(feed(m, "AB", 10), "");
+  EXPECT_EQ(feed(m, "C", 10), "\x93");
+  EXPECT_TRUE(m.paused());
+  EXPECT_EQ(feed(m, "DEFGHIJ", 20), ""); // no second DC3 while paused
+  EXPECT_EQ(m.onTick(509), "");
+  EXPECT_EQ(m.onTick(510), "\x11");
+  EXPECT_EQ(feed(m, "K", 600), "\x93"); // the next one every 4 bytes from the first
+  EXPECT_EQ(m.takeEvents(), (std::vector<std::string>{"DC3 3", "DC1 10", "DC3 11"}));
+}
+
+TEST(ReceiveMachine, EndsOnDc4OrOnAClosingPercent) {
+  NcSimOptions o;
+  ReceiveMachine dc4(o);
+  feed(dc4, std::string("\xA5\n\x14", 3));
+  EXPECT_EQ(dc4.endReason(), "dc4");
+  EXPECT_EQ(dc4.received(), 3);
+
+  o.endOnPercent = true;
+  ReceiveMachine iso(o);
+  feed(iso, std::string("\0\0\xA5\x0A \xA5", 6)); // leader, "%", blanks: no program yet
+  EXPECT_FALSE(iso.finished());
+  feed(iso, "G\x0A\xA5");
+  EXPECT_EQ(iso.endReason(), "percent");
+
+  ReceiveMachine eia(o);
+  feed(eia, std::string("\x80\x0B\x80\x46\x01\x80\x0B", 7));
+  EXPECT_EQ(eia.endReason(), "percent");
+  EXPECT_EQ(eia.takeEvents().back(), "END percent 7");
+}
+
+TEST(PunchStream, IsoWithLeaderFramingAndDc4) {
+  NcSimOptions o;
+  o.leader = 3;
+  EXPECT_EQ(punchStream("O1\r\nM30\r\n", o),
+            std::string("\0\0\0\xA5\x0A\xCF\xB1\x0A\x4D\x33\x30\x0A\xA5\x0A\x14", 15));
+  // A file that brings its own "%" lines is not framed twice.
+  EXPECT_EQ(punchStream("%\nO1\nM30\n%\n", o), punchStream("O1\r\nM30\r\n", o));
+  o.frame = false;
+  o.dc4 = false;
+  o.leader = 0;
+  EXPECT_EQ(punchStream("%\nG1\n", o), std::string("\xA5\x0A\x47\xB1\x0A", 5));
+}
+
+TEST(PunchStream, EiaLeaderAndCodes) {
+  NcSimOptions o;
+  o.code = PunchCode::Eia;
+  o.leader = 2;
+  EXPECT_EQ(punchStream("O1 (a)\nM3", o),
+            std::string("\x80\x80\x0B\x80\x46\x01\x10\x1A\x4A\x80\x54\x13\x80\x0B\x80\x14", 16));
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The command line of the virtual NC machine.
+
+#include <string>
+#include <vector>
+
+namespace kestrovan::ncsim {
+
+enum class SimMode { Receive, Punch };
+enum class PunchCode { Iso, Eia };
+
+struct NcSimOptions {
+  SimMode mode = SimMode::Receive;
+  bool help = false;
+
+  // Receive: record what the PC sends.
+  std::string receiveFile;
+  long dc3After = 0;    // send DC3 once this many bytes came in (0: never)
+  long dc3Every = 0;    // and again every this many bytes after that (0: once)
+  int dc1AfterMs = 500; // the pause before DC1 lets the PC go on
+  unsigned char dc3Byte = 0x93;
+  bool sendDc1 = true;    // say "ready" with DC1 once the PC opened the line
+  int dc1RepeatMs = 1000; // repeat it until the first byte arrives (0: once)
+  bool endOnDc4 = true;
+  bool endOnPercent = false; // end at a "%" that follows program data
+
+  // Punch: send a program to the PC.
+  std::string punchFile;
+  PunchCode code = PunchCode::Iso;
+  int leader = 20;         // leader bytes: NUL in ISO, 0x80 in EIA
+  bool frame = true;       // "%" line before and after the program
+  bool dc4 = true;         // DC4 after the last "%"
+  bool waitOpen = false;   // punch only once the PC opened the line
+  bool waitSignal = false; // punch only after SIGUSR1 (the operator's start key)
+  std::string recordFile;  // record what the PC sends meanwhile
+
+  // Both.
+  int startDelayMs = 200; // after the PC opened the line (it purges at opening)
+  int baud = 0;           // pace like a line of this speed, 10 bits a character (0: no pacing)
+  int idleMs = 0;         // give up after this long without a byte (0: never)
+  std::string link;       // a symbolic link to the line, for a fixed device name
+};
+
+struct NcSimParse {
+  NcSimOptions options;
+  std::string error; // empty when the command line was good
+};
+
+NcSimParse parseNcSimOptions(const std::vector<std::string>& args);
+std::string ncSimHelp();
+
+} // namespace kestrovan::ncsim

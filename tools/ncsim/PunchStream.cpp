@@ -1,0 +1,62 @@
+#include "ncsim/PunchStream.h"
+
+#include "serial/NcCode.h"
+
+#include <vector>
+
+namespace kestrovan::ncsim {
+namespace {
+
+std::vector<std::string> linesOf(std::string_view text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+void put(std::string& out, unsigned char c, PunchCode code) {
+  if (code == PunchCode::Iso) {
+    out += static_cast<char>(serial::isoEncode(c));
+  } else if (std::optional<unsigned char> b = serial::eiaEncode(c)) {
+    out += static_cast<char>(*b);
+  }
+}
+
+void putLine(std::string& out, std::string_view line, PunchCode code) {
+  for (char c : line)
+    put(out, static_cast<unsigned char>(c), code);
+  put(out, '\n', code);
+}
+
+} // namespace
+
+std::string punchStream(std::string_view program, const NcSimOptions& options) {
+  std::vector<std::string> lines = linesOf(program);
+  if (options.frame) {
+    while (!lines.empty() && lines.front().empty())
+      lines.erase(lines.begin());
+    while (!lines.empty() && lines.back().empty())
+      lines.pop_back();
+    if (!lines.empty() && lines.front() == "%") lines.erase(lines.begin());
+    if (!lines.empty() && lines.back() == "%") lines.pop_back();
+  }
+  std::string out(static_cast<std::size_t>(options.leader > 0 ? options.leader : 0),
+                  options.code == PunchCode::Iso ? '\x00' : '\x80');
+  if (options.frame) putLine(out, "%", options.code);
+  for (const std::string& line : lines)
+    putLine(out, line, options.code);
+  if (options.frame) putLine(out, "%", options.code);
+  if (options.dc4) out += static_cast<char>(serial::kDc4);
+  return out;
+}
+
+} // namespace kestrovan::ncsim

@@ -1,0 +1,332 @@
+// kestrovan-ncsim: plays an NC controller on a pseudo-terminal (see --help).
+//
+// The PC side opens the pseudo-terminal's slave end as its serial port. This
+// program keeps the master end. It opens the slave once itself at start and
+// closes it again: from then on the master reports a hang-up exactly while no
+// one has the slave open, which is how it sees the PC open and close the line.
+
+#include "ncsim/NcSimOptions.h"
+#include "ncsim/PunchStream.h"
+#include "ncsim/ReceiveMachine.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <poll.h>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace kestrovan::ncsim;
+
+namespace {
+
+volatile std::sig_atomic_t gStop = 0;
+volatile std::sig_atomic_t gTrigger = 0;
+
+void onStop(int) { gStop = 1; }
+void onTrigger(int) { gTrigger = 1; }
+
+void installSignals() {
+  struct sigaction sa {};
+  sa.sa_handler = onStop;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGINT, &sa, nullptr);
+  sa.sa_handler = onTrigger;
+  sigaction(SIGUSR1, &sa, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+using SteadyClock = std::chrono::steady_clock;
+const SteadyClock::time_point gStart = SteadyClock::now();
+long nowMs() {
+  return static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - gStart).count());
+}
+long long nowUs() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(SteadyClock::now() - gStart).count();
+}
+
+void say(const std::string& line) {
+  std::cout << line << std::endl; // flushed: tests and scripts read it as it comes
+}
+
+struct Pty {
+  int master = -1;
+  std::string slave;
+};
+
+bool makePty(Pty& pty) {
+  pty.master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (pty.master < 0 || grantpt(pty.master) != 0 || unlockpt(pty.master) != 0) return false;
+  const char* name = ptsname(pty.master);
+  if (!name) return false;
+  pty.slave = name;
+  // Settings made through the master apply to the slave: raw, so nothing is
+  // echoed or translated before the PC configures the line itself.
+  termios t{};
+  if (tcgetattr(pty.master, &t) == 0) {
+    cfmakeraw(&t);
+    tcsetattr(pty.master, TCSANOW, &t);
+  }
+  int s = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (s < 0) return false;
+  ::close(s);
+  return true;
+}
+
+// One look at the line: is the PC's end open, and is there something to read.
+struct LineState {
+  bool open = false;
+  bool readable = false;
+};
+
+LineState look(int master, int timeoutMs) {
+  pollfd p{master, POLLIN, 0};
+  int r = ::poll(&p, 1, timeoutMs);
+  LineState s;
+  if (r <= 0) {
+    s.open = true; // nothing reported: no hang-up
+    return s;
+  }
+  s.open = (p.revents & POLLHUP) == 0;
+  s.readable = (p.revents & POLLIN) != 0;
+  // A closed slave end keeps reporting a hang-up; do not spin on it.
+  if (!s.open && !s.readable) ::usleep(static_cast<useconds_t>(timeoutMs > 0 ? timeoutMs * 1000 : 1000));
+  return s;
+}
+
+void sendBytes(int master, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size() && !gStop) {
+    ssize_t n = ::write(master, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+      return;
+    } else {
+      ::usleep(1000);
+    }
+  }
+}
+
+// Microseconds one character takes on a line of `baud` (start, 8 bits, stop).
+long long characterUs(int baud) { return baud > 0 ? 10'000'000LL / baud : 0; }
+
+int runReceive(const NcSimOptions& o, int master) {
+  std::ofstream out(o.receiveFile, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    std::cerr << "kestrovan-ncsim: cannot write " << o.receiveFile << "\n";
+    return 1;
+  }
+  ReceiveMachine machine(o);
+  bool wasOpen = false;
+  long lastActivity = nowMs();
+  long long nextReadUs = 0;
+  auto report = [&] {
+    for (const std::string& e : machine.takeEvents())
+      say(e);
+  };
+
+  while (!machine.finished()) {
+    if (gStop) {
+      say("END signal " + std::to_string(machine.received()));
+      break;
+    }
+    int wait = 5;
+    if (o.baud > 0) {
+      long long until = (nextReadUs - nowUs()) / 1000;
+      if (until < wait) wait = until > 0 ? static_cast<int>(until) : 0;
+    }
+    LineState line = look(master, wait);
+    const long now = nowMs();
+    if (line.open != wasOpen) {
+      say(line.open ? "OPEN" : "CLOSE");
+      if (line.open) machine.lineOpened(now);
+      wasOpen = line.open;
+    }
+    if (line.readable && (o.baud <= 0 || nowUs() >= nextReadUs)) {
+      unsigned char buf[4096];
+      const std::size_t want = o.baud > 0 ? 1 : sizeof buf;
+      ssize_t n = ::read(master, buf, want);
+      for (ssize_t i = 0; i < n && !machine.finished(); ++i) {
+        out.put(static_cast<char>(buf[i]));
+        sendBytes(master, machine.onByte(buf[i], now));
+      }
+      if (n > 0) {
+        out.flush();
+        lastActivity = now;
+        if (o.baud > 0) nextReadUs = nowUs() + characterUs(o.baud);
+      }
+    }
+    sendBytes(master, machine.onTick(nowMs()));
+    report();
+    if (!machine.finished() && o.idleMs > 0 && nowMs() - lastActivity > o.idleMs) {
+      say("END idle " + std::to_string(machine.received()));
+      break;
+    }
+  }
+  report();
+  return 0;
+}
+
+// Reads what the PC sends while punching: DC3 pauses, DC1 resumes, DC4 ends.
+struct PcBytes {
+  bool paused = false;
+  bool dc4 = false;
+};
+
+void readPc(int master, PcBytes& pc, std::ofstream* record, long punched) {
+  unsigned char buf[256];
+  ssize_t n = ::read(master, buf, sizeof buf);
+  for (ssize_t i = 0; i < n; ++i) {
+    const unsigned char b = buf[i];
+    if (record) record->put(static_cast<char>(b));
+    if ((b == 0x13 || b == 0x93) && !pc.paused) {
+      pc.paused = true;
+      say("PAUSE " + std::to_string(punched));
+    } else if (b == 0x11 && pc.paused) {
+      pc.paused = false;
+      say("RESUME " + std::to_string(punched));
+    } else if (b == 0x14) {
+      pc.dc4 = true;
+    }
+  }
+  if (record && n > 0) record->flush();
+}
+
+int runPunch(const NcSimOptions& o, int master) {
+  std::ifstream in(o.punchFile, std::ios::binary);
+  if (!in) {
+    std::cerr << "kestrovan-ncsim: cannot read " << o.punchFile << "\n";
+    return 1;
+  }
+  const std::string program((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string stream = punchStream(program, o);
+  std::ofstream recordFile;
+  if (!o.recordFile.empty()) recordFile.open(o.recordFile, std::ios::binary | std::ios::trunc);
+  std::ofstream* record = recordFile.is_open() ? &recordFile : nullptr;
+
+  bool wasOpen = false;
+  long openedAt = -1;
+  auto watch = [&](int timeoutMs) {
+    LineState line = look(master, timeoutMs);
+    if (line.open != wasOpen) {
+      say(line.open ? "OPEN" : "CLOSE");
+      wasOpen = line.open;
+      if (line.open && openedAt < 0) openedAt = nowMs();
+    }
+    return line;
+  };
+
+  // The start: the PC's line open (and settled), and the operator's key.
+  for (;;) {
+    if (gStop) {
+      say("END signal 0");
+      return 0;
+    }
+    watch(5);
+    const bool opened = !o.waitOpen || (openedAt >= 0 && nowMs() - openedAt >= o.startDelayMs);
+    if (opened && (!o.waitSignal || gTrigger)) break;
+  }
+
+  PcBytes pc;
+  std::size_t sent = 0;
+  long long nextWriteUs = 0;
+  long lastActivity = nowMs();
+  std::string reason;
+  while (sent < stream.size()) {
+    if (gStop) {
+      reason = "signal";
+      break;
+    }
+    LineState line = watch(pc.paused ? 5 : 0);
+    if (line.readable) readPc(master, pc, record, static_cast<long>(sent));
+    if (pc.dc4) {
+      reason = "dc4";
+      break;
+    }
+    if (o.waitOpen && !line.open) {
+      reason = "closed";
+      break;
+    }
+    if (pc.paused || nowUs() < nextWriteUs) {
+      if (!pc.paused) ::usleep(200);
+      continue;
+    }
+    const std::size_t chunk = o.baud > 0 ? 1 : stream.size() - sent;
+    ssize_t n = ::write(master, stream.data() + sent, chunk);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+      lastActivity = nowMs();
+      if (o.baud > 0) nextWriteUs = nowUs() + characterUs(o.baud);
+    } else {
+      ::usleep(1000);
+    }
+  }
+  if (reason.empty()) {
+    say("PUNCHED " + std::to_string(sent));
+    // The PC ends a reception with DC4; wait for it as long as asked.
+    reason = "done";
+    while (o.idleMs > 0 && !pc.dc4) {
+      if (gStop) {
+        reason = "signal";
+        break;
+      }
+      LineState line = watch(5);
+      if (line.readable) {
+        readPc(master, pc, record, static_cast<long>(sent));
+        lastActivity = nowMs();
+      }
+      if (pc.dc4) reason = "dc4";
+      if (nowMs() - lastActivity > o.idleMs) {
+        reason = "idle";
+        break;
+      }
+    }
+  }
+  say("END " + reason + " " + std::to_string(sent));
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  NcSimParse parsed = parseNcSimOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (parsed.options.help) {
+    std::cout << ncSimHelp();
+    return 0;
+  }
+  if (!parsed.error.empty()) {
+    std::cerr << "kestrovan-ncsim: " << parsed.error << "\n(--help lists the options)\n";
+    return 2;
+  }
+  const NcSimOptions& o = parsed.options;
+  installSignals();
+
+  Pty pty;
+  if (!makePty(pty)) {
+    std::cerr << "kestrovan-ncsim: cannot make a pseudo-terminal: " << std::strerror(errno) << "\n";
+    return 1;
+  }
+  if (!o.link.empty()) {
+    ::unlink(o.link.c_str());
+    if (::symlink(pty.slave.c_str(), o.link.c_str()) != 0)
+      std::cerr << "kestrovan-ncsim: cannot link " << o.link << ": " << std::strerror(errno) << "\n";
+  }
+  say(pty.slave);
+
+  int rc = o.mode == SimMode::Receive ? runReceive(o, pty.master) : runPunch(o, pty.master);
+  if (!o.link.empty()) ::unlink(o.link.c_str());
+  ::close(pty.master);
+  return rc;
+}
