@@ -18,10 +18,11 @@ std::string stripTrailingSeparator(std::string_view path) {
 }
 
 std::string joinPath(std::string_view folder, std::string_view name) {
-  std::string f = stripTrailingSeparator(folder);
-  if (f.empty()) return std::string(name);
-  if (f == "/") return "/" + std::string(name);
-  return f + "/" + std::string(name);
+  std::string path = stripTrailingSeparator(folder);
+  if (path.empty()) return std::string(name);
+  if (path != "/") path.push_back('/');
+  path.append(name);
+  return path;
 }
 
 std::string parentFolder(std::string_view path) {
