@@ -2,11 +2,13 @@
 
 #include "core/CommandLine.h"
 #include "platform/Paths.h"
+#include "serial/TransferLog.h"
 
 namespace kestrovan::core {
 
 ProgramFiles ProgramFiles::in(const std::string& folder, const std::string& exeBaseName) {
-  return {folder, settingsFilePath(folder, exeBaseName), external::commandTablePath(folder)};
+  return {folder, settingsFilePath(folder, exeBaseName), external::commandTablePath(folder),
+          serial::transferLogPath(folder, exeBaseName)};
 }
 
 AppState loadAppState(const ProgramFiles& files, const std::string& homeFolder,

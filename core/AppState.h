@@ -17,6 +17,7 @@ struct ProgramFiles {
   std::string folder;           // the program folder
   std::string settingsPath;     // <base name>.INI
   std::string commandTablePath; // OutApp_Sub.ini
+  std::string logPath;          // <base name>.log, the transfer log
 
   static ProgramFiles in(const std::string& folder, const std::string& exeBaseName);
 };

@@ -2,9 +2,11 @@
 
 #include "core/FileListBox.h"
 #include "core/QtDialogs.h"
+#include "core/QtTransferScreen.h"
 #include "core/StartupChecks.h"
 #include "platform/Paths.h"
 #include "serial/PortProbe.h"
+#include "serial/TransferLog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -142,6 +144,8 @@ void TForm1::FormCreate(const StartupInputs& inputs) {
   screen_.sortEdit->installEventFilter(this);
   screen_.RichEdit1->installEventFilter(this);
   screen_.Label1->installEventFilter(this);
+  screen_.transferKeyLine->installEventFilter(this);
+  screen_.sortKeyLine->installEventFilter(this);
   connect(screen_.ListBox1, &FileListBox::rowClicked, this, [this](int row, Qt::KeyboardModifiers mods) {
     if (mods & Qt::ShiftModifier) {
       fileList_->markRange(MarkAnchor, row);
@@ -153,6 +157,7 @@ void TForm1::FormCreate(const StartupInputs& inputs) {
   connect(screen_.ListBox1, &FileListBox::rowDoubleClicked, this, [this](int) { activateSelected(); });
   connect(screen_.ListBox1, &FileListBox::selectionMoved, this,
           [this](int row) { fileList_->showEntryInfo(row); });
+  transferScreen_ = std::make_unique<QtTransferScreen>(*this, *dialogs_);
   registerBuiltInCommands();
 }
 
@@ -173,6 +178,7 @@ void TForm1::registerBuiltInCommands() {
     selectAndShow(static_cast<int>(fileList_->rows().size()) - 1);
   });
   setCommandHandler(Command::SortBox, [this](bool) { openSortBox(); });
+  setCommandHandler(Command::LogView, [this](bool) { showTransferLog(); });
 }
 
 void TForm1::setCommandHandler(Command command, CommandHandler handler) {
@@ -332,10 +338,26 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == screen_.Edit1 && press) return promptKey(static_cast<QKeyEvent*>(event));
   if (watched == screen_.sortEdit && press) return sortEditKey(static_cast<QKeyEvent*>(event));
   if (watched == screen_.RichEdit1 && press) return transferPanelKey(static_cast<QKeyEvent*>(event));
-  if (watched == screen_.Label1 && event->type() == QEvent::MouseButtonPress) {
-    auto* m = static_cast<QMouseEvent*>(event);
-    Label1MouseDown(m->position().toPoint().x(), m->position().toPoint().y());
-    return true;
+  if (event->type() == QEvent::MouseButtonPress) {
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    if (watched == screen_.Label1) {
+      Label1MouseDown(at.x(), at.y());
+      return true;
+    }
+    // "F3 :中止(Esc)" under the transfer view: the press only; the transfer
+    // releases the key itself.
+    if (watched == screen_.transferKeyLine) {
+      const int x = at.x() + screen_.transferKeyLine->x();
+      if (x >= 220 && x <= 340) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : screen_.RichEdit1;
+        QApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier));
+      }
+      return true;
+    }
+    if (watched == screen_.sortKeyLine) {
+      SimulateKey(Qt::Key_Escape);
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -460,14 +482,35 @@ void TForm1::Label1MouseDown(int x, int y) {
 
 // --- overlays -------------------------------------------------------------
 
+void TForm1::showTransferPanel(const std::string& title, int x, int y, int width, const char* colour) {
+  QGroupBox* panel = screen_.GroupBox2;
+  panel->setTitle(q(title));
+  panel->setGeometry(x, y, width, 407 - y);
+  panel->setStyleSheet(QString("QGroupBox { color: white; background: %1; }").arg(colour));
+  screen_.RichEdit1->setGeometry(6, 18, width - 12, panel->height() - 18 - 22);
+  screen_.transferKeyLine->setGeometry(6, panel->height() - 20, width - 12, 16);
+  screen_.RichEdit1->clear();
+  panel->show();
+  panel->raise();
+}
+
 void TForm1::hideTransferPanel() {
   screen_.RichEdit1->clear();
   screen_.GroupBox2->hide();
 }
 
+// Shift+F8: the transfer log, read-only on teal; F3 or Esc closes it.
+void TForm1::showTransferLog() {
+  screen_.RichEdit1->setReadOnly(true);
+  showTransferPanel("送受信ログ", 328, 100, 350, "teal");
+  screen_.RichEdit1->setPlainText(q(serial::transferLogViewText(state_.files.logPath)));
+  setStatusPanel(3, "送受信ログ");
+  screen_.RichEdit1->setFocus();
+}
+
 bool TForm1::transferPanelKey(QKeyEvent* k) {
   if (k->key() != Qt::Key_F3 && k->key() != Qt::Key_Escape) return false;
-  if (!screen_.GroupBox2->isVisible()) return false;
+  if (!screen_.GroupBox2->isVisible() || transferScreen_->transferRunning()) return false;
   hideTransferPanel();
   ShowCancelled();
   setStatusPanel(2, "");

@@ -27,6 +27,7 @@ class PortOpener;
 namespace kestrovan::core {
 
 class Dialogs;
+class QtTransferScreen;
 
 struct StartupInputs {
   ProgramFiles files;
@@ -75,6 +76,12 @@ public:
   // Lays the list out for ListColumn (correcting it), as at first display.
   void layOutList();
 
+  // The transfer panel: title, place (x, y, width; it reaches down to the
+  // message line) and background colour. The view is emptied.
+  void showTransferPanel(const std::string& title, int x, int y, int width, const char* colour);
+  void hideTransferPanel();
+  QtTransferScreen& transferScreen() { return *transferScreen_; }
+
   // Main-screen state.
   bool ExitAfterTransfer = false;
   bool MultiFileMode = false;
@@ -107,7 +114,7 @@ private:
   bool sortEditKey(QKeyEvent* event);
   bool promptKey(QKeyEvent* event);
   bool transferPanelKey(QKeyEvent* event);
-  void hideTransferPanel();
+  void showTransferLog();
 
   AppState state_;
   std::unique_ptr<Dialogs> ownDialogs_;
@@ -117,6 +124,7 @@ private:
   MainScreen screen_;
   std::unique_ptr<files::FileListView> listView_;
   std::unique_ptr<files::FileList> fileList_;
+  std::unique_ptr<QtTransferScreen> transferScreen_;
   QTimer* Timer1;
   std::map<Command, CommandHandler> handlers_;
   std::map<PromptMode, PromptHandler> promptHandlers_;

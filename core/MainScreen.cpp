@@ -136,8 +136,8 @@ MainScreen buildMainScreen(QWidget* form) {
   s.sortEdit->setObjectName("SortEdit");
   s.sortEdit->setGeometry(10, 100, 60, 22);
   s.sortEdit->setMaxLength(3);
-  auto* sortKeys = label(s.GroupBox4, "SortKeyLine", {200, 125, 120, 16}, "white", 12, "transparent");
-  sortKeys->setText("Esc :中止");
+  s.sortKeyLine = label(s.GroupBox4, "SortKeyLine", {200, 125, 120, 16}, "white", 12, "transparent");
+  s.sortKeyLine->setText("Esc :中止");
   s.GroupBox4->hide();
   return s;
 }

@@ -42,6 +42,7 @@ struct MainScreen {
   QGroupBox* GroupBox4;
   QLabel* sortCurrent;
   QLineEdit* sortEdit;
+  QLabel* sortKeyLine; // "Esc :中止", clickable
 };
 
 MainScreen buildMainScreen(QWidget* form);

@@ -1,0 +1,97 @@
+#include "core/QtTransferScreen.h"
+
+#include "core/AutoForm.h"
+#include "core/Dialogs.h"
+#include "core/MainForm.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+namespace kestrovan::core {
+
+QtTransferScreen::QtTransferScreen(TForm1& form, Dialogs& dialogs) : form_(form), dialogs_(dialogs) {
+  qApp->installEventFilter(this);
+  selectorDialog_ = [this] {
+    TAutoForm dialog(&form_, dialogs_);
+    return dialog.ask();
+  };
+}
+
+QtTransferScreen::~QtTransferScreen() { qApp->removeEventFilter(this); }
+
+void QtTransferScreen::beginTransfer() {
+  running_ = true;
+  keyDown_ = false;
+  pressedSince_ = false;
+}
+
+void QtTransferScreen::endTransfer() {
+  running_ = false;
+  releaseStopKeys();
+}
+
+bool QtTransferScreen::eventFilter(QObject*, QEvent* event) {
+  if (!running_) return false;
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  auto* k = static_cast<QKeyEvent*>(event);
+  if (k->key() != Qt::Key_F3 && k->key() != Qt::Key_Escape) return false;
+  if (event->type() == QEvent::KeyPress) {
+    keyDown_ = true;
+    pressedSince_ = true;
+  } else if (!k->isAutoRepeat()) {
+    keyDown_ = false;
+  }
+  return true;
+}
+
+void QtTransferScreen::setStatusPanel(int index, const std::string& text) { form_.setStatusPanel(index, text); }
+
+void QtTransferScreen::showMessageLine(const std::string& text, serial::MessageColour colour) {
+  form_.showMessage(text, colour == serial::MessageColour::Red ? kRed : kLime);
+}
+
+void QtTransferScreen::addTransferLine(const std::string& line) {
+  form_.screen().RichEdit1->appendPlainText(QString::fromStdString(line));
+}
+
+bool QtTransferScreen::askYesNo(const std::string& text) {
+  return dialogs_.show({"警告", text, MessageButtons::YesNo, MessageIcon::Warning}) == MessageAnswer::Yes;
+}
+
+bool QtTransferScreen::stopKeyDown(serial::StopKeyPoll poll) {
+  const bool down = keyDown_ || (poll == serial::StopKeyPoll::DownOrPressedSinceLastPoll && pressedSince_);
+  pressedSince_ = false;
+  return down;
+}
+
+void QtTransferScreen::releaseStopKeys() {
+  keyDown_ = false;
+  pressedSince_ = false;
+}
+
+void QtTransferScreen::processPendingEvents() { QApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtTransferScreen::sleepMs(int ms) {
+  if (ms <= 0) return processPendingEvents();
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+void QtTransferScreen::setDsrLamp(bool on) {
+  form_.screen().LampDSR->setStyleSheet(QString("color: %1; background: #202020;").arg(on ? "blue" : "red"));
+}
+
+void QtTransferScreen::setCtsLamp(bool on) {
+  form_.screen().LampCTS->setText(on ? "CTS ●" : "CTS ○");
+}
+
+std::optional<std::string> QtTransferScreen::askSelectorNumber() {
+  return selectorDialog_ ? selectorDialog_() : std::nullopt;
+}
+
+} // namespace kestrovan::core

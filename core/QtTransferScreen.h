@@ -1,0 +1,56 @@
+#pragma once
+// The transfer's screen on the main window: status panels, the message line,
+// the transfer view, the signal lamps, the stop keys and the selector dialog.
+// While a transfer runs, F3 and Esc are taken here (press and release) and
+// never reach a widget; the transfer polls them.
+
+#include "serial/TransferScreen.h"
+
+#include <QObject>
+
+#include <functional>
+
+namespace kestrovan::core {
+
+class TForm1;
+class Dialogs;
+
+class QtTransferScreen : public QObject, public serial::TransferScreen {
+public:
+  QtTransferScreen(TForm1& form, Dialogs& dialogs);
+  ~QtTransferScreen() override;
+
+  // Between begin and end the stop keys belong to the transfer.
+  void beginTransfer();
+  void endTransfer();
+  bool transferRunning() const { return running_; }
+
+  void setStatusPanel(int index, const std::string& text) override;
+  void showMessageLine(const std::string& text, serial::MessageColour colour) override;
+  void addTransferLine(const std::string& line) override;
+  bool askYesNo(const std::string& text) override;
+  bool stopKeyDown(serial::StopKeyPoll poll) override;
+  void releaseStopKeys() override;
+  void processPendingEvents() override;
+  void sleepMs(int ms) override;
+  void setDsrLamp(bool on) override;
+  void setCtsLamp(bool on) override;
+  std::optional<std::string> askSelectorNumber() override;
+
+  // Tests and the selector dialog's owner may replace the dialog.
+  using SelectorDialog = std::function<std::optional<std::string>()>;
+  void setSelectorDialog(SelectorDialog dialog) { selectorDialog_ = std::move(dialog); }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  TForm1& form_;
+  Dialogs& dialogs_;
+  SelectorDialog selectorDialog_;
+  bool running_ = false;
+  bool keyDown_ = false;     // F3 or Esc held now
+  bool pressedSince_ = false; // pressed since the last poll
+};
+
+} // namespace kestrovan::core
