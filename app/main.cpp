@@ -2,16 +2,31 @@
 // an RS-232C line and keeps the folder of programs in order.
 
 #include "app/TerminationSignals.h"
+#include "app/Usage.h"
 #include "core/MainForm.h"
 #include "platform/InstanceLock.h"
+#include "platform/Paths.h"
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 int main(int argc, char* argv[]) {
   using namespace kestrovan;
+
+  // The two options every command-line program answers; any other item keeps
+  // its meaning for an unattended transfer.
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::fputs(app::usageText(platform::baseNameOf(argv[0])).c_str(), stdout);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::fputs(app::versionText().c_str(), stdout);
+    return 0;
+  }
 
   // SIGTERM, SIGINT and SIGHUP are close requests: settings are saved as when
   // the window's close box is clicked. Caught from the start, so that a signal

@@ -28,6 +28,10 @@ struct RunState {
   std::string PendingReceive = "N";
   int MarkCapacity = 100;
   std::vector<std::string> commandItems; // the command line cut into items
+  // Set by the command-line items of an unattended run.
+  std::string sendFileName;       // read from DirPath when the send starts
+  std::string receivePath;        // output file of the receive (by name)
+  bool ExitAfterTransfer = false; // close the program when the transfer ends
 };
 
 struct AppState {

@@ -1,5 +1,6 @@
 #include "core/MainForm.h"
 
+#include "core/CommandLineInterpreter.h"
 #include "core/FileListBox.h"
 #include "core/QtDialogs.h"
 #include "core/QtTransferScreen.h"
@@ -119,6 +120,10 @@ int TForm1::listColumns() const { return screen_.ListBox1->columns(); }
 void TForm1::FormCreate(const StartupInputs& inputs) {
   state_ = loadAppState(inputs.files, inputs.homeFolder, inputs.args,
                         [](const std::string& p) { return platform::pathExists(p); });
+  RealItemFileSystem fs;
+  for (const std::string& item : state_.run.commandItems)
+    interpretItem(item, state_.settings, state_.run, *dialogs_, fs);
+  ExitAfterTransfer = state_.run.ExitAfterTransfer;
   setWindowTitle(kCaption);
   setFixedSize(728, 518);
   move(state_.settings.Left, state_.settings.Top);

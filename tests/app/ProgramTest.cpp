@@ -139,3 +139,12 @@ TEST(Program, ARunWithArgumentsNeverWritesTheSettings) {
   EXPECT_EQ(test::readFile(home.file("kestrovan.INI")), original);
   EXPECT_FALSE(test::fileExists(home.file("OutApp_Sub.ini")));
 }
+
+TEST(Program, HelpAndVersionPrintAndExitWithoutAWindow) {
+  test::TempDir home, runtime;
+  for (const char* option : {"--help", "--version"}) {
+    Program run(KESTROVAN_BINARY, home, runtime, {option});
+    EXPECT_EQ(run.waitExit(10s), 0) << option;
+  }
+  EXPECT_FALSE(test::fileExists(home.file("kestrovan.INI")));
+}

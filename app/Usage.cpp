@@ -1,0 +1,42 @@
+#include "app/Usage.h"
+
+namespace kestrovan::app {
+
+std::string usageText(const std::string& name) {
+  return "Usage: " + name + " [ITEM]...\n"
+         "Moves NC part programs between this computer and a CNC controller over an\n"
+         "RS-232C line, and keeps the folder of programs in order.\n"
+         "\n"
+         "Without items the program opens its window as usual. Items ask for an\n"
+         "unattended transfer and settings for this run only (the settings file is not\n"
+         "written when the program was started with items). Each item is one of:\n"
+         "\n"
+         "  S=FILE        send FILE (a bare name is taken from the data folder); the\n"
+         "                folder and the mask (*.EXT) follow the file\n"
+         "  R=FILE        receive into FILE, asking first when it exists\n"
+         "  COMn          the port (upper case, at most 5 characters: COM1 ... COM30)\n"
+         "  SPEED,D,P,S   the line settings, e.g. 9600,7,E,2\n"
+         "  *.EXT         the listing mask\n"
+         "  /FOLDER       the data folder (a missing one is offered for creation)\n"
+         "  /PATH/FILE    an existing file, copied into the data folder\n"
+         "  END           close the program when the transfer ends\n"
+         "\n"
+         "Items may also be written as one argument beginning with \"/\", separated by \"/\":\n"
+         "  " + name + " /S=O1234.NC/COM2/END\n"
+         "\n"
+         "Examples:\n"
+         "  " + name + " S=O1234.NC COM2 9600,7,E,2 END\n"
+         "  " + name + " R=/home/op/NC/NEW.NC END\n"
+         "\n"
+         "Ports map to devices: COM1-10 /dev/ttyS0-9, COM11-20 /dev/ttyUSB0-9,\n"
+         "COM21-30 /dev/ttyACM0-9, or any device named under [Ports] in the settings\n"
+         "file (COM1=/dev/serial/by-id/...). The settings live in $KESTROVAN_HOME, else\n"
+         "beside the program when that folder is writable, else ~/.config/kestrovan.\n"
+         "\n"
+         "  --help        show this text and exit\n"
+         "  --version     show the version and exit\n";
+}
+
+std::string versionText() { return "Kestrovan " KESTROVAN_VERSION "\n"; }
+
+} // namespace kestrovan::app

@@ -1,0 +1,113 @@
+#include "core/CommandLineInterpreter.h"
+
+#include "core/AppState.h"
+#include "core/Dialogs.h"
+#include "core/SettingsRecord.h"
+#include "platform/FileCopy.h"
+#include "platform/Paths.h"
+
+namespace kestrovan::core {
+namespace {
+
+std::string upper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+std::string withoutFirstSlash(std::string s) {
+  if (size_t p = s.find('/'); p != std::string::npos) s.erase(p, 1);
+  return s;
+}
+
+bool contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
+
+// "*" and the extension of a file name: "O1234.NC" gives "*.NC".
+std::string maskFor(const std::string& path) {
+  const std::string name = platform::baseNameOf(path);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? "*" : "*" + name.substr(dot);
+}
+
+// The path of an S= or R= item: the item without its two marker characters;
+// a bare name is taken from the data folder.
+std::string transferPath(const std::string& item, const std::string& marker, const std::string& dirPath) {
+  std::string rest = item;
+  rest.erase(upper(item).find(marker), 2);
+  if (!contains(rest, "/")) return platform::joinPath(dirPath, rest);
+  return rest;
+}
+
+} // namespace
+
+bool RealItemFileSystem::isDirectory(const std::string& path) { return platform::isDirectory(path); }
+bool RealItemFileSystem::isFile(const std::string& path) { return platform::isRegularFile(path); }
+bool RealItemFileSystem::copyFile(const std::string& from, const std::string& to) {
+  return static_cast<bool>(platform::copyFileReplacing(from, to));
+}
+
+void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Dialogs& dialogs,
+                   ItemFileSystem& fs) {
+  const std::string u = upper(item);
+  const bool hasSend = contains(u, "S="), hasReceive = contains(u, "R=");
+  // A path that does not exist counts as a folder, as the file system would
+  // report it; an absolute path plays the part of a path with a drive colon.
+  const bool absolute = platform::isAbsolutePath(item);
+  const bool folderLike = absolute && (fs.isDirectory(item) || !fs.isFile(item));
+
+  if (folderLike && !hasSend && !hasReceive) {
+    s.DirPath = platform::stripTrailingSeparator(item);
+    return;
+  }
+  if (hasSend) {
+    const std::string path = transferPath(item, "S=", s.DirPath);
+    s.DirPath = platform::parentFolder(path);
+    s.Mask = maskFor(path);
+    run.sendFileName = platform::baseNameOf(path);
+    if (fs.isFile(path)) {
+      run.PendingSend = "Y";
+    } else {
+      dialogs.show({"エラー", "送信データ\n" + path + "が見つかりません。", MessageButtons::Ok,
+                    MessageIcon::Error});
+      run.PendingSend = "N";
+    }
+    return;
+  }
+  if (hasReceive) {
+    const std::string path = transferPath(item, "R=", s.DirPath);
+    s.DirPath = platform::parentFolder(path);
+    s.Mask = maskFor(path);
+    run.receivePath = path;
+    run.PendingReceive = "Y";
+    if (fs.isFile(path)) {
+      const MessageAnswer a = dialogs.show(
+          {"警告", "すでに" + path + "が有ります。\n上書きしますか？", MessageButtons::YesNo, MessageIcon::Warning});
+      run.PendingReceive = a == MessageAnswer::Yes ? "Y" : "N";
+    }
+    return;
+  }
+  if (contains(item, "COM") && item.size() <= 5) {
+    s.Port = withoutFirstSlash(u);
+    return;
+  }
+  if (contains(item, ".") && contains(item, "*") && !contains(item, ":")) {
+    s.Mask = withoutFirstSlash(u);
+    return;
+  }
+  if (contains(item, ",")) {
+    s.Speed = withoutFirstSlash(u);
+    return;
+  }
+  if (absolute && fs.isFile(item)) {
+    // A failed copy is not reported: the run goes on with what is there.
+    fs.copyFile(item, platform::joinPath(s.DirPath, platform::baseNameOf(item)));
+    s.Mask = maskFor(item);
+    return;
+  }
+  if (contains(u, "END") && item.size() <= 4) {
+    run.ExitAfterTransfer = true;
+    return;
+  }
+}
+
+} // namespace kestrovan::core
