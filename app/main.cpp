@@ -9,6 +9,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -45,9 +46,21 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Kestrovan");
   QApplication::setApplicationDisplayName("Kestrovan");
 
+  // A close request can come while start-up still waits on a message box
+  // (an unattended run whose send file is missing): the box is closed and the
+  // window closes as soon as it exists.
+  core::TForm1* formPtr = nullptr;
+  bool closeRequested = false;
+  termination.deliverTo([&] {
+    closeRequested = true;
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    if (formPtr) formPtr->close();
+  });
+
   const std::string folder = platform::programFolder(exe);
   core::TForm1 form({core::ProgramFiles::in(folder, exe.baseName()), platform::homeFolder(), args});
-  termination.deliverTo([&form] { form.close(); });
+  formPtr = &form;
+  if (closeRequested) QTimer::singleShot(0, &form, &QWidget::close);
   form.show();
   app.exec();
   return 0;

@@ -208,6 +208,7 @@ void TForm1::showEvent(QShowEvent* event) {
 // The first display: data folder and port checks, status line, list layout;
 // then the first idle moment.
 void TForm1::FormShow() {
+  if (closed_) return; // closed before it was ever idle (a close request at start)
   SettingsRecord& s = state_.settings;
   checkDataFolder(s, *dialogs_, state_.homeFolder);
   checkPort(s, *ports_, *dialogs_);
@@ -229,7 +230,7 @@ void TForm1::layOutList() {
 }
 
 void TForm1::FirstIdle() {
-  if (firstIdleDone_) return;
+  if (firstIdleDone_ || closed_) return;
   firstIdleDone_ = true;
   refreshFileList();
 }
