@@ -67,18 +67,19 @@ TEST(ReceiveFileNames, ProgramFilesAreNamedByNumberWithOrdinalAndExtension) {
 }
 
 TEST(ReceiveSaveChoice, KeysAndClickBands) {
-  EXPECT_EQ(saveChoiceForKey('Y'), SaveChoice::ByName);
-  EXPECT_EQ(saveChoiceForKey('n'), SaveChoice::PerProgramNumber);
+  EXPECT_EQ(saveChoiceForKey('y'), SaveChoice::ByName);
+  EXPECT_EQ(saveChoiceForKey('N'), SaveChoice::PerProgramNumber);
   EXPECT_EQ(saveChoiceForKey(0x1B), SaveChoice::Cancel);
   EXPECT_EQ(saveChoiceForKey('X'), SaveChoice::None);
-  EXPECT_EQ(saveChoiceForClick(0), SaveChoice::ByName);
-  EXPECT_EQ(saveChoiceForClick(18), SaveChoice::ByName);
-  EXPECT_EQ(saveChoiceForClick(19), SaveChoice::PerProgramNumber);
-  EXPECT_EQ(saveChoiceForClick(36), SaveChoice::PerProgramNumber);
-  EXPECT_EQ(saveChoiceForClick(37), SaveChoice::Cancel);
-  EXPECT_EQ(saveChoiceForClick(54), SaveChoice::Cancel);
-  EXPECT_EQ(saveChoiceForClick(55), SaveChoice::None);
-  EXPECT_EQ(saveChoiceForClick(-1), SaveChoice::None);
+  const std::pair<int, SaveChoice> bands[] = {{-1, SaveChoice::None},
+                                              {18, SaveChoice::ByName},
+                                              {19, SaveChoice::PerProgramNumber},
+                                              {36, SaveChoice::PerProgramNumber},
+                                              {37, SaveChoice::Cancel},
+                                              {54, SaveChoice::Cancel},
+                                              {55, SaveChoice::None}};
+  for (const auto& [y, choice] : bands)
+    EXPECT_EQ(saveChoiceForClick(y), choice) << y;
 }
 
 TEST(ReceiveSaveChoice, TypedNameWithExtensionRuleAndOverwriteQuestion) {
@@ -180,20 +181,6 @@ TEST_F(ReceivedDataSaverTest, SameNumberTwiceWithoutOrdinalsKeepsTheSecond) {
   ASSERT_TRUE(saver.finish());
   EXPECT_EQ(test::readFile(dir.file("O1.NC")), "SECOND\r\n");
   EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"O1.NC"});
-}
-
-TEST_F(ReceivedDataSaverTest, DiscardRemovesOnlyTheUnfinishedProgram) {
-  test::writeFile(dir.file("O2000_002.NC"), "earlier reception\r\n");
-  ReceivedDataSaver saver(SaveMode::PerProgramNumber, options());
-  ASSERT_TRUE(saver.beginProgram("O1000"));
-  saver.addLine("O1000");
-  ASSERT_TRUE(saver.beginProgram("O2000"));
-  saver.addLine("O2000");
-  ASSERT_TRUE(saver.writeOut());
-  saver.discard();
-  EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"O1000_001.NC", "O2000_002.NC"}));
-  EXPECT_EQ(test::readFile(dir.file("O1000_001.NC")), "O1000\r\n");
-  EXPECT_EQ(test::readFile(dir.file("O2000_002.NC")), "earlier reception\r\n");
 }
 
 TEST_F(ReceivedDataSaverTest, NothingToWriteToBeforeTheFirstHeader) {

@@ -4,6 +4,7 @@
 #include "serial/ReceiveJob.h"
 
 #include "ReceiveHarness.h"
+#include "serial/ReceivedLineAssembler.h"
 #include "support/FakePorts.h"
 
 #include <gtest/gtest.h>
@@ -186,23 +187,19 @@ TEST_F(ReceiveJobTest, StopWithOp5SavesWhatArrivedWithoutAClosingPercent) {
   EXPECT_EQ(logEntries(), std::vector<std::string>{test::receiveLogEntry(true, data.file("ABC.NC"))});
 }
 
-TEST_F(ReceiveJobTest, StopWhileWaitingLeavesNothing) {
-  serial::ReceiveOutcome o = perNumber();
-  EXPECT_EQ(o.end, ReceiveEnd::Stopped);
-  EXPECT_TRUE(test::filesIn(data.path()).empty());
+TEST_F(ReceiveJobTest, StopWhileWaitingOrALineThatDoesNotOpenLeavesNothing) {
+  EXPECT_EQ(perNumber().end, ReceiveEnd::Stopped);
   EXPECT_EQ(ports.wire.written, "\x14");
   EXPECT_EQ(screen.panel(0), "");
-  EXPECT_EQ(logEntries(), std::vector<std::string>{test::receiveLogEntry(false, "")});
-}
 
-TEST_F(ReceiveJobTest, LineThatDoesNotOpenStopsWithItsMessage) {
   settings.Port = "COM9";
-  serial::ReceiveOutcome o = byName();
-  EXPECT_EQ(o.end, ReceiveEnd::Stopped);
+  EXPECT_EQ(byName().end, ReceiveEnd::Stopped);
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "COM9のポートが開きません。!!");
-  EXPECT_TRUE(test::filesIn(data.path()).empty()); // the working copy went too
+  EXPECT_TRUE(test::filesIn(data.path()).empty()); // the by-name working copy went too
   EXPECT_EQ(screen.lastMessage(), "受信を中止しました。!!");
+  EXPECT_EQ(logEntries(), (std::vector<std::string>{test::receiveLogEntry(false, ""),
+                                                    test::receiveLogEntry(false, data.file("ABC.NC"))}));
 }
 
 TEST_F(ReceiveJobTest, PerNumberWithoutAnyHeaderFailsAndWritesNoDc4) {
@@ -230,20 +227,13 @@ TEST_F(ReceiveJobTest, DataFolderThatCannotBeWrittenFailsBeforeTheLineOpens) {
   EXPECT_EQ(screen.lastMessage(), "受信を中止しました。!!");
 }
 
-TEST_F(ReceiveJobTest, ViewIsWrittenOutEveryThousandLines) {
-  std::string program = "%\nO1\n";
-  std::string expected = "O1\r\n";
-  for (int i = 1; i <= 2500; ++i) {
-    program += "N" + std::to_string(i) + "G1X1\n";
-    expected += "N" + std::to_string(i) + " G1 X1\r\n";
-  }
-  punch(program + "%\n");
+TEST_F(ReceiveJobTest, EndlessLineIsCutButNothingIsLost) {
+  const std::string digits(100000, '1');
+  punch("%\nO1\n" + digits + "\n%\n");
   EXPECT_EQ(byName().end, ReceiveEnd::Completed);
-  EXPECT_EQ(test::readFile(data.file("ABC.NC")), expected + "%\r\n");
-  EXPECT_EQ(screen.viewPeak, 1000u);
-  // Back to 0 at the start, at the two write-outs and at the save.
-  EXPECT_EQ(std::count(screen.progress.begin(), screen.progress.end(), 0), 4);
-  EXPECT_EQ(*std::max_element(screen.progress.begin(), screen.progress.end()), 999);
+  const std::size_t cut = serial::kLongestReceivedLine;
+  EXPECT_EQ(test::readFile(data.file("ABC.NC")),
+            "O1\r\n" + digits.substr(0, cut) + "\r\n" + digits.substr(cut) + "\r\n%\r\n");
 }
 
 TEST_F(ReceiveJobTest, LoneProgramLetterJoinsTheNextLineInBothModes) {

@@ -81,19 +81,6 @@ TEST(ReceivedLineAssembler, HeadersTakeTheChosenProgramLetter) {
   EXPECT_FALSE(line(o, "G00X0").header);
 }
 
-TEST(ReceivedLineAssembler, LoneProgramLetterIsJoinedToTheNextLine) {
-  ReceivedLineAssembler a = started();
-  AssemblyStep lone = line(a, "O");
-  EXPECT_EQ(lone.header, "O");
-  EXPECT_FALSE(lone.beginsProgram);
-  EXPECT_FALSE(lone.line);
-  EXPECT_FALSE(lone.lineCounted);
-  AssemblyStep joined = line(a, "1234");
-  EXPECT_EQ(joined.header, "O1234");
-  EXPECT_TRUE(joined.beginsProgram);
-  EXPECT_EQ(joined.line, "O1234");
-}
-
 TEST(ReceivedLineAssembler, ControllerHousekeepingLinesAreDroppedAndBeginNoProgram) {
   ReceivedLineAssembler a = started();
   for (const char* text : {"O&FW0012", ":&FW", "N1&HE:3"}) {
