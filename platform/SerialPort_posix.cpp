@@ -21,7 +21,8 @@
 //   them, which the program cannot tell apart from the driver doing it.
 // - Driver buffer sizes (4096 in and out): the kernel's own queues are used;
 //   the writer caps the output queue itself and the reader regulates input.
-// - Total read and write time-outs: poll() before each one-byte read or write.
+// - Total read and write time-outs: poll() before each read (of a block that
+//   is then handed out byte by byte) and each one-byte write.
 
 #include "platform/SerialDevice.h"
 #include "platform/SerialPort.h"
@@ -139,6 +140,7 @@ public:
   PortStatus setBufferSizes(int, int) override { return PortStatus::Unsupported; }
 
   PortStatus purge() override {
+    aheadNext_ = aheadEnd_ = 0;
     return tcflush(device_.fd(), TCIOFLUSH) == 0 ? PortStatus::Ok : PortStatus::Failed;
   }
 
@@ -146,11 +148,19 @@ public:
   PortStatus raiseRts() override { return setModemBit(TIOCM_RTS); }
 
   ModemStatus modemLines() override {
-    int bits = 0;
     ModemStatus status;
+    if (!hasModemLines_) {
+      status.status = PortStatus::Unsupported;
+      status.lines = {true, true, true}; // a virtual cable
+      return status;
+    }
+    int bits = 0;
     status.status = statusOfIoctl(ioctl(device_.fd(), TIOCMGET, &bits));
     if (status.status == PortStatus::Unsupported) {
-      status.lines = {true, true, true}; // a virtual cable
+      // A device without modem lines never grows them: a reception asks
+      // after every byte, so the question is not put to the kernel again.
+      hasModemLines_ = false;
+      status.lines = {true, true, true};
     } else if (status.status == PortStatus::Ok) {
       status.lines = {(bits & TIOCM_DSR) != 0, (bits & TIOCM_CTS) != 0, (bits & TIOCM_CD) != 0};
     }
@@ -158,11 +168,22 @@ public:
   }
 
   QueueLength outputQueueLength() override { return queue(TIOCOUTQ); }
-  QueueLength inputQueueLength() override { return queue(TIOCINQ); }
+  // Bytes waiting: those read ahead and not yet handed out, and what the
+  // kernel held at the last refill (it can only have grown since, by less
+  // than one read-ahead block).
+  QueueLength inputQueueLength() override {
+    if (kernelWaiting_.status != PortStatus::Ok) return kernelWaiting_;
+    return {PortStatus::Ok, kernelWaiting_.bytes + static_cast<int>(aheadEnd_ - aheadNext_)};
+  }
 
   ReadResult readByte() override {
-    const auto deadline = deadlineAfter(timeouts_.readTotalMs);
+    std::optional<Clock::time_point> deadline;
     for (;;) {
+      while (aheadNext_ < aheadEnd_) {
+        const unsigned char byte = ahead_[aheadNext_++];
+        if (byte != 0) return {ReadStatus::Byte, byte};
+      }
+      if (!deadline) deadline = deadlineAfter(timeouts_.readTotalMs);
       pollfd p{device_.fd(), POLLIN, 0};
       int ready = ::poll(&p, 1, remainingMs(deadline));
       if (ready < 0) {
@@ -171,13 +192,16 @@ public:
       }
       if (ready == 0) return {ReadStatus::TimedOut, 0};
       if ((p.revents & POLLIN) == 0) return {ReadStatus::Failed, 0}; // hung up or broken
-      unsigned char byte = 0;
-      ssize_t n = ::read(device_.fd(), &byte, 1);
-      if (n == 1) {
-        if (byte != 0) return {ReadStatus::Byte, byte};
-      } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-        return {ReadStatus::Failed, 0};
+      // Whatever is waiting, up to one block: a fast line costs a system
+      // call per block rather than per byte.
+      ssize_t n = ::read(device_.fd(), ahead_, sizeof ahead_);
+      if (n > 0) {
+        aheadNext_ = 0;
+        aheadEnd_ = static_cast<std::size_t>(n);
+        kernelWaiting_ = queue(TIOCINQ);
+        continue;
       }
+      if (n < 0 && errno != EAGAIN && errno != EINTR) return {ReadStatus::Failed, 0};
       if (deadline && Clock::now() >= *deadline) return {ReadStatus::TimedOut, 0};
     }
   }
@@ -209,6 +233,13 @@ private:
 
   SerialDevice device_;
   Timeouts timeouts_;
+  bool hasModemLines_ = true;
+  // Read ahead, at most a quarter of the 4096-byte input buffer a driver
+  // would have, so that what waits here alone never calls for an XOFF.
+  unsigned char ahead_[512];
+  std::size_t aheadNext_ = 0;
+  std::size_t aheadEnd_ = 0;
+  QueueLength kernelWaiting_{PortStatus::Ok, 0};
 };
 
 } // namespace

@@ -129,9 +129,11 @@ void Line::showModemLines() {
 }
 
 unsigned char Line::readChar() {
+  lastReadTimedOut_ = false;
   if (!port_) return 0;
   platform::ReadResult read = port_->readByte();
   regulateInput();
+  lastReadTimedOut_ = read.status == platform::ReadStatus::TimedOut;
   if (read.status != platform::ReadStatus::Byte) return 0;
 
   const unsigned char b = read.byte;

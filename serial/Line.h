@@ -81,6 +81,10 @@ public:
   // time-out or the read failed. DC1 sets the ready flag, DC3 (0x93 always,
   // 0x13 unless the EIA flag is set) clears it and reads as 0x13.
   unsigned char readChar();
+  // Whether the last readChar() gave 0 because nothing came within the read
+  // time-out, as opposed to a byte that read as nothing (an EIA byte that is
+  // no code). A reception tells silence on the line from noise by it.
+  bool lastReadTimedOut() const { return lastReadTimedOut_; }
 
   // Writes one character the way a send writes it; see Line.cpp for the
   // order of the checks. The caller looks at state.abort afterwards.
@@ -108,6 +112,7 @@ private:
   std::unique_ptr<platform::SerialPort> port_;
   LineSettings line_;
   bool inputHeldOff_ = false;
+  bool lastReadTimedOut_ = false;
 };
 
 } // namespace kestrovan::serial

@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 #include "platform/PortNames.h"
 #include "platform/SerialDevice.h"
+#include "platform/SerialPort.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <termios.h>
+#include <unistd.h>
 
 using namespace kestrovan::platform;
 
@@ -74,4 +76,46 @@ TEST(SerialDevice, MissingDeviceFails) {
   EXPECT_FALSE(r.device);
   EXPECT_EQ(r.error, ENOENT);
   EXPECT_FALSE(openSerialExclusive("").device);
+}
+
+TEST(SerialPort, BytesReadAheadComeOutInOrderAndCountAsWaiting) {
+  Pty pty;
+  termios raw{};
+  tcgetattr(pty.master, &raw);
+  cfmakeraw(&raw);
+  tcsetattr(pty.master, TCSANOW, &raw);
+  SerialPortOpen opened = openSerialPort(pty.slave);
+  ASSERT_TRUE(opened.port) << opened.error;
+  SerialPort& port = *opened.port;
+  ASSERT_EQ(port.configure(LineConfig{}), PortStatus::Ok);
+  port.setTimeouts({200, 200});
+
+  // More than one block, with NULs (dropped on the way in) among the data.
+  std::string sent;
+  for (int i = 0; i < 1500; ++i)
+    sent += static_cast<char>(i % 7 == 0 ? 0 : 'A' + i % 26);
+  ASSERT_EQ(write(pty.master, sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
+  std::string expected;
+  for (char c : sent)
+    if (c != 0) expected += c;
+
+  std::string got;
+  ReadResult first = port.readByte();
+  ASSERT_EQ(first.status, ReadStatus::Byte);
+  got += static_cast<char>(first.byte);
+  // Everything not handed out yet still waits, read ahead or in the kernel.
+  QueueLength waiting = port.inputQueueLength();
+  ASSERT_EQ(waiting.status, PortStatus::Ok);
+  EXPECT_EQ(waiting.bytes, static_cast<int>(sent.size()) - 2); // a NUL and one byte taken
+  for (ReadResult r = port.readByte(); r.status == ReadStatus::Byte; r = port.readByte())
+    got += static_cast<char>(r.byte);
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(port.inputQueueLength().bytes, 0);
+  EXPECT_EQ(port.readByte().status, ReadStatus::TimedOut);
+
+  // A purge drops what was read ahead as well.
+  ASSERT_EQ(write(pty.master, "XYZ", 3), 3);
+  ASSERT_EQ(port.readByte().byte, 'X');
+  ASSERT_EQ(port.purge(), PortStatus::Ok);
+  EXPECT_EQ(port.readByte().status, ReadStatus::TimedOut);
 }

@@ -112,5 +112,5 @@ TEST(PunchStream, EiaLeaderAndCodes) {
   o.code = PunchCode::Eia;
   o.leader = 2;
   EXPECT_EQ(punchStream("O1 (a)\nM3", o),
-            std::string("\x80\x80\x0B\x80\x46\x01\x10\x1A\x4A\x80\x54\x13\x80\x0B\x80\x14", 16));
+            std::string("\0\0\x0B\x80\x46\x01\x10\x1A\x4A\x80\x54\x13\x80\x0B\x80\x14", 16));
 }

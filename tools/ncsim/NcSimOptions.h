@@ -27,7 +27,7 @@ struct NcSimOptions {
   // Punch: send a program to the PC.
   std::string punchFile;
   PunchCode code = PunchCode::Iso;
-  int leader = 20;         // leader bytes: NUL in ISO, 0x80 in EIA
+  int leader = 20;         // leader bytes: blank tape (NUL) in either code
   bool frame = true;       // "%" line before and after the program
   bool dc4 = true;         // DC4 after the last "%"
   bool waitOpen = false;   // punch only once the PC opened the line

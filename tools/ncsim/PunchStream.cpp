@@ -49,8 +49,9 @@ std::string punchStream(std::string_view program, const NcSimOptions& options) {
     if (!lines.empty() && lines.front() == "%") lines.erase(lines.begin());
     if (!lines.empty() && lines.back() == "%") lines.pop_back();
   }
-  std::string out(static_cast<std::size_t>(options.leader > 0 ? options.leader : 0),
-                  options.code == PunchCode::Iso ? '\x00' : '\x80');
+  // Leader is blank tape, feed holes only: NUL in either code. (EIA's 0x80 is
+  // its end of block, a line feed to the reader, not leader.)
+  std::string out(static_cast<std::size_t>(options.leader > 0 ? options.leader : 0), '\x00');
   if (options.frame) putLine(out, "%", options.code);
   for (const std::string& line : lines)
     putLine(out, line, options.code);

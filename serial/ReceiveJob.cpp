@@ -1,0 +1,273 @@
+#include "serial/ReceiveJob.h"
+
+#include "core/SettingsRecord.h"
+#include "serial/Line.h"
+#include "serial/ReceiveScreen.h"
+#include "serial/ReceivedLineAssembler.h"
+#include "serial/TransferLog.h"
+
+#include <cstring>
+#include <exception>
+
+namespace kestrovan::serial {
+namespace {
+
+// The characters with which an NC's data can begin.
+constexpr const char* kStartCharacters = "%OP:LNG$";
+
+enum class Next { EndOfData, OperatorStop, Failed };
+
+class Reception {
+public:
+  Reception(const core::SettingsRecord& settings, Line& line, ReceiveScreen& screen, TransferLog& log,
+            const ReceiveRequest& request)
+      : settings_(settings), line_(line), screen_(screen), log_(log), request_(request),
+        saver_(request.mode, saveOptionsFrom(settings)),
+        assembler_({settings.Read_SP_Cut == "N", settings.O_Change == "Y"}) {
+    saver_.onViewLine = [this](const std::string& l) { screen_.addTransferLine(l); };
+    saver_.onViewEmptied = [this] { screen_.clearTransferView(); };
+  }
+
+  ReceiveOutcome run() {
+    try {
+      return runSteps();
+    } catch (const std::exception& e) {
+      // Out of memory or a library failure: end like a failed write.
+      saver_.onViewLine = nullptr;
+      saver_.onViewEmptied = nullptr;
+      return failed(e.what());
+    }
+  }
+
+private:
+  ReceiveOutcome runSteps() {
+    screen_.setScreenSaverEnabled(false);
+    screen_.showMessageLine("", MessageColour::Lime);
+    screen_.clearPromptLine();
+    screen_.showReceivePanel(kReceivePanelTitle);
+    screen_.clearProgramList();
+
+    if (request_.mode == SaveMode::ByName) {
+      if (!saver_.startByName(request_.target.path)) return failed(saver_.error());
+      screen_.setStatusPanel(0, "受信名 " + request_.target.name);
+    } else {
+      screen_.setStatusPanel(0, "受信名 自動保存");
+    }
+
+    if (line_.open(TransferMode::Receive) != OpenFailure::None) return stopped();
+    line_.state.code = receiveCodeFlags(settings_.R_Code);
+    line_.state.ready = true;
+    screen_.setStatusPanel(3, kReceiveWaitingText);
+
+    unsigned char first = 0;
+    if (!waitForStart(first)) return stopped();
+    switch (receive(first)) {
+    case Next::EndOfData: return saved(true);
+    case Next::OperatorStop: return settings_.op5 == "Y" ? saved(false) : stopped();
+    case Next::Failed: break;
+    }
+    return failed(saver_.error());
+  }
+
+  // One stop-key test; a key that is down is reported released at once.
+  bool stopKey(StopKeyPoll poll) {
+    if (!screen_.stopKeyDown(poll)) return false;
+    screen_.releaseStopKeys();
+    return true;
+  }
+
+  // False when the operator stopped.
+  bool waitForStart(unsigned char& first) {
+    for (;;) {
+      if (stopKey(StopKeyPoll::DownNow)) return false;
+      const unsigned char c = line_.readChar();
+      if (stopKey(StopKeyPoll::DownOrPressedSinceLastPoll)) return false;
+      screen_.processPendingEvents();
+      if (settings_.Signal == "Y") {
+        // The NC's carrier says its punch is on; until then nothing counts.
+        platform::ModemStatus modem = line_.modemStatus();
+        if (modem.status == platform::PortStatus::Failed) continue;
+        line_.showModemLines();
+        if (!modem.lines.carrier) continue;
+      }
+      if (c != 0 && (c == '\n' || std::strchr(kStartCharacters, c) != nullptr)) {
+        first = c;
+        return true;
+      }
+      // Noise before the start must not fix the code: the next byte decides.
+      if (settings_.R_Code == 0) line_.state.code = CodeFlags{};
+    }
+  }
+
+  Next receive(unsigned char first) {
+    screen_.setStatusPanel(3, kReceivingText);
+    assembler_.start(first);
+    setProgress(0);
+    lines_ = 0;
+    screen_.clearTransferView();
+    if (settings_.StartChar == "Y") saver_.addLine("%");
+
+    for (;;) {
+      if (stopKey(StopKeyPoll::DownNow)) return Next::OperatorStop;
+      const unsigned char c = line_.readChar();
+      const bool silence = line_.lastReadTimedOut();
+      if (stopKey(StopKeyPoll::DownOrPressedSinceLastPoll)) return Next::OperatorStop;
+
+      platform::ModemStatus modem = line_.modemStatus();
+      if (modem.status != platform::PortStatus::Failed) {
+        screen_.setDsrLamp(modem.lines.dsr);
+        // The NC switched off or unplugged: with op6 that ends the data.
+        if (!modem.lines.dsr && settings_.op6 == "Y") return end(assembler_.takeRest());
+        screen_.setCtsLamp(modem.lines.cts);
+      }
+
+      if (c == '\r' || c == 0) {
+        // A closing "%" that nothing follows: a second of silence after it
+        // ends the data, as the next character would. Waiting on for DC4
+        // would leave the operator only Esc, which (op5 "N") throws the
+        // whole program away.
+        if (silence && assembler_.endMarkPending()) return end(assembler_.takeEndMark());
+        continue;
+      }
+      if (assembler_.endMarkPending()) return end(assembler_.takeEndMark());
+      if (c == kDc4) return end(assembler_.takeRest());
+      if (c == '\n') {
+        if (Next next; lineEnd(next)) return next;
+        continue;
+      }
+
+      assembler_.character(c);
+      if (assembler_.lineTooLong())
+        if (Next next; lineEnd(next)) return next;
+      if (lines_ >= kLinesPerWriteOut || saver_.viewBytes() >= kViewBytesPerWriteOut) {
+        if (!saver_.writeOut()) return Next::Failed;
+        setProgress(0);
+        lines_ = 0;
+      } else {
+        screen_.processPendingEvents();
+        setProgress(lines_);
+      }
+    }
+  }
+
+  // Acts on an assembly step: program list, per-program files, the view.
+  bool apply(const AssemblyStep& step) {
+    if (step.header) {
+      screen_.addProgramHeader(*step.header);
+      if (step.beginsProgram && request_.mode == SaveMode::PerProgramNumber &&
+          !saver_.beginProgram(*step.header))
+        return false;
+    }
+    if (step.line) saver_.addLine(*step.line);
+    if (step.lineCounted) ++lines_;
+    return true;
+  }
+
+  // True when the line end also ended the reception (the data, or a failure).
+  bool lineEnd(Next& next) {
+    AssemblyStep step = assembler_.lineEnd();
+    if (!apply(step)) {
+      next = Next::Failed;
+      return true;
+    }
+    next = Next::EndOfData;
+    return step.ended;
+  }
+
+  Next end(const AssemblyStep& step) { return apply(step) ? Next::EndOfData : Next::Failed; }
+
+  void setProgress(int value) {
+    if (value == progress_) return;
+    progress_ = value;
+    screen_.setProgress(value);
+  }
+
+  void writeDc4() {
+    line_.state.abort = false;
+    line_.writeChar(kDc4);
+  }
+
+  ReceiveOutcome saved(bool dataEnded) {
+    // A stop that keeps the data saves it as it is, without a closing "%".
+    if (dataEnded && settings_.EndChar == "Y") saver_.addLine("%");
+    screen_.setStatusPanel(3, kReceiveSavingText);
+    if (!saver_.finish()) return failed(saver_.error());
+    writeDc4();
+    screen_.sleepMs(kReceiveCloseDelayMs);
+    line_.close();
+    setProgress(0);
+    screen_.setStatusPanel(3, kReceiveCompletedText);
+    screen_.hideTransferPanel();
+    screen_.showMessageLine(std::string(kReceiveCompletedText) + "!!", MessageColour::Lime);
+    log_.record(TransferOutcome::ReceiveCompleted, saver_.outputFile());
+
+    ReceiveOutcome o = outcome(ReceiveEnd::Completed);
+    o.closeMainWindow = request_.exitAfterTransfer;
+    o.powerOff = request_.exitAfterTransfer && settings_.Power_Off == "Y";
+    o.refreshOnReset = true;
+    o.returnToIdleAfterMs = kIdleAfterCompletedMs;
+    screen_.setStatusPanel(0, "");
+    screen_.setStatusPanel(2, "");
+    return o;
+  }
+
+  ReceiveOutcome stopped() {
+    saver_.discard();
+    writeDc4();
+    log_.record(TransferOutcome::ReceiveStopped, saver_.outputFile());
+    line_.close();
+    screen_.setStatusPanel(0, "");
+    screen_.setStatusPanel(2, "");
+    screen_.setStatusPanel(3, kReceiveStoppedText);
+    screen_.clearTransferView();
+    screen_.hideTransferPanel();
+    screen_.showMessageLine(std::string(kReceiveStoppedText) + "!!", MessageColour::Red);
+    return outcome(ReceiveEnd::Stopped);
+  }
+
+  // Nothing is deleted and the NC gets no DC4: what arrived stays where it
+  // was written.
+  ReceiveOutcome failed(const std::string& detail) {
+    ReceiveOutcome o = outcome(ReceiveEnd::Failed);
+    o.keptPartialFile = saver_.abandon();
+    o.detail = detail;
+    log_.record(TransferOutcome::ReceiveStopped, saver_.outputFile());
+    line_.close();
+    screen_.setStatusPanel(3, kReceiveStoppedText);
+    screen_.clearTransferView();
+    screen_.hideTransferPanel();
+    screen_.showMessageLine(std::string(kReceiveStoppedText) + "!!", MessageColour::Red);
+    return o;
+  }
+
+  ReceiveOutcome outcome(ReceiveEnd end) const {
+    ReceiveOutcome o;
+    o.end = end;
+    o.outputFile = saver_.outputFile();
+    o.programs = saver_.programCount();
+    o.returnToIdleAfterMs = kIdleAfterStoppedMs;
+    return o;
+  }
+
+  const core::SettingsRecord& settings_;
+  Line& line_;
+  ReceiveScreen& screen_;
+  TransferLog& log_;
+  const ReceiveRequest& request_;
+  ReceivedDataSaver saver_;
+  ReceivedLineAssembler assembler_;
+  int lines_ = 0; // lines since the last write-out
+  int progress_ = -1;
+};
+
+} // namespace
+
+ReceiveJob::ReceiveJob(const core::SettingsRecord& settings, Line& line, ReceiveScreen& screen,
+                       TransferLog& log)
+    : settings_(settings), line_(line), screen_(screen), log_(log) {}
+
+ReceiveOutcome ReceiveJob::run(const ReceiveRequest& request) {
+  return Reception(settings_, line_, screen_, log_, request).run();
+}
+
+} // namespace kestrovan::serial
