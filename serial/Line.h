@@ -100,6 +100,7 @@ private:
   bool stopRequested(StopKeyPoll poll);
   bool stopKeysPolled();
   void regulateInput();
+  unsigned char readForFlowCheck();
 
   const core::SettingsRecord& settings_;
   PortOpener& ports_;
@@ -107,6 +108,7 @@ private:
   core::Dialogs& dialogs_;
   std::unique_ptr<platform::SerialPort> port_;
   LineSettings line_;
+  platform::Timeouts timeouts_;
   bool inputHeldOff_ = false;
 };
 

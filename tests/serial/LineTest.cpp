@@ -267,6 +267,23 @@ TEST_F(LineTest, WriterWaitsWhileTheNcHoldsItOff) {
   EXPECT_FALSE(line.state.abort);
 }
 
+// While allowed to send, a flow check must not wait out the read time-out
+// (that alone would hold a send below the line's speed); held off, it waits
+// for the NC with the full time-out.
+TEST_F(LineTest, FlowCheckWaitsOnlyWhileHeldOff) {
+  openForSend();
+  std::vector<int> readTimeouts;
+  wire.onRead = [&] {
+    readTimeouts.push_back(wire.timeouts.readTotalMs);
+    if (readTimeouts.size() == 3) wire.incoming.push_back(0x11);
+  };
+  wire.incoming = {0x93};
+  write(std::string(11, 'A')); // the 11th looks: DC3, then waits for DC1
+  EXPECT_EQ(readTimeouts, (std::vector<int>{0, 10, 10}));
+  EXPECT_EQ(wire.timeouts.readTotalMs, 10); // the line's own time-out is back
+  EXPECT_EQ(wire.written.size(), 11u);
+}
+
 TEST_F(LineTest, StopKeyEndsTheFlowWait) {
   openForSend();
   line.state.ready = false;
