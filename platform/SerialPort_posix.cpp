@@ -145,10 +145,14 @@ public:
   PortStatus raiseDtr() override { return setModemBit(TIOCM_DTR); }
   PortStatus raiseRts() override { return setModemBit(TIOCM_RTS); }
 
+  // The writer asks before every byte. A device without modem lines (a
+  // pseudo-terminal) never grows them, so it is asked only once.
   ModemStatus modemLines() override {
     int bits = 0;
     ModemStatus status;
-    status.status = statusOfIoctl(ioctl(device_.fd(), TIOCMGET, &bits));
+    status.status =
+        noModemLines_ ? PortStatus::Unsupported : statusOfIoctl(ioctl(device_.fd(), TIOCMGET, &bits));
+    noModemLines_ = status.status == PortStatus::Unsupported;
     if (status.status == PortStatus::Unsupported) {
       status.lines = {true, true, true}; // a virtual cable
     } else if (status.status == PortStatus::Ok) {
@@ -209,6 +213,7 @@ private:
 
   SerialDevice device_;
   Timeouts timeouts_;
+  bool noModemLines_ = false;
 };
 
 } // namespace

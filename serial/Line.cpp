@@ -48,6 +48,7 @@ OpenFailure Line::openSteps(TransferMode mode) {
   state = TransferState{};
   state.mode = mode;
   inputHeldOff_ = false;
+  queuedAtMost_ = kOutputQueueLimit; // unknown until read
 
   std::optional<int> number = platform::portNumber(settings_.Port);
   if (!number) return OpenFailure::PortNotOpened;
@@ -229,10 +230,20 @@ void Line::writeChar(unsigned char c) {
     return;
   }
 
-  for (;;) {
-    platform::QueueLength queued = port_->outputQueueLength();
-    screen_.processPendingEvents();
-    if (queued.status != PortStatus::Ok || queued.bytes < kOutputQueueLimit) break;
+  // The queue only shrinks between our writes, so it is read again only when
+  // what it held plus what went in since could have reached the limit: a
+  // fast line is asked once every few hundred bytes, a slow one before each.
+  if (queuedAtMost_ >= kOutputQueueLimit) {
+    for (;;) {
+      platform::QueueLength queued = port_->outputQueueLength();
+      screen_.processPendingEvents();
+      if (queued.status != PortStatus::Ok) {
+        queuedAtMost_ = 0; // no queue to see: as before, nothing to wait for
+        break;
+      }
+      queuedAtMost_ = queued.bytes;
+      if (queued.bytes < kOutputQueueLimit) break;
+    }
   }
 
   platform::ModemStatus modem = port_->modemLines();
@@ -249,6 +260,7 @@ void Line::writeChar(unsigned char c) {
 
   if (port_->writeByte(byte) != PortStatus::Ok) state.abort = true;
   ++state.flowCount;
+  ++queuedAtMost_;
 }
 
 } // namespace kestrovan::serial

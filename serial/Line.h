@@ -109,6 +109,7 @@ private:
   std::unique_ptr<platform::SerialPort> port_;
   LineSettings line_;
   platform::Timeouts timeouts_;
+  int queuedAtMost_ = kOutputQueueLimit; // the output queue's length can be no more than this
   bool inputHeldOff_ = false;
 };
 

@@ -323,6 +323,21 @@ TEST_F(LineTest, WriterWaitsForRoomInTheOutputQueue) {
   EXPECT_EQ(wire.written, "G");
 }
 
+TEST_F(LineTest, OutputQueueIsReadAgainOnlyWhenItCouldBeFull) {
+  openForSend();
+  wire.outputQueue = {250};
+  write(std::string(9, 'A')); // 250 + 8 written since: below the limit
+  EXPECT_EQ(wire.outputQueuePolls, 1);
+  wire.outputQueue = {300, 259, 100}; // 250 + 9 could be full: read until there is room
+  write("B");
+  EXPECT_EQ(wire.outputQueuePolls, 4);
+  write(std::string(158, 'C')); // 100 + 159 = 259 after these: read again at the next
+  EXPECT_EQ(wire.outputQueuePolls, 4);
+  write("D");
+  EXPECT_EQ(wire.outputQueuePolls, 5);
+  EXPECT_EQ(wire.written.size(), 169u);
+}
+
 TEST_F(LineTest, CarrierLostStopsASendAfterTheByte) {
   wire.modem.lines.carrier = false;
   openForSend();
