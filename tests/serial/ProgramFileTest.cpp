@@ -3,7 +3,6 @@
 
 #include "serial/ProgramFile.h"
 
-#include "support/FakeDialogs.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -106,17 +105,6 @@ TEST(ProgramFile, MissingOrEmptyFileLeavesNothingWhateverTheAnswer) {
   EXPECT_TRUE(empty.opened);
   EXPECT_TRUE(empty.text.empty());
   EXPECT_EQ(yes.asked, 2);
-}
-
-TEST(ProgramFile, WrongFormatQuestionIsAYesNoWarning) {
-  test::FakeDialogs dialogs;
-  dialogs.answers = {core::MessageAnswer::Yes};
-  EXPECT_TRUE(serial::askWrongFormat(dialogs));
-  EXPECT_FALSE(serial::askWrongFormat(dialogs));
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_EQ(dialogs.shown[0].text, serial::kWrongFormatQuestion);
-  EXPECT_EQ(dialogs.shown[0].buttons, core::MessageButtons::YesNo);
-  EXPECT_EQ(dialogs.shown[0].icon, core::MessageIcon::Warning);
 }
 
 TEST(ProgramLines, LineEndsOfEveryStyle) {

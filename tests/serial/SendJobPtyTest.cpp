@@ -29,9 +29,9 @@ protected:
   std::string recording = dir.file("nc.bin");
 
   // The NC on COM4, ending at DC4, at a "%" after program data when
-  // `endOnPercent`, or after a quiet second.
+  // `endOnPercent`, or after five quiet seconds.
   void startNc(bool endOnPercent, std::vector<std::string> extra = {}) {
-    std::vector<std::string> args{"--receive", recording, "--idle-ms", "1500"};
+    std::vector<std::string> args{"--receive", recording, "--idle-ms", "5000"};
     if (endOnPercent) args.push_back("--end-on-percent");
     args.insert(args.end(), extra.begin(), extra.end());
     nc = std::make_unique<test::NcSimProcess>(KESTROVAN_NCSIM, args);

@@ -124,26 +124,16 @@ TEST_F(SendJobTest, ExitAfterTransferClosesTheProgramAndPowersOffOnRequest) {
   EXPECT_EQ(power.requests, 1);
 }
 
-TEST_F(SendJobTest, CommandLineSendHasShownTheNameAlready) {
-  pendingSend = "Y";
-  sendOne();
-  EXPECT_EQ(pendingSend, "N");
-  EXPECT_EQ(
-      std::count(screen.panels.begin(), screen.panels.end(), std::make_pair(0, std::string("送信名 O1.NC"))),
-      0);
-  pendingSend = "N";
-  ports.wire.incoming = {0x11};
-  sendOne();
-  EXPECT_EQ(
-      std::count(screen.panels.begin(), screen.panels.end(), std::make_pair(0, std::string("送信名 O1.NC"))),
-      1);
-}
-
 TEST_F(SendJobTest, ProgressPausesAndTheRemainingDataLine) {
   settings.InvTime = 3;
+  pendingSend = "Y"; // a command-line send: its caller has shown the name
   program("P.NC", "AB\r\nM30\nC");
   serial::SendResult result = send(ports, {"P.NC"});
   ASSERT_EQ(result.outcome, SendOutcome::Completed);
+  EXPECT_EQ(pendingSend, "N");
+  EXPECT_EQ(
+      std::count(screen.panels.begin(), screen.panels.end(), std::make_pair(0, std::string("送信名 P.NC"))),
+      0);
 
   // A pause after each character of the lines (not after line feeds or
   // framing), 5 ms after the M30 line, and the 4 s before the line closes.
