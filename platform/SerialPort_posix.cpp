@@ -147,6 +147,8 @@ public:
   PortStatus raiseDtr() override { return setModemBit(TIOCM_DTR); }
   PortStatus raiseRts() override { return setModemBit(TIOCM_RTS); }
 
+  // The writer asks before every byte. A device without modem lines (a
+  // pseudo-terminal) never grows them, so it is asked only once.
   ModemStatus modemLines() override {
     ModemStatus status;
     if (!hasModemLines_) {

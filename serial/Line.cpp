@@ -48,6 +48,7 @@ OpenFailure Line::openSteps(TransferMode mode) {
   state = TransferState{};
   state.mode = mode;
   inputHeldOff_ = false;
+  queuedAtMost_ = kOutputQueueLimit; // unknown until read
 
   std::optional<int> number = platform::portNumber(settings_.Port);
   if (!number) return OpenFailure::PortNotOpened;
@@ -81,6 +82,7 @@ OpenFailure Line::openSteps(TransferMode mode) {
   timeouts.readTotalMs = send ? kSendReadTimeoutMs : kReceiveReadTimeoutMs;
   timeouts.writeTotalMs = send ? platform::kWaitForever : kReceiveWriteTimeoutMs;
   if (port_->setTimeouts(timeouts) != PortStatus::Ok) return OpenFailure::TimeoutsRefused;
+  timeouts_ = timeouts;
 
   port_->setBufferSizes(kDriverBufferBytes, kDriverBufferBytes); // a refusal changes nothing
   if (port_->purge() != PortStatus::Ok) return OpenFailure::PurgeFailed;
@@ -165,6 +167,21 @@ void Line::regulateInput() {
   }
 }
 
+// While the NC lets us send, the flow check only looks at what has arrived
+// already: waiting out the read time-out there every ten characters would cap
+// a send at a thousand characters a second, slower than a 19,200-baud line.
+// A DC3 that comes meanwhile is seen at the next check, ten characters later.
+// Held off, the check waits the full time-out for the NC's DC1.
+unsigned char Line::readForFlowCheck() {
+  if (!state.ready) return readChar();
+  platform::Timeouts noWait = timeouts_;
+  noWait.readTotalMs = 0;
+  port_->setTimeouts(noWait);
+  const unsigned char c = readChar();
+  port_->setTimeouts(timeouts_);
+  return c;
+}
+
 bool Line::stopRequested(StopKeyPoll poll) {
   if (!screen_.stopKeyDown(poll)) return false;
   screen_.releaseStopKeys();
@@ -205,7 +222,7 @@ void Line::writeChar(unsigned char c) {
   if (state.mode == TransferMode::Send && state.flowCount > kFlowCheckAfter) {
     for (;;) {
       if (stopRequested(StopKeyPoll::DownNow)) return;
-      readChar();
+      readForFlowCheck();
       screen_.processPendingEvents();
       if (stopRequested(StopKeyPoll::DownOrPressedSinceLastPoll)) return;
       if (state.ready) break;
@@ -215,10 +232,20 @@ void Line::writeChar(unsigned char c) {
     return;
   }
 
-  for (;;) {
-    platform::QueueLength queued = port_->outputQueueLength();
-    screen_.processPendingEvents();
-    if (queued.status != PortStatus::Ok || queued.bytes < kOutputQueueLimit) break;
+  // The queue only shrinks between our writes, so it is read again only when
+  // what it held plus what went in since could have reached the limit: a
+  // fast line is asked once every few hundred bytes, a slow one before each.
+  if (queuedAtMost_ >= kOutputQueueLimit) {
+    for (;;) {
+      platform::QueueLength queued = port_->outputQueueLength();
+      screen_.processPendingEvents();
+      if (queued.status != PortStatus::Ok) {
+        queuedAtMost_ = 0; // no queue to see: as before, nothing to wait for
+        break;
+      }
+      queuedAtMost_ = queued.bytes;
+      if (queued.bytes < kOutputQueueLimit) break;
+    }
   }
 
   platform::ModemStatus modem = port_->modemLines();
@@ -235,6 +262,7 @@ void Line::writeChar(unsigned char c) {
 
   if (port_->writeByte(byte) != PortStatus::Ok) state.abort = true;
   ++state.flowCount;
+  ++queuedAtMost_;
 }
 
 } // namespace kestrovan::serial

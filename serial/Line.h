@@ -104,6 +104,7 @@ private:
   bool stopRequested(StopKeyPoll poll);
   bool stopKeysPolled();
   void regulateInput();
+  unsigned char readForFlowCheck();
 
   const core::SettingsRecord& settings_;
   PortOpener& ports_;
@@ -111,6 +112,8 @@ private:
   core::Dialogs& dialogs_;
   std::unique_ptr<platform::SerialPort> port_;
   LineSettings line_;
+  platform::Timeouts timeouts_;
+  int queuedAtMost_ = kOutputQueueLimit; // the output queue's length can be no more than this
   bool inputHeldOff_ = false;
   bool lastReadTimedOut_ = false;
 };

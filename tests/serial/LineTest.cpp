@@ -267,6 +267,23 @@ TEST_F(LineTest, WriterWaitsWhileTheNcHoldsItOff) {
   EXPECT_FALSE(line.state.abort);
 }
 
+// While allowed to send, a flow check must not wait out the read time-out
+// (that alone would hold a send below the line's speed); held off, it waits
+// for the NC with the full time-out.
+TEST_F(LineTest, FlowCheckWaitsOnlyWhileHeldOff) {
+  openForSend();
+  std::vector<int> readTimeouts;
+  wire.onRead = [&] {
+    readTimeouts.push_back(wire.timeouts.readTotalMs);
+    if (readTimeouts.size() == 3) wire.incoming.push_back(0x11);
+  };
+  wire.incoming = {0x93};
+  write(std::string(11, 'A')); // the 11th looks: DC3, then waits for DC1
+  EXPECT_EQ(readTimeouts, (std::vector<int>{0, 10, 10}));
+  EXPECT_EQ(wire.timeouts.readTotalMs, 10); // the line's own time-out is back
+  EXPECT_EQ(wire.written.size(), 11u);
+}
+
 TEST_F(LineTest, StopKeyEndsTheFlowWait) {
   openForSend();
   line.state.ready = false;
@@ -304,6 +321,21 @@ TEST_F(LineTest, WriterWaitsForRoomInTheOutputQueue) {
   EXPECT_EQ(wire.outputQueuePolls, 4);
   EXPECT_GE(screen.eventRuns - before, 4); // the window stays alive meanwhile
   EXPECT_EQ(wire.written, "G");
+}
+
+TEST_F(LineTest, OutputQueueIsReadAgainOnlyWhenItCouldBeFull) {
+  openForSend();
+  wire.outputQueue = {250};
+  write(std::string(9, 'A')); // 250 + 8 written since: below the limit
+  EXPECT_EQ(wire.outputQueuePolls, 1);
+  wire.outputQueue = {300, 259, 100}; // 250 + 9 could be full: read until there is room
+  write("B");
+  EXPECT_EQ(wire.outputQueuePolls, 4);
+  write(std::string(158, 'C')); // 100 + 159 = 259 after these: read again at the next
+  EXPECT_EQ(wire.outputQueuePolls, 4);
+  write("D");
+  EXPECT_EQ(wire.outputQueuePolls, 5);
+  EXPECT_EQ(wire.written.size(), 169u);
 }
 
 TEST_F(LineTest, CarrierLostStopsASendAfterTheByte) {

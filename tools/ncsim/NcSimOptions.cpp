@@ -29,6 +29,8 @@ Prints the path of its end of the line as the first line of standard output;
 give that path to the program as a port ([Ports] COMn=PATH in the settings).
 Then it prints one line per event: OPEN, CLOSE, DC1 n, DC3 n, PAUSE n,
 RESUME n, PUNCHED n and finally END reason n (n: bytes received or punched).
+Each DC3 is followed by BACKLOG k: bytes the PC had written but the NC had
+not read yet as the DC3 left (as far as the pseudo-terminal tells, <= 4095).
 
 Receive (the NC reads a program from the PC):
   --receive FILE        record every byte from the PC into FILE

@@ -21,6 +21,7 @@
 #include <iterator>
 #include <poll.h>
 #include <string>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #include <vector>
@@ -119,6 +120,14 @@ void sendBytes(int master, const std::string& bytes) {
   }
 }
 
+// Bytes the PC has written that this end has not read yet: already on their
+// way when a DC3 leaves, whatever the PC does then. A pseudo-terminal reports
+// at most its line buffer (4095 bytes); more may wait in the kernel beyond.
+long unreadBytes(int master) {
+  int n = 0;
+  return ::ioctl(master, FIONREAD, &n) == 0 ? n : 0;
+}
+
 // Microseconds one character takes on a line of `baud` (start, 8 bits, stop).
 long long characterUs(int baud) { return baud > 0 ? 10'000'000LL / baud : 0; }
 
@@ -156,12 +165,20 @@ int runReceive(const NcSimOptions& o, int master) {
     }
     if (line.readable && (o.baud <= 0 || nowUs() >= nextReadUs)) {
       unsigned char buf[4096];
-      const std::size_t want = o.baud > 0 ? 1 : sizeof buf;
+      // Paced, or holding the PC off after a count: one byte at a time, so
+      // that a DC3 leaves as the byte that calls for it arrives, not after a
+      // whole chunk that a real line would still have been carrying.
+      const std::size_t want = o.baud > 0 || o.dc3After > 0 ? 1 : sizeof buf;
       ssize_t n = ::read(master, buf, want);
+      long backlog = -1;
       for (ssize_t i = 0; i < n && !machine.finished(); ++i) {
         out.put(static_cast<char>(buf[i]));
-        sendBytes(master, machine.onByte(buf[i], now));
+        const std::string reply = machine.onByte(buf[i], now);
+        if (machine.paused() && !reply.empty()) backlog = unreadBytes(master) + (n - i - 1);
+        sendBytes(master, reply);
       }
+      report();
+      if (backlog >= 0) say("BACKLOG " + std::to_string(backlog));
       if (n > 0) {
         out.flush();
         lastActivity = now;
