@@ -4,6 +4,9 @@
 #include "core/FileListBox.h"
 #include "core/QtDialogs.h"
 #include "core/QtTransferScreen.h"
+#include "core/TransferCommands.h"
+#include "platform/PowerOff.h"
+#include "core/ScreenSaverControl.h"
 #include "core/StartupChecks.h"
 #include "platform/Paths.h"
 #include "serial/PortProbe.h"
@@ -162,7 +165,12 @@ void TForm1::FormCreate(const StartupInputs& inputs) {
   connect(screen_.ListBox1, &FileListBox::rowDoubleClicked, this, [this](int) { activateSelected(); });
   connect(screen_.ListBox1, &FileListBox::selectionMoved, this,
           [this](int row) { fileList_->showEntryInfo(row); });
+  screenSaver_ = std::make_unique<ScreenSaverControl>();
   transferScreen_ = std::make_unique<QtTransferScreen>(*this, *dialogs_);
+  receiveCommand_ = std::make_unique<ReceiveCommand>(*this);
+  sendCommand_ = std::make_unique<SendCommand>(*this);
+  systemPowerOff_ = std::make_unique<platform::SystemPowerOff>();
+  powerOff_ = systemPowerOff_.get();
   registerBuiltInCommands();
 }
 
@@ -184,6 +192,8 @@ void TForm1::registerBuiltInCommands() {
   });
   setCommandHandler(Command::SortBox, [this](bool) { openSortBox(); });
   setCommandHandler(Command::LogView, [this](bool) { showTransferLog(); });
+  setCommandHandler(Command::Send, [this](bool shift) { sendCommand_->run(shift); });
+  setCommandHandler(Command::Receive, [this](bool shift) { receiveCommand_->run(shift); });
 }
 
 void TForm1::setCommandHandler(Command command, CommandHandler handler) {
@@ -233,6 +243,12 @@ void TForm1::FirstIdle() {
   if (firstIdleDone_ || closed_) return;
   firstIdleDone_ = true;
   refreshFileList();
+  // An unattended run: the send first, then the reception.
+  if (state_.run.PendingSend == "Y") {
+    setStatusPanel(0, "送信名 " + state_.run.sendFileName);
+    sendCommand_->runPending();
+  }
+  if (state_.run.PendingReceive == "Y" && !closed_) receiveCommand_->runPending();
 }
 
 // --- the file list --------------------------------------------------------
@@ -408,6 +424,7 @@ void TForm1::Timer1Timer() {
   RefreshOnReset = "N";
   screen_.ListBox1->setFocus();
   screen_.Edit1->setEnabled(false);
+  screenSaver_->setEnabled(true);
   screen_.LampDSR->setStyleSheet("color: red; background: #202020;");
   screen_.LampCTS->setText("CTS ○");
 }
@@ -488,12 +505,23 @@ void TForm1::Label1MouseDown(int x, int y) {
 
 // --- overlays -------------------------------------------------------------
 
-void TForm1::showTransferPanel(const std::string& title, int x, int y, int width, const char* colour) {
+void TForm1::showTransferPanel(const std::string& title, int x, int y, int width, const char* colour,
+                               PanelParts parts) {
   QGroupBox* panel = screen_.GroupBox2;
   panel->setTitle(q(title));
   panel->setGeometry(x, y, width, 407 - y);
   panel->setStyleSheet(QString("QGroupBox { color: white; background: %1; }").arg(colour));
-  screen_.RichEdit1->setGeometry(6, 18, width - 12, panel->height() - 18 - 22);
+  int top = 18;
+  screen_.remainingLine->setVisible(parts.remainingLine);
+  if (parts.remainingLine) {
+    screen_.remainingLine->setGeometry(6, top, width - 12, 16);
+    top += 18;
+  }
+  const int listWidth = parts.list ? 150 : 0;
+  const int viewHeight = panel->height() - top - 22;
+  screen_.RichEdit1->setGeometry(6, top, width - 12 - listWidth - (parts.list ? 4 : 0), viewHeight);
+  screen_.transferFiles->setVisible(parts.list);
+  if (parts.list) screen_.transferFiles->setGeometry(width - 6 - listWidth, top, listWidth, viewHeight);
   screen_.transferKeyLine->setGeometry(6, panel->height() - 20, width - 12, 16);
   screen_.RichEdit1->clear();
   panel->show();
@@ -590,6 +618,7 @@ void TForm1::FormCloseQuery() {
   state_.settings.Left = x();
   state_.settings.Top = y();
   saveAppState(state_);
+  screenSaver_->setEnabled(true);
   serial::releasePorts(*ports_, state_.settings.ModemePort1, state_.settings.ModemePort2);
 }
 

@@ -23,16 +23,28 @@ class QTimer;
 namespace kestrovan::serial {
 class PortOpener;
 }
+namespace kestrovan::platform {
+class PowerOff;
+}
 
 namespace kestrovan::core {
 
 class Dialogs;
 class QtTransferScreen;
+class ReceiveCommand;
+class SendCommand;
+class ScreenSaverControl;
 
 struct StartupInputs {
   ProgramFiles files;
   std::string homeFolder;
   std::vector<std::string> args; // the command-line arguments, program name excluded
+};
+
+// Which parts of the transfer panel show besides its view.
+struct TransferPanelParts {
+  bool remainingLine = false; // the remaining-data line above the view
+  bool list = false;          // the list of program headers or marked files beside it
 };
 
 class TForm1 : public QWidget {
@@ -77,10 +89,19 @@ public:
   void layOutList();
 
   // The transfer panel: title, place (x, y, width; it reaches down to the
-  // message line) and background colour. The view is emptied.
-  void showTransferPanel(const std::string& title, int x, int y, int width, const char* colour);
+  // message line), background colour, and which of its parts show: the
+  // remaining-data line above the view, the list of program headers or
+  // marked files beside it. The view is emptied.
+  using PanelParts = TransferPanelParts;
+  void showTransferPanel(const std::string& title, int x, int y, int width, const char* colour,
+                         PanelParts parts = {});
   void hideTransferPanel();
   QtTransferScreen& transferScreen() { return *transferScreen_; }
+  serial::PortOpener& ports() { return *ports_; }
+  ScreenSaverControl& screenSaver() { return *screenSaver_; }
+  platform::PowerOff& powerOff() { return *powerOff_; }
+  // Tests replace the computer's power-off with their own.
+  void setPowerOff(platform::PowerOff* powerOff) { powerOff_ = powerOff; }
 
   // Main-screen state.
   bool ExitAfterTransfer = false;
@@ -124,7 +145,12 @@ private:
   MainScreen screen_;
   std::unique_ptr<files::FileListView> listView_;
   std::unique_ptr<files::FileList> fileList_;
+  std::unique_ptr<ScreenSaverControl> screenSaver_;
   std::unique_ptr<QtTransferScreen> transferScreen_;
+  std::unique_ptr<ReceiveCommand> receiveCommand_;
+  std::unique_ptr<SendCommand> sendCommand_;
+  std::unique_ptr<platform::PowerOff> systemPowerOff_;
+  platform::PowerOff* powerOff_;
   QTimer* Timer1;
   std::map<Command, CommandHandler> handlers_;
   std::map<PromptMode, PromptHandler> promptHandlers_;

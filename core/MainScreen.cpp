@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kWidth = 728;
 constexpr const char* kFixedFont = "IPAGothic";
+constexpr const char* kSaveChoiceTitleText = "データ保存";
 
 QFont fixedFont(int pixelSize) {
   QFont font(kFixedFont);
@@ -116,11 +117,24 @@ MainScreen buildMainScreen(QWidget* form) {
   s.RichEdit1->setFont(fixedFont(12));
   s.RichEdit1->setStyleSheet("color: white; background: black;");
   s.RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  s.remainingLine = label(s.GroupBox2, "RemainingLine", {}, "white", 12, "transparent");
   s.transferFiles = new QListWidget(s.GroupBox2);
   s.transferFiles->setObjectName("ListBox2");
   s.transferFiles->hide();
   s.transferKeyLine = label(s.GroupBox2, "TransferKeyLine", {}, "white", 12, "transparent");
   s.transferKeyLine->setText("                         F3 :中止(Esc)");
+
+  s.GroupBox5 = new QGroupBox(kSaveChoiceTitleText, form);
+  s.GroupBox5->setObjectName("GroupBox5");
+  s.GroupBox5->setGeometry(230, 160, 250, 100);
+  s.GroupBox5->setFont(fixedFont(12));
+  s.GroupBox5->setStyleSheet("QGroupBox { color: white; background: #000080; }");
+  s.saveChoiceText = label(s.GroupBox5, "SaveChoiceText", {10, 20, 200, 56}, "white", 12, "transparent");
+  s.saveChoiceEdit = new QLineEdit(s.GroupBox5);
+  s.saveChoiceEdit->setObjectName("SaveChoiceEdit");
+  s.saveChoiceEdit->setGeometry(214, 20, 24, 22);
+  s.saveChoiceEdit->setMaxLength(1);
+  s.GroupBox5->hide();
 
   s.GroupBox4 = new QGroupBox("ソートタイプ", form);
   s.GroupBox4->setObjectName("GroupBox4");

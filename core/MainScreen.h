@@ -35,8 +35,14 @@ struct MainScreen {
   // Transfer panel: the view of data sent or received, the log, a file view.
   QGroupBox* GroupBox2;
   QPlainTextEdit* RichEdit1;
+  QLabel* remainingLine;     // "残り ###,###,##0ﾊﾞｲﾄ" while sending
   QListWidget* transferFiles; // program headers or the marked files being sent
   QLabel* transferKeyLine;
+
+  // Save-choice box "データ保存": by name (Y), per program number (N), Esc.
+  QGroupBox* GroupBox5;
+  QLabel* saveChoiceText;
+  QLineEdit* saveChoiceEdit;
 
   // Sort box.
   QGroupBox* GroupBox4;

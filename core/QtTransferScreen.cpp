@@ -3,11 +3,15 @@
 #include "core/AutoForm.h"
 #include "core/Dialogs.h"
 #include "core/MainForm.h"
+#include "core/ScreenSaverControl.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -92,6 +96,36 @@ void QtTransferScreen::setCtsLamp(bool on) {
 
 std::optional<std::string> QtTransferScreen::askSelectorNumber() {
   return selectorDialog_ ? selectorDialog_() : std::nullopt;
+}
+
+void QtTransferScreen::setScreenSaverEnabled(bool enabled) { form_.screenSaver().setEnabled(enabled); }
+
+void QtTransferScreen::clearPromptLine() {
+  form_.screen().Edit1->clear();
+  form_.screen().Edit1->setEnabled(false);
+}
+
+void QtTransferScreen::showReceivePanel(const std::string& title) {
+  form_.showTransferPanel(title, 24, 96, 650, "green", {.remainingLine = false, .list = true});
+  form_.screen().transferFiles->clear();
+}
+
+void QtTransferScreen::hideTransferPanel() { form_.hideTransferPanel(); }
+
+void QtTransferScreen::clearTransferView() { form_.screen().RichEdit1->clear(); }
+
+void QtTransferScreen::clearProgramList() { form_.screen().transferFiles->clear(); }
+
+void QtTransferScreen::addProgramHeader(const std::string& header) {
+  QListWidget* list = form_.screen().transferFiles;
+  list->addItem(QString::fromStdString(header));
+  list->setCurrentRow(list->count() - 1);
+}
+
+void QtTransferScreen::setProgress(int value) {
+  QProgressBar* bar = form_.screen().progressBar;
+  bar->setRange(0, serial::kReceiveProgressRange);
+  bar->setValue(value);
 }
 
 } // namespace kestrovan::core

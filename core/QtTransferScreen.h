@@ -4,7 +4,7 @@
 // While a transfer runs, F3 and Esc are taken here (press and release) and
 // never reach a widget; the transfer polls them.
 
-#include "serial/TransferScreen.h"
+#include "serial/ReceiveScreen.h"
 
 #include <QObject>
 
@@ -15,7 +15,7 @@ namespace kestrovan::core {
 class TForm1;
 class Dialogs;
 
-class QtTransferScreen : public QObject, public serial::TransferScreen {
+class QtTransferScreen : public QObject, public serial::ReceiveScreen {
 public:
   QtTransferScreen(TForm1& form, Dialogs& dialogs);
   ~QtTransferScreen() override;
@@ -36,6 +36,16 @@ public:
   void setDsrLamp(bool on) override;
   void setCtsLamp(bool on) override;
   std::optional<std::string> askSelectorNumber() override;
+
+  // What a reception needs besides.
+  void setScreenSaverEnabled(bool enabled) override;
+  void clearPromptLine() override;
+  void showReceivePanel(const std::string& title) override;
+  void hideTransferPanel() override;
+  void clearTransferView() override;
+  void clearProgramList() override;
+  void addProgramHeader(const std::string& header) override;
+  void setProgress(int value) override;
 
   // Tests and the selector dialog's owner may replace the dialog.
   using SelectorDialog = std::function<std::optional<std::string>()>;

@@ -1,0 +1,87 @@
+#include "core/QtSendWindow.h"
+
+#include "core/MainForm.h"
+#include "core/ScreenSaverControl.h"
+#include "platform/Cp932.h"
+#include "serial/ProgramFile.h"
+#include "serial/SendTime.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+
+namespace kestrovan::core {
+
+QtSendWindow::QtSendWindow(TForm1& form) : form_(form), estimateTimer_(new QTimer(this)) {
+  estimateTimer_->setInterval(10000);
+  connect(estimateTimer_, &QTimer::timeout, this, [this] {
+    if (worker_) worker_->tick();
+  });
+}
+
+// One view line per program line as the send walks them, so that a line
+// number means the same line in both. The bytes are shown as CP932 text; the
+// program itself is never converted.
+void QtSendWindow::showProgram(const serial::ProgramFile& program) {
+  std::string text;
+  text.reserve(program.text.size());
+  serial::ProgramLines lines(program.text);
+  serial::ProgramLine line;
+  bool first = true;
+  while (lines.next(line)) {
+    if (!first) text += '\n';
+    text.append(line.text);
+    first = false;
+  }
+  QPlainTextEdit* view = form_.screen().RichEdit1;
+  view->setPlainText(QString::fromStdString(platform::cp932ToUtf8(text)));
+}
+
+void QtSendWindow::clearProgram() { form_.screen().RichEdit1->clear(); }
+
+void QtSendWindow::selectProgramLine(std::size_t index) {
+  QPlainTextEdit* view = form_.screen().RichEdit1;
+  QTextBlock block = view->document()->findBlockByNumber(static_cast<int>(index));
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  cursor.select(QTextCursor::LineUnderCursor);
+  view->setTextCursor(cursor);
+  // The sent line second from the top, so the operator sees what came before.
+  view->verticalScrollBar()->setValue(std::max(0, static_cast<int>(index) - 1));
+}
+
+void QtSendWindow::setRemainingLine(const std::string& text) {
+  form_.screen().remainingLine->setText(QString::fromStdString(text));
+}
+
+void QtSendWindow::setProgress(std::int64_t value, std::int64_t maximum) {
+  QProgressBar* bar = form_.screen().progressBar;
+  bar->setRange(0, 1000);
+  bar->setValue(maximum > 0 ? static_cast<int>(std::min<std::int64_t>(1000, value * 1000 / maximum)) : 0);
+}
+
+void QtSendWindow::selectMarkedFile(std::size_t index) {
+  form_.screen().transferFiles->setCurrentRow(static_cast<int>(index));
+}
+
+void QtSendWindow::hideTransferPanel() { form_.hideTransferPanel(); }
+
+void QtSendWindow::startEstimateTimer(serial::TSendTime& worker) {
+  worker_ = &worker;
+  estimateTimer_->start();
+}
+
+void QtSendWindow::stopEstimateTimer() {
+  estimateTimer_->stop();
+  worker_ = nullptr;
+}
+
+void QtSendWindow::screenSaverOff() { form_.screenSaver().setEnabled(false); }
+
+void QtSendWindow::closeMainWindow() { QTimer::singleShot(0, &form_, &QWidget::close); }
+
+} // namespace kestrovan::core
