@@ -23,9 +23,11 @@ struct StartedForm {
 
   core::ProgramFiles files() const { return core::ProgramFiles::in(home.path(), "kestrovan"); }
 
-  void start(std::vector<std::string> args = {}) {
+  // realPorts: the devices of the settings file's [Ports] section, as the
+  // program opens them, rather than the fake ports.
+  void start(std::vector<std::string> args = {}, bool realPorts = false) {
     form = std::make_unique<core::TForm1>(core::StartupInputs{files(), data.path(), std::move(args)},
-                                          &dialogs, &ports);
+                                          &dialogs, realPorts ? nullptr : &ports);
     form->show();
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->firstIdleDone(); }, 5000));
