@@ -1,6 +1,8 @@
 #include "core/MainForm.h"
 
+#include "core/CommPanel.h"
 #include "core/FileListBox.h"
+#include "core/OptionForm.h"
 #include "core/QtDialogs.h"
 #include "core/StartupChecks.h"
 #include "platform/Paths.h"
@@ -107,6 +109,13 @@ TForm1::TForm1(StartupInputs inputs, Dialogs* dialogs, serial::PortOpener* ports
     ports = ownPorts_.get();
   }
   ports_ = ports;
+  commPanel_ = std::make_unique<CommPanel>(*this, *ports_);
+  optionForm_ = std::make_unique<TOptionForm>(*this);
+  setCommandHandler(Command::CommSettings, [this](bool) { commPanel_->open(); });
+  setCommandHandler(Command::Options, [this](bool) {
+    RecordWindowRect();
+    optionForm_->showModal();
+  });
 }
 
 TForm1::~TForm1() = default;

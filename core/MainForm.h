@@ -27,6 +27,8 @@ class PortOpener;
 namespace kestrovan::core {
 
 class Dialogs;
+class CommPanel;
+class TOptionForm;
 
 struct StartupInputs {
   ProgramFiles files;
@@ -114,6 +116,8 @@ private:
   Dialogs* dialogs_;
   std::unique_ptr<serial::PortOpener> ownPorts_;
   serial::PortOpener* ports_;
+  std::unique_ptr<CommPanel> commPanel_;     // F7
+  std::unique_ptr<TOptionForm> optionForm_; // O
   MainScreen screen_;
   std::unique_ptr<files::FileListView> listView_;
   std::unique_ptr<files::FileList> fileList_;
