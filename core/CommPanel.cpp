@@ -90,7 +90,7 @@ public:
   const std::vector<std::string>& entries() const { return entries_; }
 
   void dropDown() {
-    if (list_->isVisible()) return;
+    if (list_->isVisible() || entries_.empty()) return;
     list_->setCurrentRow(indexOfText());
     list_->show();
     list_->raise();
@@ -143,10 +143,9 @@ CommPanel::CommPanel(TForm1& form, serial::PortOpener& ports) : form_(form), por
   GroupBox1->setGeometry(504, 70, 201, 390);
   GroupBox1->setFont(panelFont(16));
   GroupBox1->setToolTip("通信設定が行えます。");
-  GroupBox1->setStyleSheet(
-      "QGroupBox { color: white; background: olive; border: 1px solid white; margin-top: 8px; }"
-      "QGroupBox::title { subcontrol-origin: margin; left: 8px; }"
-      "QLineEdit { color: black; background: white; }");
+  GroupBox1->setStyleSheet("QGroupBox { color: white; background: olive; border: 1px solid white; }"
+                           "QGroupBox::title { subcontrol-origin: padding; left: 6px; top: 1px; }"
+                           "QLineEdit { color: black; background: white; }");
 
   speedLabel_ = panelLabel(GroupBox1, "Label9", {8, 20, 190, 18}, {});
   panelLabel(GroupBox1, "Label10", {8, 38, 190, 14}, "(速度,ﾃﾞｰﾀﾋﾞｯﾄ,ﾊﾟﾘﾃｨ,ｽﾄｯﾌﾟﾋﾞｯﾄ)", "yellow", 12);
@@ -199,8 +198,6 @@ CommPanel::CommPanel(TForm1& form, serial::PortOpener& ports) : form_(form), por
 }
 
 CommPanel::~CommPanel() = default;
-
-bool CommPanel::isOpen() const { return GroupBox1->isVisible(); }
 
 void CommPanel::open() {
   const SettingsRecord& s = form_.state().settings;
@@ -301,7 +298,8 @@ bool CommPanel::fieldKey(int tag, QKeyEvent* k) {
   case Qt::Key_Return:
   case Qt::Key_Enter:
     if (!fields_[tag]->text().isEmpty()) {
-      fields_[tag]->setText(fields_[tag]->text().toUpper());
+      const QString upper = fields_[tag]->text().toUpper();
+      if (upper != fields_[tag]->text()) fields_[tag]->setText(upper);
       focusField((tag + 1) % 6);
     }
     return true;

@@ -32,7 +32,6 @@ public:
   bool save();
   // F2, Esc.
   void back();
-  bool isOpen() const;
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

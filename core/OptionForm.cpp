@@ -203,7 +203,10 @@ bool TOptionForm::fieldKey(int index, QKeyEvent* k) {
   case Qt::Key_Return:
   case Qt::Key_Enter:
     if (!edit->text().isEmpty()) {
-      edit->setText(edit->text().toUpper());
+      // Only a stored lower-case value changes here; an unchanged text must
+      // not count as a change.
+      const QString upper = edit->text().toUpper();
+      if (upper != edit->text()) edit->setText(upper);
       focusField(neighbour(index, 1));
     }
     return true;

@@ -122,6 +122,25 @@ TEST(OptionForm, ColumnCountReLaysTheList) {
   EXPECT_TRUE(help->isVisible());
 }
 
+TEST(OptionForm, UpperCaseListingRefreshesTheList) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("lower.nc"), "%\r\n");
+  s.start();
+  auto rowsContain = [&](const char* text) {
+    for (const QString& row : s.list()->rows())
+      if (row.contains(text)) return true;
+    return false;
+  };
+  ASSERT_TRUE(rowsContain("lower"));
+  Options o{s};
+  o.open(Other);
+  o.field("op3")->setFocus();
+  o.field("op3")->selectAll();
+  o.type("y");
+  o.apply()->click();
+  EXPECT_TRUE(rowsContain("LOWER"));
+}
+
 TEST(OptionForm, FieldsTakeOnlyTheirCharactersUpToTheirLengthInUpperCase) {
   test::StartedForm s;
   s.start();
@@ -156,6 +175,7 @@ TEST(OptionForm, FieldsTakeOnlyTheirCharactersUpToTheirLengthInUpperCase) {
 
 TEST(OptionForm, UpDownAndEnterMoveWithinAPageAndWrap) {
   test::StartedForm s;
+  test::writeFile(s.files().settingsPath, "[Setting]\r\nDC3(0X93)=y\r\n");
   s.start();
   Options o{s};
   o.open(General);
@@ -166,6 +186,13 @@ TEST(OptionForm, UpDownAndEnterMoveWithinAPageAndWrap) {
   EXPECT_TRUE(o.field("op1")->hasFocus());
   o.key(Qt::Key_Return);
   EXPECT_TRUE(o.field("DC3(0X93)")->hasFocus());
+  EXPECT_FALSE(o.apply()->isEnabled()); // nothing changed on the way
+  // A value stored in lower case is shown as stored; Enter turns it upper.
+  EXPECT_EQ(o.field("DC3(0X93)")->text(), "y");
+  o.key(Qt::Key_Return);
+  EXPECT_EQ(o.field("DC3(0X93)")->text(), "Y");
+  EXPECT_TRUE(o.field("Add_No")->hasFocus());
+  EXPECT_TRUE(o.apply()->isEnabled());
 
   o.pages()->setCurrentIndex(Receive);
   ASSERT_TRUE(o.field("O/:-Change")->hasFocus());
@@ -177,7 +204,6 @@ TEST(OptionForm, UpDownAndEnterMoveWithinAPageAndWrap) {
   o.key(Qt::Key_Backspace);
   o.key(Qt::Key_Return);
   EXPECT_TRUE(o.field("O/:-Change")->hasFocus());
-  EXPECT_TRUE(o.apply()->isEnabled());
 }
 
 TEST(OptionForm, AnEmptiedWaitTimeStopsApplyAfterTheFirstThreeSettings) {
