@@ -100,8 +100,10 @@ public:
   // Up and Down in the dropped list put the entry into the field.
   void step(bool down) {
     if (entries_.empty()) return;
-    int row = list_->currentRow();
-    if (row < 0) row = indexOfText();
+    // From the entry the text names; from the highlighted one when the text
+    // names none.
+    int row = indexOfText();
+    if (row < 0) row = list_->currentRow();
     const int last = static_cast<int>(entries_.size()) - 1;
     row = row < 0 ? 0 : std::clamp(row + (down ? 1 : -1), 0, last);
     list_->setCurrentRow(row);
