@@ -17,12 +17,12 @@ bool startsWithNoCase(const std::string& entry, const std::string& prefix) {
   return true;
 }
 
-} // namespace
-
 std::string upperAscii(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), upperChar);
   return text;
 }
+
+} // namespace
 
 const std::vector<std::string>& lineSettingsEntries() {
   static const std::vector<std::string> entries = [] {

@@ -61,6 +61,4 @@ bool lineSettingsLengthOk(const std::string& speed);
 // nothing, when the line settings text has the wrong length.
 bool saveCommFields(const CommFields& fields, SettingsRecord& settings);
 
-std::string upperAscii(std::string text);
-
 } // namespace kestrovan::core
