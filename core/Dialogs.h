@@ -8,7 +8,7 @@
 namespace kestrovan::core {
 
 enum class MessageIcon { None, Information, Warning, Error, Stop, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo, Yes }; // Yes: a single "はい(&Y)" button
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct Message {

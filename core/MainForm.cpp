@@ -1,7 +1,9 @@
 #include "core/MainForm.h"
 
 #include "core/CommandLineInterpreter.h"
+#include "core/CommPanel.h"
 #include "core/FileListBox.h"
+#include "core/OptionForm.h"
 #include "core/QtDialogs.h"
 #include "core/QtTransferScreen.h"
 #include "core/TransferCommands.h"
@@ -113,6 +115,13 @@ TForm1::TForm1(StartupInputs inputs, Dialogs* dialogs, serial::PortOpener* ports
     ports = ownPorts_.get();
   }
   ports_ = ports;
+  commPanel_ = std::make_unique<CommPanel>(*this, *ports_);
+  optionForm_ = std::make_unique<TOptionForm>(*this);
+  setCommandHandler(Command::CommSettings, [this](bool) { commPanel_->open(); });
+  setCommandHandler(Command::Options, [this](bool) {
+    RecordWindowRect();
+    optionForm_->showModal();
+  });
 }
 
 TForm1::~TForm1() = default;

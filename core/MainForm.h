@@ -34,6 +34,8 @@ class QtTransferScreen;
 class ReceiveCommand;
 class SendCommand;
 class ScreenSaverControl;
+class CommPanel;
+class TOptionForm;
 
 struct StartupInputs {
   ProgramFiles files;
@@ -142,6 +144,8 @@ private:
   Dialogs* dialogs_;
   std::unique_ptr<serial::PortOpener> ownPorts_;
   serial::PortOpener* ports_;
+  std::unique_ptr<CommPanel> commPanel_;     // F7
+  std::unique_ptr<TOptionForm> optionForm_; // O
   MainScreen screen_;
   std::unique_ptr<files::FileListView> listView_;
   std::unique_ptr<files::FileList> fileList_;

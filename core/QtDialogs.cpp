@@ -33,12 +33,14 @@ MessageAnswer QtDialogs::show(const Message& message) {
     yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
     cancel = box.addButton("いいえ(&N)", QMessageBox::NoRole);
     break;
+  case MessageButtons::Yes: yes = box.addButton("はい(&Y)", QMessageBox::YesRole); break;
   }
   if (owner_) box.move(owner_->frameGeometry().topLeft() + QPoint(50, 50));
   box.exec();
   QAbstractButton* clicked = box.clickedButton();
   if (message.buttons == MessageButtons::YesNo)
     return clicked == yes ? MessageAnswer::Yes : MessageAnswer::No;
+  if (message.buttons == MessageButtons::Yes) return MessageAnswer::Yes;
   if (cancel && (clicked == cancel || clicked == nullptr)) return MessageAnswer::Cancel;
   return MessageAnswer::Ok;
 }

@@ -1,0 +1,46 @@
+// The communication settings panel's rules where the window does not show them.
+#include "core/CommSettings.h"
+#include "core/SettingsRecord.h"
+#include "support/FakePorts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace kestrovan;
+
+TEST(TypeAhead, NoMatchCutsTheTextBackToTheCaret) {
+  // A character typed in the middle: what followed the caret goes.
+  core::Completion c = core::typeAhead(core::lineSettingsEntries(), "9X00,8,N,1", 2);
+  EXPECT_EQ(c.text, "9X");
+  EXPECT_EQ(c.selectionEnd, 2u);
+  EXPECT_EQ(c.entry, -1);
+  // Letter case is ignored; the entry is shown as listed.
+  EXPECT_EQ(core::typeAhead(core::lineSettingsEntries(), "9600,7,e", 8).text, "9600,7,E,1");
+  // No usable port at all: what was typed stays.
+  EXPECT_EQ(core::typeAhead({}, "com12", 5).text, "com12");
+}
+
+TEST(PortEntries, ModemPortsAreNeitherListedNorOpened) {
+  test::FakePorts ports;
+  ports.present = {1, 2, 3, 12, 30};
+  EXPECT_EQ(core::usablePortEntries(ports, "com2", "COM30"),
+            (std::vector<std::string>{"COM1", "COM3", "COM12"}));
+  EXPECT_EQ(std::count(ports.opened.begin(), ports.opened.end(), 2), 0);
+  EXPECT_EQ(std::count(ports.opened.begin(), ports.opened.end(), 30), 0);
+  EXPECT_EQ(ports.opened.size(), 28u);
+}
+
+TEST(SaveCommFields, AWrongLengthRefusesEveryField) {
+  for (const char* text : {"123456789", "1234567890123"}) {
+    core::SettingsRecord s;
+    EXPECT_FALSE(core::saveCommFields({text, "5", "N", "", "", ""}, s)) << text;
+    EXPECT_EQ(s.Speed, "4800,8,N,2");
+    EXPECT_EQ(s.Port, "COM1");
+    EXPECT_EQ(s.Signal, "Y");
+  }
+  core::SettingsRecord s;
+  EXPECT_TRUE(core::saveCommFields({"123456789012", "12com", "", "", "", ""}, s));
+  EXPECT_EQ(s.Port, "12COM"); // "COM" anywhere counts as a full name
+  EXPECT_EQ(s.EndChar, "Y");  // empty fields leave their setting
+}
