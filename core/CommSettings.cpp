@@ -1,4 +1,5 @@
 #include "core/CommSettings.h"
+#include "platform/Text.h"
 
 #include "core/SettingsRecord.h"
 #include "serial/PortProbe.h"
@@ -8,17 +9,15 @@
 namespace kestrovan::core {
 namespace {
 
-char upperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool startsWithNoCase(const std::string& entry, const std::string& prefix) {
   if (prefix.size() > entry.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (upperChar(entry[i]) != upperChar(prefix[i])) return false;
+    if (platform::asciiUpper(entry[i]) != platform::asciiUpper(prefix[i])) return false;
   return true;
 }
 
 std::string upperAscii(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), upperChar);
+  std::transform(text.begin(), text.end(), text.begin(), [](char c) { return platform::asciiUpper(c); });
   return text;
 }
 

@@ -1,4 +1,5 @@
 #include "core/CommandLineInterpreter.h"
+#include "platform/Text.h"
 
 #include "core/AppState.h"
 #include "core/Dialogs.h"
@@ -8,12 +9,6 @@
 
 namespace kestrovan::core {
 namespace {
-
-std::string upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
 
 std::string withoutFirstSlash(std::string s) {
   if (size_t p = s.find('/'); p != std::string::npos) s.erase(p, 1);
@@ -33,7 +28,7 @@ std::string maskFor(const std::string& path) {
 // a bare name is taken from the data folder.
 std::string transferPath(const std::string& item, const std::string& marker, const std::string& dirPath) {
   std::string rest = item;
-  rest.erase(upper(item).find(marker), 2);
+  rest.erase(platform::asciiUpper(item).find(marker), 2);
   if (!contains(rest, "/")) return platform::joinPath(dirPath, rest);
   return rest;
 }
@@ -48,7 +43,7 @@ bool RealItemFileSystem::copyFile(const std::string& from, const std::string& to
 
 void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Dialogs& dialogs,
                    ItemFileSystem& fs) {
-  const std::string u = upper(item);
+  const std::string u = platform::asciiUpper(item);
   const bool hasSend = contains(u, "S="), hasReceive = contains(u, "R=");
   // A path that does not exist counts as a folder, as the file system would
   // report it; an absolute path plays the part of a path with a drive colon.

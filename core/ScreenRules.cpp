@@ -1,4 +1,5 @@
 #include "core/ScreenRules.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 
@@ -40,9 +41,7 @@ PromptRule promptRule(PromptMode mode, const std::string& allFiles) {
 }
 
 std::optional<SortCode> parseSortCode(const std::string& text) {
-  std::string up = text;
-  for (char& c : up)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  const std::string up = platform::asciiUpper(text);
   for (const char* valid : {"N-D", "N-U", "S-D", "S-U", "T-D", "T-U"})
     if (up == valid) return SortCode{up.substr(0, 1), up.substr(2, 1)};
   return std::nullopt;

@@ -1,4 +1,5 @@
 #include "files/NameText.h"
+#include "platform/Text.h"
 
 namespace kestrovan::files {
 
@@ -8,11 +9,6 @@ std::string_view fileExtension(std::string_view name) {
   return name.substr(dot);
 }
 
-std::string upperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
+std::string upperAscii(std::string_view text) { return platform::asciiUpper(text); }
 
 } // namespace kestrovan::files

@@ -1,4 +1,5 @@
 #include "files/RowText.h"
+#include "platform/Text.h"
 
 #include "files/DateText.h"
 #include "files/NameText.h"
@@ -11,19 +12,6 @@ namespace {
 constexpr std::string_view kDir = "<DIR>";
 constexpr std::size_t kSizeEnd = 21;   // the size column ends here
 constexpr std::size_t kDateStart = 23; // the date column starts here
-
-// Bytes of one UTF-8 character starting at s[pos].
-std::size_t charLength(std::string_view s, std::size_t pos) {
-  const auto lead = static_cast<unsigned char>(s[pos]);
-  std::size_t n = 1;
-  if ((lead & 0xE0) == 0xC0)
-    n = 2;
-  else if ((lead & 0xF0) == 0xE0)
-    n = 3;
-  else if ((lead & 0xF8) == 0xF0)
-    n = 4;
-  return pos + n <= s.size() ? n : s.size() - pos;
-}
 
 // The part of a short name before its extension ("LONGNA~1.NC" -> "LONGNA~1").
 std::string_view shortBase(std::string_view shortName) {
@@ -51,7 +39,7 @@ void insertAtColumn(std::string& row, std::size_t position, std::string_view tex
       ++pos;
       continue;
     }
-    const std::size_t len = charLength(row, pos);
+    const std::size_t len = platform::utf8CharLength(row, pos);
     width += platform::cp932Width(std::string_view(row).substr(pos, len));
     pos += len;
   }

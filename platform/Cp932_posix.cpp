@@ -1,4 +1,5 @@
 #include "platform/Cp932.h"
+#include "platform/Text.h"
 
 #include <cerrno>
 #include <iconv.h>
@@ -50,14 +51,6 @@ private:
   iconv_t cd_;
 };
 
-size_t utf8SequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if ((lead & 0xE0) == 0xC0) return 2;
-  if ((lead & 0xF0) == 0xE0) return 3;
-  if ((lead & 0xF8) == 0xF0) return 4;
-  return 1;
-}
-
 } // namespace
 
 std::string cp932ToUtf8(std::string_view cp932) {
@@ -84,8 +77,7 @@ std::string utf8ToCp932(std::string_view utf8) {
   if (ascii) return std::string(utf8);
   Converter conv("CP932", "UTF-8");
   return conv.run(utf8, "?", [](const unsigned char* p, size_t left) -> size_t {
-    size_t n = utf8SequenceLength(p[0]);
-    return n <= left ? n : left;
+    return utf8CharLength(std::string_view(reinterpret_cast<const char*>(p), left), 0);
   });
 }
 
@@ -93,8 +85,7 @@ namespace {
 // Width in CP932 bytes of one UTF-8 encoded code point.
 size_t codePointWidth(std::string_view utf8, size_t pos, size_t* length) {
   const auto lead = static_cast<unsigned char>(utf8[pos]);
-  size_t n = utf8SequenceLength(lead);
-  if (pos + n > utf8.size()) n = utf8.size() - pos;
+  const size_t n = utf8CharLength(utf8, pos);
   *length = n;
   if (n == 1) return 1;
   if (n == 3) {

@@ -1,4 +1,5 @@
 #include "platform/IniFile.h"
+#include "platform/Text.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/Cp932.h"
@@ -16,8 +17,6 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-char foldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // Compares two CP932 names ignoring ASCII letter case. The second byte of a
 // two-byte character can fall in the ASCII letter range, so it is compared
 // exactly rather than folded.
@@ -29,7 +28,7 @@ bool sameName(std::string_view a, std::string_view b) {
       ++i;
       continue;
     }
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+    if (asciiUpper(a[i]) != asciiUpper(b[i])) return false;
   }
   return true;
 }

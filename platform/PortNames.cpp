@@ -1,4 +1,5 @@
 #include "platform/PortNames.h"
+#include "platform/Text.h"
 
 #include "platform/IniFile.h"
 
@@ -6,8 +7,7 @@ namespace kestrovan::platform {
 
 std::optional<int> portNumber(std::string_view name) {
   if (name.size() < 4) return std::nullopt;
-  auto up = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
-  if (up(name[0]) != 'C' || up(name[1]) != 'O' || up(name[2]) != 'M') return std::nullopt;
+  if (asciiUpper(name[0]) != 'C' || asciiUpper(name[1]) != 'O' || asciiUpper(name[2]) != 'M') return std::nullopt;
   std::string_view digits = name.substr(3);
   if (digits.size() > 6) return std::nullopt;
   int n = 0;

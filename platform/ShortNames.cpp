@@ -1,4 +1,5 @@
 #include "platform/ShortNames.h"
+#include "platform/Text.h"
 
 #include "platform/Cp932.h"
 
@@ -23,13 +24,6 @@ bool isValidPart(std::string_view part, std::size_t maxWidth) {
   return cp932Width(part) <= maxWidth;
 }
 
-std::string upperAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
-
 // One part of a long name cleaned for a short name: spaces and dots go,
 // characters a short name cannot hold become "_", letters go to upper case.
 std::string cleanPart(std::string_view part) {
@@ -42,7 +36,7 @@ std::string cleanPart(std::string_view part) {
     else
       out.push_back('_');
   }
-  return upperAscii(out);
+  return asciiUpper(out);
 }
 
 struct ShortParts {
@@ -80,7 +74,7 @@ std::vector<std::string> formShortNames(const std::vector<std::string>& names) {
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (isValidShortName(names[i])) {
       result[i] = names[i];
-      taken.insert(upperAscii(names[i]));
+      taken.insert(asciiUpper(names[i]));
     } else {
       pending.push_back(i);
     }
@@ -104,7 +98,7 @@ std::vector<std::string> formShortNames(const std::vector<std::string>& names) {
         candidate += '.';
         candidate += parts.ext;
       }
-      if (taken.insert(upperAscii(candidate)).second) {
+      if (taken.insert(asciiUpper(candidate)).second) {
         result[i] = std::move(candidate);
         next = n + 1;
         break;

@@ -1,25 +1,11 @@
 #include "platform/Wildcard.h"
+#include "platform/Text.h"
 
 #include <cstddef>
 
 namespace kestrovan::platform {
 namespace {
 
-char foldCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Length of the UTF-8 sequence starting at name[pos], so that "?" takes a
-// whole character, never half of one.
-std::size_t charLength(std::string_view s, std::size_t pos) {
-  const auto lead = static_cast<unsigned char>(s[pos]);
-  std::size_t n = 1;
-  if ((lead & 0xE0) == 0xC0)
-    n = 2;
-  else if ((lead & 0xF0) == 0xE0)
-    n = 3;
-  else if ((lead & 0xF8) == 0xF0)
-    n = 4;
-  return pos + n <= s.size() ? n : s.size() - pos;
-}
 
 // Iterative matcher with one back-track point for the last "*": linear in
 // practice, no recursion on hostile patterns.
@@ -34,13 +20,13 @@ bool plainMatch(std::string_view pattern, std::string_view name) {
       starN = n;
     } else if (p < pattern.size() && pattern[p] == '?') {
       ++p;
-      n += charLength(name, n);
-    } else if (p < pattern.size() && foldCase(pattern[p]) == foldCase(name[n])) {
+      n += utf8CharLength(name, n);
+    } else if (p < pattern.size() && asciiUpper(pattern[p]) == asciiUpper(name[n])) {
       ++p;
       ++n;
     } else if (starP != std::string_view::npos) {
       p = starP + 1;
-      starN += charLength(name, starN);
+      starN += utf8CharLength(name, starN);
       n = starN;
     } else {
       return false;

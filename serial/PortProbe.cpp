@@ -1,18 +1,11 @@
 #include "serial/PortProbe.h"
+#include "platform/Text.h"
 
 #include "platform/IniFile.h"
 #include "platform/PortNames.h"
 #include "platform/SerialDevice.h"
 
 namespace kestrovan::serial {
-namespace {
-std::string upper(std::string s) {
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return s;
-}
-} // namespace
-
 bool DevicePortOpener::openAndClose(int number) {
   platform::SerialOpen opened = platform::openSerialExclusive(platform::portDevice(number, profile_));
   return opened.device.has_value(); // closed again as it goes out of scope
@@ -24,7 +17,7 @@ platform::SerialPortOpen DevicePortOpener::open(int number) {
 
 bool isModemPort(int number, const std::string& modemPort1, const std::string& modemPort2) {
   const std::string name = platform::portName(number);
-  return name == upper(modemPort1) || name == upper(modemPort2);
+  return name == platform::asciiUpper(modemPort1) || name == platform::asciiUpper(modemPort2);
 }
 
 bool probePort(int number, PortOpener& opener, const std::string& modemPort1, const std::string& modemPort2) {
