@@ -3,7 +3,8 @@
 namespace kestrovan::app {
 
 std::string usageText(const std::string& name) {
-  return "Usage: " + name + " [ITEM]...\n"
+  return "Usage: " + name +
+         " [ITEM]...\n"
          "Moves NC part programs between this computer and a CNC controller over an\n"
          "RS-232C line, and keeps the folder of programs in order.\n"
          "\n"
@@ -22,11 +23,17 @@ std::string usageText(const std::string& name) {
          "  END           close the program when the transfer ends\n"
          "\n"
          "Items may also be written as one argument beginning with \"/\", separated by \"/\":\n"
-         "  " + name + " /S=O1234.NC/COM2/END\n"
+         "  " +
+         name +
+         " /S=O1234.NC/COM2/END\n"
          "\n"
          "Examples:\n"
-         "  " + name + " S=O1234.NC COM2 9600,7,E,2 END\n"
-         "  " + name + " R=/home/op/NC/NEW.NC END\n"
+         "  " +
+         name +
+         " S=O1234.NC COM2 9600,7,E,2 END\n"
+         "  " +
+         name +
+         " R=/home/op/NC/NEW.NC END\n"
          "\n"
          "Ports map to devices: COM1-10 /dev/ttyS0-9, COM11-20 /dev/ttyUSB0-9,\n"
          "COM21-30 /dev/ttyACM0-9, or any device named under [Ports] in the settings\n"

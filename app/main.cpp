@@ -36,8 +36,8 @@ int main(int argc, char* argv[]) {
 
   // One instance per executable name; a second one ends at once, silently.
   const platform::ExecutableInfo exe = platform::currentExecutable(argc > 0 ? argv[0] : nullptr);
-  platform::InstanceLock lock = platform::InstanceLock::acquire(
-      platform::instanceLockFolder(), platform::instanceLockFileName(exe.fileName));
+  platform::InstanceLock lock = platform::InstanceLock::acquire(platform::instanceLockFolder(),
+                                                                platform::instanceLockFileName(exe.fileName));
   if (lock.outcome() == platform::InstanceLock::Outcome::HeldByAnother) return 0;
 
   QApplication app(argc, argv);

@@ -23,8 +23,8 @@ struct ProgramFiles {
 };
 
 struct RunState {
-  bool CommandLineRun = false;       // started with arguments: nothing is saved at close
-  std::string PendingSend = "N";     // set by the command-line interpreter
+  bool CommandLineRun = false;   // started with arguments: nothing is saved at close
+  std::string PendingSend = "N"; // set by the command-line interpreter
   std::string PendingReceive = "N";
   int MarkCapacity = 100;
   std::vector<std::string> commandItems; // the command line cut into items

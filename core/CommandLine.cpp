@@ -6,8 +6,10 @@ bool isTrimmed(unsigned char c) { return c <= 0x20 || c == 0x7F; }
 
 std::string trimItem(const std::string& s) {
   size_t b = 0, e = s.size();
-  while (b < e && isTrimmed(static_cast<unsigned char>(s[b]))) ++b;
-  while (e > b && isTrimmed(static_cast<unsigned char>(s[e - 1]))) --e;
+  while (b < e && isTrimmed(static_cast<unsigned char>(s[b])))
+    ++b;
+  while (e > b && isTrimmed(static_cast<unsigned char>(s[e - 1])))
+    --e;
   return s.substr(b, e - b);
 }
 } // namespace
@@ -15,12 +17,13 @@ std::string trimItem(const std::string& s) {
 std::vector<std::string> cutCommandLine(const std::vector<std::string>& args,
                                         const std::function<bool(const std::string&)>& pathExists) {
   if (args.empty()) return {};
-  const bool slashForm = !args.front().empty() && args.front().front() == '/' &&
-                         !(pathExists && pathExists(args.front()));
+  const bool slashForm =
+      !args.front().empty() && args.front().front() == '/' && !(pathExists && pathExists(args.front()));
   if (!slashForm) return args;
 
   std::string joined;
-  for (const std::string& a : args) joined += a + " ";
+  for (const std::string& a : args)
+    joined += a + " ";
   joined.erase(0, 1);
 
   std::vector<std::string> items;

@@ -62,8 +62,8 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
     if (fs.isFile(path)) {
       run.PendingSend = "Y";
     } else {
-      dialogs.show({"エラー", "送信データ\n" + path + "が見つかりません。", MessageButtons::Ok,
-                    MessageIcon::Error});
+      dialogs.show(
+          {"エラー", "送信データ\n" + path + "が見つかりません。", MessageButtons::Ok, MessageIcon::Error});
       run.PendingSend = "N";
     }
     return;
@@ -75,8 +75,8 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
     run.receivePath = path;
     run.PendingReceive = "Y";
     if (fs.isFile(path)) {
-      const MessageAnswer a = dialogs.show(
-          {"警告", "すでに" + path + "が有ります。\n上書きしますか？", MessageButtons::YesNo, MessageIcon::Warning});
+      const MessageAnswer a = dialogs.show({"警告", "すでに" + path + "が有ります。\n上書きしますか？",
+                                            MessageButtons::YesNo, MessageIcon::Warning});
       run.PendingReceive = a == MessageAnswer::Yes ? "Y" : "N";
     }
     return;

@@ -21,7 +21,8 @@ const KeyBinding kBindings[] = {
     {Key::F6, C::ExtensionPrompt, C::None, Cond::None, false, " F6 :拡張子変更   ", " F6 :             "},
     {Key::F7, C::CommSettings, C::None, Cond::None, false, "F7 :通信設定     ", "F7 :             "},
     {Key::F8, C::FileView, C::LogView, Cond::None, false, "F8 :ﾌｧｲﾙﾋﾞｭｰ     ", "F8 :送受信ログ   "},
-    {Key::F9, C::Edit, C::NewDocument, Cond::FileRowUnshifted, false, "F9 :選択ﾌｧｲﾙ編集 ", "F9 :新規編集     "},
+    {Key::F9, C::Edit, C::NewDocument, Cond::FileRowUnshifted, false, "F9 :選択ﾌｧｲﾙ編集 ",
+     "F9 :新規編集     "},
     {Key::F10, C::Close, C::Close, Cond::None, false, "F10:終了", "F10:終了"},
     {Key::Esc, C::Cancel, C::Cancel, Cond::None, false, nullptr, nullptr},
     {Key::Space, C::Refresh, C::Refresh, Cond::None, false, nullptr, nullptr},
@@ -60,9 +61,11 @@ std::optional<KeyBinding> findBinding(Key key) {
 
 std::string functionKeyText(bool shift) {
   std::string text;
-  for (Key k : {Key::F1, Key::F2, Key::F3, Key::F4, Key::F5}) text += shift ? findBinding(k)->shiftedSlot : findBinding(k)->slot;
+  for (Key k : {Key::F1, Key::F2, Key::F3, Key::F4, Key::F5})
+    text += shift ? findBinding(k)->shiftedSlot : findBinding(k)->slot;
   text += "\n";
-  for (Key k : {Key::F6, Key::F7, Key::F8, Key::F9, Key::F10}) text += shift ? findBinding(k)->shiftedSlot : findBinding(k)->slot;
+  for (Key k : {Key::F6, Key::F7, Key::F8, Key::F9, Key::F10})
+    text += shift ? findBinding(k)->shiftedSlot : findBinding(k)->slot;
   return text;
 }
 

@@ -10,27 +10,88 @@
 namespace kestrovan::core {
 
 enum class Key {
-  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10,
-  Esc, Space, PageUp, PageDown, Home, End, Enter,
-  B, C, D, E, F, H, I, K, L, M, O, R, S, T, V, X, Y, Z,
+  F1,
+  F2,
+  F3,
+  F4,
+  F5,
+  F6,
+  F7,
+  F8,
+  F9,
+  F10,
+  Esc,
+  Space,
+  PageUp,
+  PageDown,
+  Home,
+  End,
+  Enter,
+  B,
+  C,
+  D,
+  E,
+  F,
+  H,
+  I,
+  K,
+  L,
+  M,
+  O,
+  R,
+  S,
+  T,
+  V,
+  X,
+  Y,
+  Z,
 };
 
 enum class Command {
   None,
-  Send, Receive, Delete, Move, Copy, Join, FolderPrompt, FolderBrowse, ExtensionPrompt,
-  CommSettings, FileView, LogView, Edit, NewDocument, Close,
-  Cancel, Refresh, PageUp, PageDown, MarkBlock, ClearMarks, Activate,
-  Split, NameFilter, AxisDouble, FileInfo, DriveMenu, Options, Rename, SortBox,
-  First, Last, OpenAssociated, ExternalTable,
+  Send,
+  Receive,
+  Delete,
+  Move,
+  Copy,
+  Join,
+  FolderPrompt,
+  FolderBrowse,
+  ExtensionPrompt,
+  CommSettings,
+  FileView,
+  LogView,
+  Edit,
+  NewDocument,
+  Close,
+  Cancel,
+  Refresh,
+  PageUp,
+  PageDown,
+  MarkBlock,
+  ClearMarks,
+  Activate,
+  Split,
+  NameFilter,
+  AxisDouble,
+  FileInfo,
+  DriveMenu,
+  Options,
+  Rename,
+  SortBox,
+  First,
+  Last,
+  OpenAssociated,
+  ExternalTable,
 };
 
 // What the selected row must be for the command to run; otherwise the key
 // does nothing (and says nothing).
 enum class Condition {
   None,
-  FileRow,            // a file row is selected
-  FileRowUnshifted,   // a file row, unless Shift is held (F9/E: new document)
-  NotParentRow,       // any row but ".." (an empty selection fails too)
+  FileRow,          // a file row is selected
+  FileRowUnshifted, // a file row, unless Shift is held (F9/E: new document)
+  NotParentRow,     // any row but ".." (an empty selection fails too)
   AtLeastOneMark,
 };
 
@@ -39,8 +100,8 @@ struct KeyBinding {
   Command plain;
   Command shifted;
   Condition condition;
-  bool consumed;           // the list widget must not also act on the key
-  const char* slot;        // function-key line slot (F-keys only), UTF-8
+  bool consumed;    // the list widget must not also act on the key
+  const char* slot; // function-key line slot (F-keys only), UTF-8
   const char* shiftedSlot;
 };
 

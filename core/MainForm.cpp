@@ -1,16 +1,16 @@
 #include "core/MainForm.h"
 
-#include "core/CommandLineInterpreter.h"
 #include "core/CommPanel.h"
+#include "core/CommandLineInterpreter.h"
 #include "core/FileListBox.h"
 #include "core/OptionForm.h"
 #include "core/QtDialogs.h"
 #include "core/QtTransferScreen.h"
-#include "core/TransferCommands.h"
-#include "platform/PowerOff.h"
 #include "core/ScreenSaverControl.h"
 #include "core/StartupChecks.h"
+#include "core/TransferCommands.h"
 #include "platform/Paths.h"
+#include "platform/PowerOff.h"
 #include "serial/PortProbe.h"
 #include "serial/TransferLog.h"
 
@@ -74,7 +74,8 @@ public:
   void setRows(const std::vector<std::string>& rows) override {
     std::vector<QString> texts;
     texts.reserve(rows.size());
-    for (const std::string& r : rows) texts.push_back(q(r));
+    for (const std::string& r : rows)
+      texts.push_back(q(r));
     s_.ListBox1->setRows(std::move(texts));
   }
   void setRowText(int row, const std::string& text) override { s_.ListBox1->setRowText(row, q(text)); }
@@ -196,9 +197,8 @@ void TForm1::registerBuiltInCommands() {
   setCommandHandler(Command::ClearMarks, [this](bool) { fileList_->clearMarks(); });
   setCommandHandler(Command::Activate, [this](bool) { activateSelected(); });
   setCommandHandler(Command::First, [this](bool) { selectAndShow(0); });
-  setCommandHandler(Command::Last, [this](bool) {
-    selectAndShow(static_cast<int>(fileList_->rows().size()) - 1);
-  });
+  setCommandHandler(Command::Last,
+                    [this](bool) { selectAndShow(static_cast<int>(fileList_->rows().size()) - 1); });
   setCommandHandler(Command::SortBox, [this](bool) { openSortBox(); });
   setCommandHandler(Command::LogView, [this](bool) { showTransferLog(); });
   setCommandHandler(Command::Send, [this](bool shift) { sendCommand_->run(shift); });
@@ -276,9 +276,9 @@ void TForm1::selectAndShow(int row) {
 }
 
 void TForm1::pageKey(bool down) {
-  const PageMove move = pageMove(down, static_cast<int>(fileList_->rows().size()),
-                                 screen_.ListBox1->selectedRow(), screen_.ListBox1->columns(),
-                                 screen_.ListBox1->rowsPerColumn());
+  const PageMove move =
+      pageMove(down, static_cast<int>(fileList_->rows().size()), screen_.ListBox1->selectedRow(),
+               screen_.ListBox1->columns(), screen_.ListBox1->rowsPerColumn());
   if (move.select < 0) return;
   screen_.ListBox1->selectRow(move.scrollTo);
   selectAndShow(move.select);
@@ -501,7 +501,8 @@ void TForm1::SimulateKey(int qtKey) {
 void TForm1::Label1MouseDown(int x, int y) {
   static const int bounds[5] = {144, 279, 414, 549, 745};
   int slot = 0;
-  while (slot < 5 && x > bounds[slot]) ++slot;
+  while (slot < 5 && x > bounds[slot])
+    ++slot;
   if (slot >= 5) return;
   if (y <= 16) {
     SimulateKey(Qt::Key_F1 + slot);

@@ -144,7 +144,7 @@ private:
   Dialogs* dialogs_;
   std::unique_ptr<serial::PortOpener> ownPorts_;
   serial::PortOpener* ports_;
-  std::unique_ptr<CommPanel> commPanel_;     // F7
+  std::unique_ptr<CommPanel> commPanel_;    // F7
   std::unique_ptr<TOptionForm> optionForm_; // O
   MainScreen screen_;
   std::unique_ptr<files::FileListView> listView_;

@@ -16,11 +16,11 @@ namespace kestrovan::core {
 class FileListBox;
 
 struct MainScreen {
-  QLabel* Label4;   // banner
-  QLabel* LampDSR;  // signal lamps at the banner's right end
+  QLabel* Label4;  // banner
+  QLabel* LampDSR; // signal lamps at the banner's right end
   QLabel* LampCTS;
-  QLabel* Label7;   // header line: listed path and count
-  QLabel* Label8;   // info line of the selected row
+  QLabel* Label7; // header line: listed path and count
+  QLabel* Label8; // info line of the selected row
   FileListBox* ListBox1;
   QLabel* Label2;   // key-help panel: the letter commands
   QLabel* Label11;  // message line
@@ -35,7 +35,7 @@ struct MainScreen {
   // Transfer panel: the view of data sent or received, the log, a file view.
   QGroupBox* GroupBox2;
   QPlainTextEdit* RichEdit1;
-  QLabel* remainingLine;     // "残り ###,###,##0ﾊﾞｲﾄ" while sending
+  QLabel* remainingLine;      // "残り ###,###,##0ﾊﾞｲﾄ" while sending
   QListWidget* transferFiles; // program headers or the marked files being sent
   QLabel* transferKeyLine;
 

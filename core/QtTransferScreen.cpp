@@ -11,8 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QTimer>
 
 namespace kestrovan::core {
@@ -52,7 +52,9 @@ bool QtTransferScreen::eventFilter(QObject*, QEvent* event) {
   return true;
 }
 
-void QtTransferScreen::setStatusPanel(int index, const std::string& text) { form_.setStatusPanel(index, text); }
+void QtTransferScreen::setStatusPanel(int index, const std::string& text) {
+  form_.setStatusPanel(index, text);
+}
 
 void QtTransferScreen::showMessageLine(const std::string& text, serial::MessageColour colour) {
   form_.showMessage(text, colour == serial::MessageColour::Red ? kRed : kLime);
@@ -90,9 +92,7 @@ void QtTransferScreen::setDsrLamp(bool on) {
   form_.screen().LampDSR->setStyleSheet(QString("color: %1; background: #202020;").arg(on ? "blue" : "red"));
 }
 
-void QtTransferScreen::setCtsLamp(bool on) {
-  form_.screen().LampCTS->setText(on ? "CTS ●" : "CTS ○");
-}
+void QtTransferScreen::setCtsLamp(bool on) { form_.screen().LampCTS->setText(on ? "CTS ●" : "CTS ○"); }
 
 std::optional<std::string> QtTransferScreen::askSelectorNumber() {
   return selectorDialog_ ? selectorDialog_() : std::nullopt;

@@ -59,7 +59,7 @@ private:
   Dialogs& dialogs_;
   SelectorDialog selectorDialog_;
   bool running_ = false;
-  bool keyDown_ = false;     // F3 or Esc held now
+  bool keyDown_ = false;      // F3 or Esc held now
   bool pressedSince_ = false; // pressed since the last poll
 };
 

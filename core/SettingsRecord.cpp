@@ -73,18 +73,13 @@ SettingsRecord loadSettings(const platform::IniFile& ini, const std::string& hom
   const SettingsRecord defaults = defaultSettings(homeFolder);
   SettingsRecord s = defaults;
   for (const Key& k : kKeys) {
-    std::visit(Overloaded{
-                   [&](std::string SettingsRecord::*m) {
-                     s.*m = ini.readString(k.section, k.name, defaults.*m);
-                   },
-                   [&](int32_t SettingsRecord::*m) {
-                     s.*m = ini.readInteger(k.section, k.name, defaults.*m);
-                   },
-                   [&](bool SettingsRecord::*m) {
-                     s.*m = ini.readBool(k.section, k.name, defaults.*m);
-                   },
-               },
-               k.member);
+    std::visit(
+        Overloaded{
+            [&](std::string SettingsRecord::*m) { s.*m = ini.readString(k.section, k.name, defaults.*m); },
+            [&](int32_t SettingsRecord::*m) { s.*m = ini.readInteger(k.section, k.name, defaults.*m); },
+            [&](bool SettingsRecord::*m) { s.*m = ini.readBool(k.section, k.name, defaults.*m); },
+        },
+        k.member);
   }
   return s;
 }
@@ -100,7 +95,8 @@ void saveSettings(const SettingsRecord& s, platform::IniFile& ini) {
   };
   write(kKeys[1]); // Top
   write(kKeys[0]); // Left
-  for (size_t i = 2; i < std::size(kKeys); ++i) write(kKeys[i]);
+  for (size_t i = 2; i < std::size(kKeys); ++i)
+    write(kKeys[i]);
 }
 
 std::string settingsFilePath(const std::string& programFolder, const std::string& exeBaseName) {

@@ -22,8 +22,8 @@ void checkDataFolder(SettingsRecord& settings, Dialogs& dialogs, const std::stri
     }
     // A folder that cannot be made (no rights, a relative or foreign path such
     // as "C:\NC") would leave every later file operation pointing nowhere.
-    dialogs.show({"エラー", "ディレクトリを作成できませんでした。\n" + dir, MessageButtons::Ok,
-                  MessageIcon::Error});
+    dialogs.show(
+        {"エラー", "ディレクトリを作成できませんでした。\n" + dir, MessageButtons::Ok, MessageIcon::Error});
   }
   settings.DirPath = homeFolder;
 }

@@ -1,7 +1,7 @@
 #include "core/TransferCommands.h"
 
-#include "core/MainForm.h"
 #include "core/FileListBox.h"
+#include "core/MainForm.h"
 #include "core/QtSendWindow.h"
 #include "core/QtTransferScreen.h"
 #include "platform/Paths.h"
@@ -88,7 +88,8 @@ void SendCommand::send(std::vector<std::string> names, bool marked, bool exitAft
   else
     form_.showTransferPanel("送信データ", 328, 184, 350, "navy", {.remainingLine = true, .list = false});
   s.transferFiles->clear();
-  for (const std::string& n : names) s.transferFiles->addItem(q(n));
+  for (const std::string& n : names)
+    s.transferFiles->addItem(q(n));
   s.RichEdit1->setReadOnly(true);
 
   AppState& state = form_.state();

@@ -13,9 +13,9 @@ class IniFile;
 namespace kestrovan::external {
 
 struct CommandEntry {
-  std::string application; // program path, optionally " " + argument template ($A..$D)
+  std::string application;        // program path, optionally " " + argument template ($A..$D)
   std::string useArguments = "N"; // "Y": ask for the argument before starting
-  std::string name;        // free name shown in the table and the Alt list
+  std::string name;               // free name shown in the table and the Alt list
 };
 
 struct CommandTable {

@@ -90,8 +90,7 @@ size_t codePointWidth(std::string_view utf8, size_t pos, size_t* length) {
   if (n == 1) return 1;
   if (n == 3) {
     // Half-width katakana U+FF61..U+FF9F is one byte in CP932.
-    const unsigned cp = ((lead & 0x0Fu) << 12) |
-                        ((static_cast<unsigned char>(utf8[pos + 1]) & 0x3Fu) << 6) |
+    const unsigned cp = ((lead & 0x0Fu) << 12) | ((static_cast<unsigned char>(utf8[pos + 1]) & 0x3Fu) << 6) |
                         (static_cast<unsigned char>(utf8[pos + 2]) & 0x3Fu);
     if (cp >= 0xFF61 && cp <= 0xFF9F) return 1;
   }

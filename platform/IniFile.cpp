@@ -12,8 +12,10 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view trim(std::string_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && isBlank(s.front()))
+    s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back()))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -155,8 +157,7 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
   return cp932ToUtf8(keyLine(lines_[*l].raw)->value);
 }
 
-std::string IniFile::readString(std::string_view section, std::string_view key,
-                                std::string_view def) const {
+std::string IniFile::readString(std::string_view section, std::string_view key, std::string_view def) const {
   if (auto v = value(section, key)) return *v;
   return std::string(def);
 }
@@ -215,8 +216,7 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
   setRaw(section, key, value ? "1" : "0");
 }
 
-std::vector<std::pair<std::string, std::string>>
-IniFile::sectionEntries(std::string_view section) const {
+std::vector<std::pair<std::string, std::string>> IniFile::sectionEntries(std::string_view section) const {
   std::vector<std::pair<std::string, std::string>> out;
   auto s = findSection(utf8ToCp932(section));
   if (!s) return out;

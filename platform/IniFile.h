@@ -33,8 +33,7 @@ public:
 
   // Values are UTF-8 in and out.
   std::optional<std::string> value(std::string_view section, std::string_view key) const;
-  std::string readString(std::string_view section, std::string_view key,
-                         std::string_view def) const;
+  std::string readString(std::string_view section, std::string_view key, std::string_view def) const;
   int32_t readInteger(std::string_view section, std::string_view key, int32_t def) const;
   bool readBool(std::string_view section, std::string_view key, bool def) const;
 
@@ -53,8 +52,8 @@ public:
 
 private:
   struct Line {
-    std::string raw;     // CP932 bytes as in the file, without the line end
-    int sectionIndex;    // index into sections_ of the section this line is in, -1 before any
+    std::string raw;  // CP932 bytes as in the file, without the line end
+    int sectionIndex; // index into sections_ of the section this line is in, -1 before any
     bool isSectionHead;
   };
   struct Section {

@@ -12,9 +12,9 @@ namespace kestrovan::platform {
 class InstanceLock {
 public:
   enum class Outcome {
-    Acquired,       // we are the only instance
-    HeldByAnother,  // another instance of the same name runs
-    Unavailable,    // no lock could be made (no writable folder); run anyway
+    Acquired,      // we are the only instance
+    HeldByAnother, // another instance of the same name runs
+    Unavailable,   // no lock could be made (no writable folder); run anyway
   };
 
   // Tries to take the lock for executable file name `name` in `folder`.

@@ -13,7 +13,8 @@ bool isAbsolutePath(std::string_view path) { return !path.empty() && path.front(
 
 std::string stripTrailingSeparator(std::string_view path) {
   if (isRootFolder(path)) return "/";
-  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  while (path.size() > 1 && path.back() == '/')
+    path.remove_suffix(1);
   return std::string(path);
 }
 

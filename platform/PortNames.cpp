@@ -7,7 +7,8 @@ namespace kestrovan::platform {
 
 std::optional<int> portNumber(std::string_view name) {
   if (name.size() < 4) return std::nullopt;
-  if (asciiUpper(name[0]) != 'C' || asciiUpper(name[1]) != 'O' || asciiUpper(name[2]) != 'M') return std::nullopt;
+  if (asciiUpper(name[0]) != 'C' || asciiUpper(name[1]) != 'O' || asciiUpper(name[2]) != 'M')
+    return std::nullopt;
   std::string_view digits = name.substr(3);
   if (digits.size() > 6) return std::nullopt;
   int n = 0;

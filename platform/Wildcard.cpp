@@ -6,7 +6,6 @@
 namespace kestrovan::platform {
 namespace {
 
-
 // Iterative matcher with one back-track point for the last "*": linear in
 // practice, no recursion on hostile patterns.
 bool plainMatch(std::string_view pattern, std::string_view name) {

@@ -41,9 +41,11 @@ public:
     std::vector<std::string> argv{binary};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> a, e;
-    for (auto& s : argv) a.push_back(s.data());
+    for (auto& s : argv)
+      a.push_back(s.data());
     a.push_back(nullptr);
-    for (auto& s : env) e.push_back(s.data());
+    for (auto& s : env)
+      e.push_back(s.data());
     e.push_back(nullptr);
     if (posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, a.data(), e.data()) != 0) pid_ = -1;
   }

@@ -37,9 +37,11 @@ std::optional<int> runProgram(const test::TempDir& home, const std::vector<std::
   std::vector<std::string> argv{KESTROVAN_BINARY};
   argv.insert(argv.end(), items.begin(), items.end());
   std::vector<char*> a, e;
-  for (auto& s : argv) a.push_back(s.data());
+  for (auto& s : argv)
+    a.push_back(s.data());
   a.push_back(nullptr);
-  for (auto& s : env) e.push_back(s.data());
+  for (auto& s : env)
+    e.push_back(s.data());
   e.push_back(nullptr);
   pid_t pid = -1;
   if (posix_spawn(&pid, KESTROVAN_BINARY, nullptr, nullptr, a.data(), e.data()) != 0) return std::nullopt;
@@ -86,8 +88,8 @@ TEST(Unattended, ReceiveWithEndSavesTheFileAndCloses) {
   test::TempDir home, data;
   const std::string program = home.file("punch.nc");
   test::writeFile(program, "%\nO2000\nG01X10.Y-5.F100\nM30\n%\n");
-  test::NcSimProcess nc(KESTROVAN_NCSIM, {"--punch", program, "--code", "eia", "--wait-open", "--idle-ms",
-                                          "5000"});
+  test::NcSimProcess nc(KESTROVAN_NCSIM,
+                        {"--punch", program, "--code", "eia", "--wait-open", "--idle-ms", "5000"});
   ASSERT_FALSE(nc.path().empty());
   const std::string settings = settingsFile(nc.path(), data.path());
   test::writeFile(home.file("kestrovan.INI"), settings);

@@ -31,7 +31,8 @@ TEST(AppState, APlainRunSavesBothFilesKeepingForeignLines) {
   test::TempDir dir;
   const auto files = core::ProgramFiles::in(dir.path(), "kestrovan");
   test::writeFile(files.settingsPath, "[Ports]\r\nCOM1=/dev/pts/3\r\n[Options]\r\nListColumn=0\r\n");
-  test::writeFile(files.commandTablePath, "[Application]\r\nEditApp=/usr/bin/vi -x\r\nOutAppC=/bin/cat $A\r\n");
+  test::writeFile(files.commandTablePath,
+                  "[Application]\r\nEditApp=/usr/bin/vi -x\r\nOutAppC=/bin/cat $A\r\n");
 
   core::AppState state = core::loadAppState(files, "/home/op", {}, none);
   EXPECT_FALSE(state.run.CommandLineRun);

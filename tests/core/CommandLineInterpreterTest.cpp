@@ -1,5 +1,5 @@
-#include "core/AppState.h"
 #include "core/CommandLineInterpreter.h"
+#include "core/AppState.h"
 #include "core/SettingsRecord.h"
 #include "support/FakeDialogs.h"
 #include "support/TempDir.h"
@@ -19,7 +19,8 @@ struct Interpreter {
 
   Interpreter() { settings.DirPath = data.path(); }
   void operator()(std::initializer_list<const char*> items) {
-    for (const char* item : items) core::interpretItem(item, settings, run, dialogs, fs);
+    for (const char* item : items)
+      core::interpretItem(item, settings, run, dialogs, fs);
   }
 };
 

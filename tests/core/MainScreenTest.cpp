@@ -166,7 +166,7 @@ TEST(MainScreen, SortBoxTakesACodeInEitherCaseAndKeepsTheSelection) {
   EXPECT_FALSE(edit->isVisible());
   EXPECT_EQ(s.form->state().settings.FileSort, "S");
   EXPECT_EQ(s.form->state().settings.SortMuki, "D");
-  EXPECT_TRUE(s.list()->rows()[1].contains("B"));  // largest first
+  EXPECT_TRUE(s.list()->rows()[1].contains("B"));                       // largest first
   EXPECT_TRUE(s.list()->rows()[s.list()->selectedRow()].contains("A")); // still A.NC
   EXPECT_TRUE(s.list()->hasFocus());
 }

@@ -1,5 +1,5 @@
-#include "core/KeyTable.h"
 #include "core/ScreenRules.h"
+#include "core/KeyTable.h"
 
 #include <gtest/gtest.h>
 
@@ -62,5 +62,6 @@ TEST(SortCodes, OnlyTheSixCodesInEitherCase) {
   EXPECT_EQ(c->fileSort, "N");
   EXPECT_EQ(c->sortMuki, "D");
   EXPECT_EQ(parseSortCode("T-U")->sortMuki, "U");
-  for (const char* bad : {"N-", "ND", "", "X-D", "N-DD", "N_D"}) EXPECT_FALSE(parseSortCode(bad)) << bad;
+  for (const char* bad : {"N-", "ND", "", "X-D", "N-DD", "N_D"})
+    EXPECT_FALSE(parseSortCode(bad)) << bad;
 }

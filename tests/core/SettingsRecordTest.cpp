@@ -49,11 +49,11 @@ TEST(SettingsRecord, StoredValuesAreTakenAsTheyAre) {
                                    "WinVer=1\r\nSend_Before=$2\r\n");
   SettingsRecord s = loadSettings(ini, "/home/op");
   EXPECT_EQ(s.DirPath, "/data/nc");
-  EXPECT_EQ(s.Port, "");       // present but empty: empty, not the default
-  EXPECT_EQ(s.Signal, "y");    // not corrected; users test for exactly "Y"
+  EXPECT_EQ(s.Port, "");    // present but empty: empty, not the default
+  EXPECT_EQ(s.Signal, "y"); // not corrected; users test for exactly "Y"
   EXPECT_EQ(s.O_Change, "Y");
   EXPECT_EQ(s.InvTime, 0);
-  EXPECT_EQ(s.ListColumn, 9);  // corrected only when the window is shown
+  EXPECT_EQ(s.ListColumn, 9); // corrected only when the window is shown
   EXPECT_TRUE(s.WinVer);
   EXPECT_EQ(s.Send_Before, 2);
 }

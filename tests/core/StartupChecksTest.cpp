@@ -1,5 +1,5 @@
-#include "core/SettingsRecord.h"
 #include "core/StartupChecks.h"
+#include "core/SettingsRecord.h"
 #include "platform/Paths.h"
 #include "support/FakeDialogs.h"
 #include "support/FakePorts.h"

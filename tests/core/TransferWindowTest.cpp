@@ -82,8 +82,8 @@ TEST(ReceiveWindow, F2ThenYAndANameSavesTheProgram) {
   test::StartedForm s;
   const std::string program = s.home.file("punch.nc");
   test::writeFile(program, "%\nO1234\nG00X0\nM30\n%\n");
-  test::NcSimProcess nc(KESTROVAN_NCSIM, {"--punch", program, "--code", "iso", "--wait-open", "--idle-ms",
-                                          "3000"});
+  test::NcSimProcess nc(KESTROVAN_NCSIM,
+                        {"--punch", program, "--code", "iso", "--wait-open", "--idle-ms", "3000"});
   ASSERT_FALSE(nc.path().empty());
   settingsFor(s, nc.path());
   s.start({}, true);
@@ -96,18 +96,20 @@ TEST(ReceiveWindow, F2ThenYAndANameSavesTheProgram) {
   auto* prompt = s.find<QLineEdit>("Edit1");
   ASSERT_TRUE(prompt->hasFocus());
   EXPECT_EQ(s.find<QLabel>("Label11")->text(), "ファイル受信 受信ファイル名-->>>");
-  QTest::keyClicks(prompt, "NEW.NC"); // all files shown: the name as typed
+  QTest::keyClicks(prompt, "NEW.NC");      // all files shown: the name as typed
   QTest::keyClick(prompt, Qt::Key_Return); // runs the whole reception
 
   // No "%" lines asked for: the program lines alone, with blanks between words.
   EXPECT_EQ(test::readFile(s.data.file("NEW.NC")), "O1234\r\nG00 X0\r\nM30\r\n");
   EXPECT_NE(test::readFile(s.files().logPath).find("NEW.NC"), std::string::npos);
   // The return to idle brings the new file into the list.
-  ASSERT_TRUE(QTest::qWaitFor([&] {
-    for (const QString& r : s.list()->rows())
-      if (r.contains("NEW")) return true;
-    return false;
-  }, 6000));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        for (const QString& r : s.list()->rows())
+          if (r.contains("NEW")) return true;
+        return false;
+      },
+      6000));
 }
 
 TEST(ReceiveWindow, EscInTheSaveChoiceBoxCancels) {

@@ -52,8 +52,8 @@ TEST(IniFile, WritingUpdatesInPlaceAndKeepsEverythingElse) {
   IniFile ini = IniFile::fromBytes("; settings\n[Main]\nLeft=1\n\n[Ports]\nCOM1=/dev/pts/4\n"
                                    "[Setting]\nunknown=kept\nport=COM2\n");
   ini.writeString("Setting", "Port", "COM5");
-  ini.writeString("Main", "Top", "7");       // new key: end of its section, before the blank line
-  ini.writeString("Options", "op1", "Y");    // new section: end of file
+  ini.writeString("Main", "Top", "7");    // new key: end of its section, before the blank line
+  ini.writeString("Options", "op1", "Y"); // new section: end of file
   EXPECT_EQ(ini.toBytes(), "; settings\r\n[Main]\r\nLeft=1\r\nTop=7\r\n\r\n[Ports]\r\nCOM1=/dev/pts/4\r\n"
                            "[Setting]\r\nunknown=kept\r\nPort=COM5\r\n[Options]\r\nop1=Y\r\n");
 }

@@ -11,15 +11,13 @@ TEST(InstanceLock, SecondLockOfTheSameNameIsRefusedAnotherNameIsNot) {
   ASSERT_EQ(first.outcome(), InstanceLock::Outcome::Acquired);
   EXPECT_EQ(InstanceLock::acquire(dir.path(), "kestrovan.lock").outcome(),
             InstanceLock::Outcome::HeldByAnother);
-  EXPECT_EQ(InstanceLock::acquire(dir.path(), "kestrovan2.lock").outcome(),
-            InstanceLock::Outcome::Acquired);
+  EXPECT_EQ(InstanceLock::acquire(dir.path(), "kestrovan2.lock").outcome(), InstanceLock::Outcome::Acquired);
   {
     InstanceLock moved = std::move(first); // the lock travels with its owner
     EXPECT_EQ(InstanceLock::acquire(dir.path(), "kestrovan.lock").outcome(),
               InstanceLock::Outcome::HeldByAnother);
   }
-  EXPECT_EQ(InstanceLock::acquire(dir.path(), "kestrovan.lock").outcome(),
-            InstanceLock::Outcome::Acquired);
+  EXPECT_EQ(InstanceLock::acquire(dir.path(), "kestrovan.lock").outcome(), InstanceLock::Outcome::Acquired);
 }
 
 TEST(InstanceLock, NoWritableFolderLetsTheProgramRun) {
