@@ -73,8 +73,10 @@ Serve (a machine for the program's F1 and F2, session after session):
   Events: OPEN, then RECEIVE path (reception, with DC1/DC3 and END lines as
   above, then RECEIVED path n with the .bin path) or PUNCH file (punch, with
   PAUSE/RESUME, PUNCHED n, END reason n), then CLOSE. A session the PC closes
-  undecided prints END closed 0. --wait-open, --wait-signal, --record and
-  --idle-ms do not apply.
+  before its end prints CLOSE, then END closed n (and RECEIVED for a
+  reception). A send the operator confirms without waiting for DC1 must
+  start within the wait. --wait-open, --wait-signal, --record and --idle-ms
+  do not apply.
   Example: kestrovan-ncsim --serve /tmp/nc --punch O1000.NC --link /tmp/ttyNC
 
 Both:
