@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <poll.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,20 +11,15 @@
 extern char** environ;
 
 namespace kestrovan::test {
-namespace {
-long long msSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-      .count();
-}
-} // namespace
 
 NcSimProcess::NcSimProcess(const std::string& executable, const std::vector<std::string>& args) {
   int pipeFds[2];
-  if (pipe(pipeFds) != 0) return;
+  // Close-on-exec: another test's program started meanwhile must not hold
+  // this pipe's write end open, or its end would never be seen here.
+  if (pipe2(pipeFds, O_CLOEXEC) != 0) return;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(executable.c_str()));
   for (const std::string& a : args)
@@ -33,12 +28,10 @@ NcSimProcess::NcSimProcess(const std::string& executable, const std::vector<std:
   int rc = posix_spawn(&pid_, executable.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(pipeFds[1]);
-  out_ = pipeFds[0];
-  if (rc != 0) {
-    pid_ = -1;
-    return;
-  }
-  readLine(path_, 10000);
+  if (rc != 0) pid_ = -1;
+  // Without a program the read end reports its end at once.
+  reader_ = std::thread([this, fd = pipeFds[0]] { readOutput(fd); });
+  if (pid_ > 0) readLine(path_, 10000);
 }
 
 NcSimProcess::~NcSimProcess() {
@@ -47,7 +40,32 @@ NcSimProcess::~NcSimProcess() {
     int status = 0;
     waitpid(pid_, &status, 0);
   }
-  if (out_ >= 0) close(out_);
+  // The program is gone, so its output ends and the reader with it.
+  if (reader_.joinable()) reader_.join();
+}
+
+void NcSimProcess::readOutput(int fd) {
+  std::string buffer;
+  char buf[4096];
+  for (;;) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    buffer.append(buf, static_cast<std::size_t>(n));
+    std::size_t nl = buffer.find('\n');
+    if (nl == std::string::npos) continue;
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (; nl != std::string::npos; nl = buffer.find('\n')) {
+      lines_.push_back(buffer.substr(0, nl));
+      buffer.erase(0, nl + 1);
+    }
+    arrived_.notify_all();
+  }
+  close(fd);
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!buffer.empty()) lines_.push_back(buffer); // a last line without its line feed
+  ended_ = true;
+  arrived_.notify_all();
 }
 
 void NcSimProcess::signal(int sig) {
@@ -55,36 +73,28 @@ void NcSimProcess::signal(int sig) {
 }
 
 bool NcSimProcess::readLine(std::string& line, int timeoutMs) {
-  const auto start = std::chrono::steady_clock::now();
-  for (;;) {
-    std::size_t nl = buffer_.find('\n');
-    if (nl != std::string::npos) {
-      line = buffer_.substr(0, nl);
-      buffer_.erase(0, nl + 1);
-      return true;
-    }
-    long long left = timeoutMs - msSince(start);
-    if (left <= 0 || out_ < 0) return false;
-    pollfd p{out_, POLLIN, 0};
-    if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
-    char buf[512];
-    ssize_t n = read(out_, buf, sizeof buf);
-    if (n <= 0) return false; // the program ended
-    buffer_.append(buf, static_cast<std::size_t>(n));
-  }
+  std::unique_lock<std::mutex> lock(mutex_);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  if (!arrived_.wait_until(lock, deadline, [this] { return !lines_.empty() || ended_; })) return false;
+  if (lines_.empty()) return false; // the program ended
+  line = std::move(lines_.front());
+  lines_.pop_front();
+  return true;
 }
 
-bool NcSimProcess::waitFor(const std::string& prefix, int timeoutMs) {
+bool NcSimProcess::waitFor(const std::string& prefix, int timeoutMs, int occurrence) {
+  int seen = 0;
   for (const std::string& e : events_)
-    if (e.rfind(prefix, 0) == 0) return true;
-  const auto start = std::chrono::steady_clock::now();
+    if (e.rfind(prefix, 0) == 0 && seen++ == occurrence) return true;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string line;
-  while (msSince(start) < timeoutMs) {
-    if (!readLine(line, static_cast<int>(timeoutMs - msSince(start)))) return false;
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0 || !readLine(line, static_cast<int>(left.count()))) return false;
     events_.push_back(line);
-    if (line.rfind(prefix, 0) == 0) return true;
+    if (line.rfind(prefix, 0) == 0 && seen++ == occurrence) return true;
   }
-  return false;
 }
 
 std::vector<std::string> NcSimProcess::finish(int timeoutMs) {

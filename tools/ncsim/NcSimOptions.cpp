@@ -56,6 +56,29 @@ Punch (the NC punches a program out to the PC):
   A DC3 (0x13 or 0x93) from the PC pauses the punch, DC1 resumes it, DC4
   ends it. After the program it waits for the PC's DC4 up to --idle-ms.
 
+Serve (a machine for the program's F1 and F2, session after session):
+  --serve DIR           run until SIGTERM/SIGINT; every opening of the line
+                        by the PC is one session. The NC announces readiness
+                        with DC1 (--start-delay-ms, --dc1-repeat-ms). Data
+                        from the PC within --serve-wait-ms of the first DC1
+                        makes the session a reception: every byte goes to
+                        DIR/received-NNN.bin and, decoded to plain text (ISO
+                        parity removed, EIA translated), DIR/received-NNN.nc;
+                        it ends at DC4, at a "%" after program data, or when
+                        the PC closes the line. No data by then: the PC waits
+                        to receive, DC1 stops, and the next --punch file is
+                        punched as with --punch (files in turn, round robin).
+  --punch FILE          repeat for more programs to punch in turn
+  --serve-wait-ms M     how long to wait for the PC's data (default 1500)
+  Events: OPEN, then RECEIVE path (reception, with DC1/DC3 and END lines as
+  above, then RECEIVED path n with the .bin path) or PUNCH file (punch, with
+  PAUSE/RESUME, PUNCHED n, END reason n), then CLOSE. A session the PC closes
+  before its end prints CLOSE, then END closed n (and RECEIVED for a
+  reception). A send the operator confirms without waiting for DC1 must
+  start within the wait. --wait-open, --wait-signal, --record and --idle-ms
+  do not apply.
+  Example: kestrovan-ncsim --serve /tmp/nc --punch O1000.NC --link /tmp/ttyNC
+
 Both:
   --start-delay-ms M    wait M ms after the PC opened the line (default 200)
   --baud B              pace bytes like a line of B baud (10 bits a byte)
@@ -63,15 +86,17 @@ Both:
   --link PATH           make PATH a symbolic link to the line while running
   --help                this text
 
-It ends on DC4, on --end-on-percent, on --idle-ms, or on SIGTERM/SIGINT, and
-exits with 0 (2 for a bad command line, 1 when the line cannot be made).
+It ends on DC4, on --end-on-percent, on --idle-ms, or on SIGTERM/SIGINT (in
+serve mode only on the signals), and exits with 0 (2 for a bad command line,
+1 when the line cannot be made).
 )";
 }
 
 NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
   NcSimParse r;
   NcSimOptions& o = r.options;
-  bool haveMode = false;
+  std::size_t receives = 0;
+  bool serve = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> std::optional<std::string> {
@@ -103,13 +128,25 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
         r.error = a + " needs a file";
         return r;
       }
-      if (haveMode) {
-        r.error = "give either --receive or --punch, once";
+      if (a == "--receive") {
+        if (receives++ > 0) {
+          r.error = "give either --receive or --punch, once";
+          return r;
+        }
+        o.receiveFile = *v;
+      } else {
+        o.punchFiles.push_back(*v);
+      }
+    } else if (a == "--serve") {
+      std::optional<std::string> v = value();
+      if (!v) {
+        r.error = a + " needs a folder";
         return r;
       }
-      haveMode = true;
-      o.mode = a == "--receive" ? SimMode::Receive : SimMode::Punch;
-      (a == "--receive" ? o.receiveFile : o.punchFile) = *v;
+      o.serveDir = *v;
+      serve = true;
+    } else if (a == "--serve-wait-ms") {
+      if (!intValue(o.serveWaitMs)) return r;
     } else if (a == "--record" || a == "--link") {
       std::optional<std::string> v = value();
       if (!v) {
@@ -169,7 +206,23 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
       return r;
     }
   }
-  if (!haveMode && !o.help) r.error = "give --receive FILE or --punch FILE";
+  if (!o.punchFiles.empty()) o.punchFile = o.punchFiles.front();
+  if (serve) {
+    o.mode = SimMode::Serve;
+    // A send from the PC ends with its end characters ("%") or DC4; the NC
+    // reading it ends there too, so that the next session finds it idle.
+    o.endOnPercent = true;
+    if (receives > 0)
+      r.error = "--serve records into its folder; --receive does not go with it";
+    else if (o.punchFiles.empty())
+      r.error = "--serve needs at least one --punch FILE";
+  } else if (receives + o.punchFiles.size() > 1) {
+    r.error = "give either --receive or --punch, once";
+  } else if (receives == 0 && o.punchFiles.empty()) {
+    if (!o.help) r.error = "give --receive FILE, --punch FILE or --serve DIR --punch FILE";
+  } else {
+    o.mode = receives > 0 ? SimMode::Receive : SimMode::Punch;
+  }
   return r;
 }
 

@@ -6,7 +6,7 @@
 
 namespace kestrovan::ncsim {
 
-enum class SimMode { Receive, Punch };
+enum class SimMode { Receive, Punch, Serve };
 enum class PunchCode { Iso, Eia };
 
 struct NcSimOptions {
@@ -33,6 +33,13 @@ struct NcSimOptions {
   bool waitOpen = false;   // punch only once the PC opened the line
   bool waitSignal = false; // punch only after SIGUSR1 (the operator's start key)
   std::string recordFile;  // record what the PC sends meanwhile
+
+  // Serve: session after session until stopped; each opening of the line by
+  // the PC is either a reception into serveDir or the punch of the next of
+  // punchFiles (in turn), whichever the PC turns out to want.
+  std::string serveDir;
+  std::vector<std::string> punchFiles; // every --punch given (punchFile is the first)
+  int serveWaitMs = 1500;              // after the first DC1: data by then makes it a reception
 
   // Both.
   int startDelayMs = 200; // after the PC opened the line (it purges at opening)

@@ -8,6 +8,7 @@
 #include "ncsim/NcSimOptions.h"
 #include "ncsim/PunchStream.h"
 #include "ncsim/ReceiveMachine.h"
+#include "ncsim/ServeSession.h"
 
 #include <cerrno>
 #include <chrono>
@@ -16,9 +17,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <sys/ioctl.h>
@@ -315,6 +318,171 @@ int runPunch(const NcSimOptions& o, int master) {
   return 0;
 }
 
+// Session after session until stopped: each opening of the line by the PC is
+// a reception or a punch, as ServeSession decides.
+class Server {
+public:
+  Server(const NcSimOptions& o, int master) : o_(o), master_(master) {}
+
+  int run() {
+    std::error_code ec;
+    std::filesystem::create_directories(o_.serveDir, ec);
+    if (!std::filesystem::is_directory(o_.serveDir)) {
+      std::cerr << "kestrovan-ncsim: cannot make the folder " << o_.serveDir << "\n";
+      return 1;
+    }
+    // Read every program now: a missing file is a bad start, not a failed
+    // session in the middle of a demonstration.
+    for (const std::string& file : o_.punchFiles) {
+      std::ifstream in(file, std::ios::binary);
+      if (!in) {
+        std::cerr << "kestrovan-ncsim: cannot read " << file << "\n";
+        return 1;
+      }
+      programs_.emplace_back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+
+    bool wasOpen = false;
+    while (!gStop) {
+      LineState line = look(master_, pollWaitMs());
+      if (line.open && !wasOpen) {
+        say("OPEN");
+        session_.emplace(o_, nowMs());
+      }
+      // What the PC wrote before it closed the line still belongs to its session.
+      if (line.readable) readPc();
+      if (!line.open && wasOpen) {
+        say("CLOSE");
+        if (session_) session_->end("closed");
+        report();
+        session_.reset();
+      }
+      wasOpen = line.open;
+      if (!session_) continue;
+      const SessionKind before = session_->kind();
+      sendBytes(master_, session_->onTick(nowMs()));
+      if (before == SessionKind::Undecided && session_->kind() == SessionKind::Punch) startPunch();
+      report();
+      punchSome();
+    }
+    if (session_) session_->end("signal");
+    report();
+    return 0;
+  }
+
+private:
+  bool punching() const {
+    return session_ && session_->kind() == SessionKind::Punch && !session_->punchPaused() &&
+           !session_->punchComplete();
+  }
+
+  int pollWaitMs() const {
+    if (punching()) return 1;
+    if (o_.baud > 0 && session_ && session_->kind() == SessionKind::Reception) {
+      const long long until = (nextReadUs_ - nowUs()) / 1000;
+      return until <= 0 ? 0 : until < 5 ? static_cast<int>(until) : 5;
+    }
+    return 5;
+  }
+
+  void readPc() {
+    const bool reading = session_ && session_->kind() != SessionKind::Punch;
+    if (reading && o_.baud > 0 && nowUs() < nextReadUs_) return;
+    unsigned char buf[4096];
+    // As in a plain reception: paced or counting towards a DC3, byte by byte.
+    const std::size_t want = reading && (o_.baud > 0 || o_.dc3After > 0) ? 1 : sizeof buf;
+    const ssize_t n = ::read(master_, buf, want);
+    if (n <= 0 || !session_) return; // nobody's session: dropped
+    const long now = nowMs();
+    long backlog = -1;
+    for (ssize_t i = 0; i < n; ++i) {
+      const SessionKind before = session_->kind();
+      ServeSession::ByteResult r = session_->onByte(buf[i], now);
+      if (before == SessionKind::Undecided && session_->kind() == SessionKind::Reception) startReception();
+      if (r.recorded) {
+        recorded_ += static_cast<char>(buf[i]);
+        if (bin_) bin_.put(static_cast<char>(buf[i]));
+      }
+      if (session_->receptionPaused() && !r.reply.empty()) backlog = unreadBytes(master_) + (n - i - 1);
+      sendBytes(master_, r.reply);
+    }
+    if (bin_) bin_.flush();
+    if (reading && o_.baud > 0) nextReadUs_ = nowUs() + characterUs(o_.baud);
+    report();
+    if (backlog >= 0) say("BACKLOG " + std::to_string(backlog));
+  }
+
+  void startReception() {
+    int number = 1;
+    std::error_code ec;
+    while (std::filesystem::exists(base(number) + ".bin", ec) ||
+           std::filesystem::exists(base(number) + ".nc", ec))
+      ++number;
+    binPath_ = base(number) + ".bin";
+    ncPath_ = base(number) + ".nc";
+    recorded_.clear();
+    bin_.open(binPath_, std::ios::binary | std::ios::trunc);
+    if (!bin_) std::cerr << "kestrovan-ncsim: cannot write " << binPath_ << "\n";
+    receiving_ = true;
+    say("RECEIVE " + binPath_);
+  }
+
+  void finishReception() {
+    if (!receiving_) return;
+    receiving_ = false;
+    bin_.close();
+    std::ofstream nc(ncPath_, std::ios::binary | std::ios::trunc);
+    nc << readableProgram(recorded_);
+    say("RECEIVED " + binPath_ + " " + std::to_string(recorded_.size()));
+  }
+
+  void startPunch() {
+    const std::size_t index = nextPunch_++ % programs_.size();
+    stream_ = punchStream(programs_[index], o_);
+    nextWriteUs_ = 0;
+    say("PUNCH " + o_.punchFiles[index]);
+    session_->punchStarted(stream_.size());
+  }
+
+  void punchSome() {
+    if (!punching() || nowUs() < nextWriteUs_) return;
+    const std::size_t sent = session_->punchSent();
+    const std::size_t chunk = o_.baud > 0 ? 1 : stream_.size() - sent;
+    const ssize_t n = ::write(master_, stream_.data() + sent, chunk);
+    if (n <= 0) return; // the PC's buffer is full: again after the next look
+    session_->punched(static_cast<std::size_t>(n));
+    if (o_.baud > 0) nextWriteUs_ = nowUs() + characterUs(o_.baud);
+    report();
+  }
+
+  void report() {
+    if (!session_) return;
+    for (const std::string& e : session_->takeEvents())
+      say(e);
+    if (session_->receptionEnded()) finishReception();
+  }
+
+  std::string base(int number) const {
+    return (std::filesystem::path(o_.serveDir) / receivedName(number)).string();
+  }
+
+  const NcSimOptions& o_;
+  int master_;
+  std::vector<std::string> programs_;
+  std::size_t nextPunch_ = 0;
+  std::optional<ServeSession> session_;
+  // The reception under way.
+  bool receiving_ = false;
+  std::string binPath_;
+  std::string ncPath_;
+  std::ofstream bin_;
+  std::string recorded_;
+  long long nextReadUs_ = 0;
+  // The punch under way.
+  std::string stream_;
+  long long nextWriteUs_ = 0;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -342,7 +510,12 @@ int main(int argc, char** argv) {
   }
   say(pty.slave);
 
-  int rc = o.mode == SimMode::Receive ? runReceive(o, pty.master) : runPunch(o, pty.master);
+  int rc = 0;
+  switch (o.mode) {
+  case SimMode::Receive: rc = runReceive(o, pty.master); break;
+  case SimMode::Punch: rc = runPunch(o, pty.master); break;
+  case SimMode::Serve: rc = Server(o, pty.master).run(); break;
+  }
   if (!o.link.empty()) ::unlink(o.link.c_str());
   ::close(pty.master);
   return rc;
