@@ -97,7 +97,9 @@ TEST_F(LinePtyTest, Dc3StopsTheWriterWithinTheBoundAndDc1ResumesIt) {
   startNc({"--receive", out, "--dc3-after", "100", "--dc1-after-ms", "400", "--idle-ms", "10000"});
   ASSERT_EQ(line->open(TransferMode::Send), OpenFailure::None);
   line->state.ready = true;
-  const std::string text = program(60);
+  // Far more than the pseudo-terminal buffers, so that the writer is still
+  // writing when the NC's DC3 comes, however the two processes are scheduled.
+  const std::string text = program(4000);
   write(text);
   endWithDc4();
   line->close();
