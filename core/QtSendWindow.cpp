@@ -41,9 +41,15 @@ void QtSendWindow::showProgram(const serial::ProgramFile& program) {
   view->setPlainText(QString::fromStdString(platform::cp932ToUtf8(text)));
 }
 
-void QtSendWindow::clearProgram() { form_.screen().RichEdit1->clear(); }
+void QtSendWindow::clearProgram() {
+  form_.screen().RichEdit1->clear();
+  sinceViewMoved_.invalidate();
+}
 
 void QtSendWindow::selectProgramLine(std::size_t index) {
+  constexpr qint64 kViewIntervalMs = 40;
+  if (sinceViewMoved_.isValid() && sinceViewMoved_.elapsed() < kViewIntervalMs) return;
+  sinceViewMoved_.start();
   QPlainTextEdit* view = form_.screen().RichEdit1;
   QTextBlock block = view->document()->findBlockByNumber(static_cast<int>(index));
   if (!block.isValid()) return;

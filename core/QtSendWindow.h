@@ -5,6 +5,7 @@
 
 #include "serial/SendWindow.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 class QTimer;
@@ -33,6 +34,9 @@ private:
   TForm1& form_;
   QTimer* estimateTimer_;
   serial::TSendTime* worker_ = nullptr;
+  // The view follows the send a few dozen times a second, not line by line:
+  // moving the view costs more than sending the line.
+  QElapsedTimer sinceViewMoved_;
 };
 
 } // namespace kestrovan::core

@@ -29,6 +29,8 @@ QtTransferScreen::~QtTransferScreen() { qApp->removeEventFilter(this); }
 
 void QtTransferScreen::beginTransfer() {
   running_ = true;
+  dsrShown_ = ctsShown_ = -1;
+  sinceEvents_.invalidate();
   keyDown_ = false;
   pressedSince_ = false;
 }
@@ -79,16 +81,26 @@ void QtTransferScreen::releaseStopKeys() {
   pressedSince_ = false;
 }
 
-void QtTransferScreen::processPendingEvents() { QApplication::processEvents(QEventLoop::AllEvents); }
+// Every few milliseconds is often enough for the window and the stop keys,
+// and keeps a fast line from spending its time repainting.
+void QtTransferScreen::processPendingEvents() {
+  constexpr qint64 kEventIntervalMs = 5;
+  if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
+  QApplication::processEvents(QEventLoop::AllEvents);
+  sinceEvents_.start();
+}
 
 void QtTransferScreen::sleepMs(int ms) {
   if (ms <= 0) return processPendingEvents();
+  sinceEvents_.invalidate();
   QEventLoop loop;
   QTimer::singleShot(ms, &loop, &QEventLoop::quit);
   loop.exec();
 }
 
 void QtTransferScreen::setDsrLamp(bool on) {
+  if (dsrShown_ == int(on)) return;
+  dsrShown_ = on;
   form_.screen().LampDSR->setStyleSheet(QString("color: %1; background: #202020;").arg(on ? "blue" : "red"));
 }
 

@@ -6,6 +6,7 @@
 
 #include "serial/ReceiveScreen.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <functional>
@@ -58,6 +59,11 @@ private:
   TForm1& form_;
   Dialogs& dialogs_;
   SelectorDialog selectorDialog_;
+  // A transfer asks after every character; the window is kept alive and the
+  // lamps repainted only as often as anyone could see it.
+  QElapsedTimer sinceEvents_;
+  int dsrShown_ = -1; // -1: not shown since the transfer began
+  int ctsShown_ = -1;
   bool running_ = false;
   bool keyDown_ = false;      // F3 or Esc held now
   bool pressedSince_ = false; // pressed since the last poll
