@@ -114,3 +114,11 @@ TEST(PunchStream, EiaLeaderAndCodes) {
   EXPECT_EQ(punchStream("O1 (a)\nM3", o),
             std::string("\0\0\x0B\x80\x46\x01\x10\x1A\x4A\x80\x54\x13\x80\x0B\x80\x14", 16));
 }
+
+TEST(PunchStream, TheFilesOwnTapeMarksNeverBecomeASecondPercent) {
+  using kestrovan::ncsim::programLinesForPunch;
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(programLinesForPunch("%O1200(TOKARKA)\r\nG00X0\r\n%"), (Lines{"O1200(TOKARKA)", "G00X0"}));
+  EXPECT_EQ(programLinesForPunch("% \r\n:0100\r\nM30\r\n% \r\n\x1a"), (Lines{":0100", "M30"}));
+  EXPECT_EQ(programLinesForPunch("\nO1000\nM30"), (Lines{"O1000", "M30"}));
+}

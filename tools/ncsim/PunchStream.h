@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrovan::ncsim {
 
@@ -14,5 +15,10 @@ namespace kestrovan::ncsim {
 // file already has at its start or end is not doubled. Characters that EIA
 // has no code for (lower case, "#", "*" ...) are left out in EIA.
 std::string punchStream(std::string_view program, const NcSimOptions& options);
+
+// The program lines a controller would hold: the file's own tape marks
+// ("%" lines, a leading "%" before the first word, a Ctrl-Z after the end) and
+// blank lines at either end taken away.
+std::vector<std::string> programLinesForPunch(std::string_view program);
 
 } // namespace kestrovan::ncsim
