@@ -2,18 +2,13 @@
 // items as another program or a shortcut would, against the virtual NC
 // machine on a pseudo-terminal.
 #include "support/NcSimProcess.h"
+#include "support/ProgramProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
 #include <optional>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <thread>
-
-extern char** environ;
 
 using namespace kestrovan;
 using namespace std::chrono_literals;
@@ -23,39 +18,8 @@ namespace {
 // Runs the program to its end (or kills it after `limit`); its exit code.
 std::optional<int> runProgram(const test::TempDir& home, const std::vector<std::string>& items,
                               std::chrono::seconds limit) {
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) {
-    std::string v(*e);
-    if (v.rfind("KESTROVAN_HOME=", 0) == 0 || v.rfind("XDG_RUNTIME_DIR=", 0) == 0 ||
-        v.rfind("QT_QPA_PLATFORM=", 0) == 0)
-      continue;
-    env.push_back(v);
-  }
-  env.push_back("KESTROVAN_HOME=" + home.path());
-  env.push_back("XDG_RUNTIME_DIR=" + home.path());
-  env.push_back("QT_QPA_PLATFORM=offscreen");
-  std::vector<std::string> argv{KESTROVAN_BINARY};
-  argv.insert(argv.end(), items.begin(), items.end());
-  std::vector<char*> a, e;
-  for (auto& s : argv)
-    a.push_back(s.data());
-  a.push_back(nullptr);
-  for (auto& s : env)
-    e.push_back(s.data());
-  e.push_back(nullptr);
-  pid_t pid = -1;
-  if (posix_spawn(&pid, KESTROVAN_BINARY, nullptr, nullptr, a.data(), e.data()) != 0) return std::nullopt;
-  const auto end = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    int st = 0;
-    if (waitpid(pid, &st, WNOHANG) == pid) return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
-    if (std::chrono::steady_clock::now() > end) {
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-      return std::nullopt;
-    }
-    std::this_thread::sleep_for(20ms);
-  }
+  test::ProgramProcess program(KESTROVAN_BINARY, home, home, items);
+  return program.waitExit(limit);
 }
 
 std::string settingsFile(const std::string& device, const std::string& dataFolder) {

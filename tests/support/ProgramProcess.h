@@ -1,0 +1,34 @@
+#pragma once
+// The real program binary run as a user would start it, on the offscreen
+// platform, with its program folder, runtime folder and home in folders of
+// the test's own; killed if it outlives the test.
+
+#include "support/TempDir.h"
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace kestrovan::test {
+
+class ProgramProcess {
+public:
+  ProgramProcess(const std::string& binary, const TempDir& home, const TempDir& runtime,
+                 std::vector<std::string> args = {});
+  ~ProgramProcess();
+  ProgramProcess(const ProgramProcess&) = delete;
+  ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+  // The exit code once the program has ended within `limit`.
+  std::optional<int> waitExit(std::chrono::milliseconds limit);
+  void terminate();
+  bool started() const { return pid_ > 0; }
+
+private:
+  pid_t pid_ = -1;
+  std::optional<int> status_;
+};
+
+} // namespace kestrovan::test
