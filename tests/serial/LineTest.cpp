@@ -2,6 +2,7 @@
 // selector step, control characters on reading, and every rule of a write.
 
 #include "serial/Line.h"
+#include "support/Bytes.h"
 
 #include "core/SettingsRecord.h"
 #include "support/FakeDialogs.h"
@@ -15,6 +16,8 @@ using serial::Line;
 using serial::OpenFailure;
 using serial::TransferMode;
 using Status = platform::PortStatus;
+
+using kestrovan::test::bytes;
 
 namespace {
 
@@ -36,13 +39,6 @@ protected:
       line.writeChar(static_cast<unsigned char>(c));
   }
 };
-
-std::string bytes(std::initializer_list<int> list) {
-  std::string out;
-  for (int b : list)
-    out += static_cast<char>(b);
-  return out;
-}
 
 } // namespace
 

@@ -1,10 +1,13 @@
 #include "serial/NcCode.h"
+#include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 using namespace kestrovan::serial;
+
+using kestrovan::test::bytes;
 
 namespace {
 std::string iso(const std::string& text) {
@@ -17,12 +20,6 @@ std::string eia(const std::string& text) {
   std::string out;
   for (char c : text)
     if (auto b = eiaEncode(static_cast<unsigned char>(c))) out += static_cast<char>(*b);
-  return out;
-}
-std::string bytes(std::initializer_list<int> list) {
-  std::string out;
-  for (int b : list)
-    out += static_cast<char>(b);
   return out;
 }
 } // namespace
