@@ -40,6 +40,7 @@ public:
   void addTransferLine(const std::string&) override {}
   bool askYesNo(const std::string&) override { return false; }
   bool stopKeyDown(serial::StopKeyPoll) override { return false; }
+  bool stopKeyPending() override { return false; }
   void releaseStopKeys() override {}
   void processPendingEvents() override {}
   void sleepMs(int) override {}

@@ -211,9 +211,9 @@ public:
     const unsigned char c = wire_.read();
     return c ? platform::ReadResult{platform::ReadStatus::Byte, c} : platform::ReadResult{};
   }
-  platform::PortStatus writeByte(unsigned char) override {
+  platform::WriteStatus writeByte(unsigned char) override {
     wire_.write();
-    return platform::PortStatus::Ok;
+    return platform::WriteStatus::Written;
   }
 
 private:
@@ -269,7 +269,7 @@ public:
     if (r.status == platform::ReadStatus::Byte && r.byte == 0x11) held_ = false;
     return r;
   }
-  platform::PortStatus writeByte(unsigned char b) override {
+  platform::WriteStatus writeByte(unsigned char b) override {
     if (held_) ++overrun_;
     return port_->writeByte(b);
   }

@@ -76,6 +76,14 @@ bool QtTransferScreen::stopKeyDown(serial::StopKeyPoll poll) {
   return down;
 }
 
+bool QtTransferScreen::stopKeyPending() { return keyDown_ || pressedSince_; }
+
+void QtTransferScreen::requestStop() {
+  if (!running_) return;
+  keyDown_ = true;
+  pressedSince_ = true;
+}
+
 void QtTransferScreen::releaseStopKeys() {
   keyDown_ = false;
   pressedSince_ = false;

@@ -31,6 +31,10 @@ public:
   void addTransferLine(const std::string& line) override;
   bool askYesNo(const std::string& text) override;
   bool stopKeyDown(serial::StopKeyPoll poll) override;
+  bool stopKeyPending() override;
+  // A close request while a transfer runs: it counts as a stop key pressed,
+  // so that the transfer ends through its stop path before the window closes.
+  void requestStop();
   void releaseStopKeys() override;
   void processPendingEvents() override;
   void sleepMs(int ms) override;

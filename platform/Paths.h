@@ -23,6 +23,13 @@ std::string removeExtension(std::string_view fileName);
 bool pathExists(const std::string& path);
 bool isDirectory(const std::string& path);
 bool isRegularFile(const std::string& path);
+// A file whose owner may not write it (the read-only attribute), whoever
+// runs the program: the super-user is kept from replacing it too.
+bool isReadOnlyFile(const std::string& path);
+
+// Renames `from` to `to` only when nothing is called `to` yet; an existing
+// file is never replaced. 0, or the errno of the failure (EEXIST).
+int renameNoReplace(const std::string& from, const std::string& to);
 
 // Creates the folder with every missing level. Returns true when the folder
 // exists afterwards. Relative paths are refused: a data folder must never

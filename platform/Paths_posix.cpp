@@ -1,7 +1,10 @@
 #include "platform/Paths.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kestrovan::platform {
 
@@ -61,6 +64,21 @@ bool isDirectory(const std::string& path) {
 bool isRegularFile(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isReadOnlyFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+}
+
+int renameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without the flag: a second name for the file, which
+  // fails when the name is taken, then the old name goes.
+  if (link(from.c_str(), to.c_str()) != 0) return errno;
+  unlink(from.c_str());
+  return 0;
 }
 
 bool createFolderPath(const std::string& path) {

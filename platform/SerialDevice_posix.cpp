@@ -1,11 +1,36 @@
 #include "platform/SerialDevice.h"
 
+#include "platform/OutputDrain.h"
+
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 
 namespace kestrovan::platform {
+namespace {
+
+class DeviceOutputQueue final : public OutputQueue {
+public:
+  explicit DeviceOutputQueue(int fd) : fd_(fd) {}
+  std::optional<int> queuedBytes() override {
+    int bytes = 0;
+    if (ioctl(fd_, TIOCOUTQ, &bytes) != 0) return std::nullopt;
+    return bytes;
+  }
+  void discard() override { tcflush(fd_, TCOFLUSH); }
+  void waitMs(int ms) override {
+    timespec t{ms / 1000, (ms % 1000) * 1'000'000L};
+    while (nanosleep(&t, &t) != 0 && errno == EINTR) {
+    }
+  }
+
+private:
+  int fd_;
+};
+
+} // namespace
 
 SerialOpen openSerialExclusive(const std::string& path) {
   SerialOpen result;
@@ -47,7 +72,13 @@ SerialDevice::~SerialDevice() { close(); }
 
 void SerialDevice::close() {
   if (!fd_) return;
-  if (original_) tcsetattr(fd_.get(), TCSANOW, &*original_);
+  if (original_) {
+    // The last bytes (a DC4) leave at the transfer's speed and format, not
+    // at the ones put back.
+    DeviceOutputQueue queue(fd_.get());
+    drainOutput(queue);
+    tcsetattr(fd_.get(), TCSANOW, &*original_);
+  }
   ioctl(fd_.get(), TIOCNXCL);
   fd_.reset();
 }

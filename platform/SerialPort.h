@@ -57,11 +57,18 @@ struct QueueLength {
   int bytes = 0;
 };
 
+// Failed: the device hung up, vanished or broke (a pulled cable, an unplugged
+// adapter, the far end of a pseudo-terminal gone). It does not come back
+// within this opening: every later read or write fails too.
 enum class ReadStatus { Byte, TimedOut, Failed };
 struct ReadResult {
   ReadStatus status = ReadStatus::TimedOut;
   unsigned char byte = 0;
 };
+
+// TimedOut: the driver took nothing within the write time-out (the far end
+// holds the line); Failed as for reads.
+enum class WriteStatus { Written, TimedOut, Failed };
 
 class SerialPort {
 public:
@@ -79,8 +86,8 @@ public:
   virtual QueueLength inputQueueLength() = 0;  // bytes received but not yet read
   // One byte within the read time-out. NUL bytes are discarded on the way in.
   virtual ReadResult readByte() = 0;
-  // Ok when the byte was handed to the driver within the write time-out.
-  virtual PortStatus writeByte(unsigned char byte) = 0;
+  // Written when the byte was handed to the driver within the write time-out.
+  virtual WriteStatus writeByte(unsigned char byte) = 0;
 };
 
 struct SerialPortOpen {

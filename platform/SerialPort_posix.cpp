@@ -22,7 +22,11 @@
 // - Driver buffer sizes (4096 in and out): the kernel's own queues are used;
 //   the writer caps the output queue itself and the reader regulates input.
 // - Total read and write time-outs: poll() before each read (of a block that
-//   is then handed out byte by byte) and each one-byte write.
+//   is then handed out byte by byte) and each one-byte write. The line above
+//   keeps them short and waits in slices, so that no call here blocks the
+//   window for long.
+// - A hang-up (POLLHUP, POLLERR, EIO, ENXIO, end of file) fails the read or
+//   the write at once, so that the line above can end its transfer.
 
 #include "platform/SerialDevice.h"
 #include "platform/SerialPort.h"
@@ -193,7 +197,9 @@ public:
         return {ReadStatus::Failed, 0};
       }
       if (ready == 0) return {ReadStatus::TimedOut, 0};
-      if ((p.revents & POLLIN) == 0) return {ReadStatus::Failed, 0}; // hung up or broken
+      // What arrived before a hang-up is still handed out; the hang-up
+      // itself (POLLHUP or POLLERR with nothing left to read) fails.
+      if ((p.revents & POLLIN) == 0) return {ReadStatus::Failed, 0};
       // Whatever is waiting, up to one block: a fast line costs a system
       // call per block rather than per byte.
       ssize_t n = ::read(device_.fd(), ahead_, sizeof ahead_);
@@ -203,22 +209,25 @@ public:
         kernelWaiting_ = queue(TIOCINQ);
         continue;
       }
-      if (n < 0 && errno != EAGAIN && errno != EINTR) return {ReadStatus::Failed, 0};
+      // Readable and yet nothing to read: the end of file of a terminal
+      // that hung up. EIO and ENXIO are a device that has gone.
+      if (n == 0) return {ReadStatus::Failed, 0};
+      if (errno != EAGAIN && errno != EINTR) return {ReadStatus::Failed, 0};
       if (deadline && Clock::now() >= *deadline) return {ReadStatus::TimedOut, 0};
     }
   }
 
-  PortStatus writeByte(unsigned char byte) override {
+  WriteStatus writeByte(unsigned char byte) override {
     const auto deadline = deadlineAfter(timeouts_.writeTotalMs);
     for (;;) {
       ssize_t n = ::write(device_.fd(), &byte, 1);
-      if (n == 1) return PortStatus::Ok;
-      if (n < 0 && errno != EAGAIN && errno != EINTR) return PortStatus::Failed;
+      if (n == 1) return WriteStatus::Written;
+      if (n < 0 && errno != EAGAIN && errno != EINTR) return WriteStatus::Failed;
       int wait = remainingMs(deadline);
-      if (wait == 0) return PortStatus::Failed;
+      if (wait == 0) return WriteStatus::TimedOut;
       pollfd p{device_.fd(), POLLOUT, 0};
-      if (::poll(&p, 1, wait) < 0 && errno != EINTR) return PortStatus::Failed;
-      if ((p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return PortStatus::Failed;
+      if (::poll(&p, 1, wait) < 0 && errno != EINTR) return WriteStatus::Failed;
+      if ((p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return WriteStatus::Failed;
     }
   }
 

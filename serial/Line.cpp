@@ -5,6 +5,8 @@
 #include "serial/PortProbe.h"
 #include "serial/TransferScreen.h"
 
+#include <algorithm>
+
 namespace kestrovan::serial {
 namespace {
 
@@ -48,6 +50,7 @@ OpenFailure Line::openSteps(TransferMode mode) {
   state = TransferState{};
   state.mode = mode;
   inputHeldOff_ = false;
+  lineLost_ = false;
   queuedAtMost_ = kOutputQueueLimit; // unknown until read
 
   std::optional<int> number = platform::portNumber(settings_.Port);
@@ -78,11 +81,11 @@ OpenFailure Line::openSteps(TransferMode mode) {
   if (settings_.AutoSelect == "Y")
     if (port_->raiseRts() == PortStatus::Failed) return OpenFailure::ConfigurationRefused;
 
-  platform::Timeouts timeouts;
-  timeouts.readTotalMs = send ? kSendReadTimeoutMs : kReceiveReadTimeoutMs;
-  timeouts.writeTotalMs = send ? platform::kWaitForever : kReceiveWriteTimeoutMs;
-  if (port_->setTimeouts(timeouts) != PortStatus::Ok) return OpenFailure::TimeoutsRefused;
-  timeouts_ = timeouts;
+  // The device itself waits at most a slice; the line makes up the totals.
+  timeouts_.readTotalMs = send ? kSendReadTimeoutMs : kReceiveReadTimeoutMs;
+  timeouts_.writeTotalMs = send ? platform::kWaitForever : kReceiveWriteTimeoutMs;
+  platform::Timeouts slice{std::min(timeouts_.readTotalMs, kWaitSliceMs), kWaitSliceMs};
+  if (port_->setTimeouts(slice) != PortStatus::Ok) return OpenFailure::TimeoutsRefused;
 
   port_->setBufferSizes(kDriverBufferBytes, kDriverBufferBytes); // a refusal changes nothing
   if (port_->purge() != PortStatus::Ok) return OpenFailure::PurgeFailed;
@@ -130,20 +133,45 @@ void Line::showModemLines() {
   screen_.setCtsLamp(modem.lines.cts);
 }
 
-unsigned char Line::readChar() {
-  lastReadTimedOut_ = false;
-  if (!port_) return 0;
-  platform::ReadResult read = port_->readByte();
-  regulateInput();
-  lastReadTimedOut_ = read.status == platform::ReadStatus::TimedOut;
-  if (read.status != platform::ReadStatus::Byte) return 0;
+void Line::setSliceTimeouts(int readMs) {
+  port_->setTimeouts({std::min(readMs, kWaitSliceMs), kWaitSliceMs});
+}
 
-  const unsigned char b = read.byte;
+unsigned char Line::readChar() { return readWithin(timeouts_.readTotalMs); }
+
+// Waits up to `totalMs` for a byte, a slice at a time. Between slices the
+// window runs, and a stop key ends the wait at once (the caller's own test
+// sees it); so does a device that has hung up.
+unsigned char Line::readWithin(int totalMs) {
+  lastReadTimedOut_ = false;
+  if (!port_ || lineLost_) return 0;
+  for (int waited = 0;;) {
+    const platform::ReadResult read = port_->readByte();
+    regulateInput();
+    if (read.status == platform::ReadStatus::Byte) return decode(read.byte);
+    if (read.status == platform::ReadStatus::Failed) {
+      lineLost_ = true;
+      return 0;
+    }
+    waited += std::min(totalMs, kWaitSliceMs);
+    if (waited >= totalMs) {
+      lastReadTimedOut_ = true;
+      return 0;
+    }
+    screen_.processPendingEvents();
+    if (screen_.stopKeyPending()) return 0;
+  }
+}
+
+unsigned char Line::decode(unsigned char b) {
   if (b == kDc1) {
     state.ready = true;
     return kDc1;
   }
-  if ((b == kDc3 && !state.code.eia) || b == kDc3Iso) {
+  // 0x13 is EIA's digit "3" only on a line read as EIA alone; a seven-bit
+  // line (both flags) delivers an NC's DC3 as 0x13 and nothing else.
+  const bool eiaOnly = state.code.eia && !state.code.iso;
+  if ((b == kDc3 && !eiaOnly) || b == kDc3Iso) {
     state.ready = false;
     return kDc3;
   }
@@ -154,16 +182,16 @@ unsigned char Line::readChar() {
 // While receiving, the NC is held off when unread input backs up, as a driver
 // with automatic XON/XOFF on input would do; the driver's own IXOFF stays off
 // because its companion IXON would swallow received data (SerialPort_posix.cpp).
+// These writes never wait: a full output queue only delays the next one.
 void Line::regulateInput() {
-  if (state.mode != TransferMode::Receive) return;
+  if (state.mode != TransferMode::Receive || lineLost_) return;
   platform::QueueLength waiting = port_->inputQueueLength();
   if (waiting.status != PortStatus::Ok) return;
   if (!inputHeldOff_ && waiting.bytes > kInputHoldOffBytes) {
-    port_->writeByte(settings_.DC3_0X93 == "Y" ? kDc3Iso : kDc3);
-    inputHeldOff_ = true;
+    if (port_->writeByte(settings_.DC3_0X93 == "Y" ? kDc3Iso : kDc3) == platform::WriteStatus::Written)
+      inputHeldOff_ = true;
   } else if (inputHeldOff_ && waiting.bytes < kInputHoldOffBytes) {
-    port_->writeByte(kDc1);
-    inputHeldOff_ = false;
+    if (port_->writeByte(kDc1) == platform::WriteStatus::Written) inputHeldOff_ = false;
   }
 }
 
@@ -174,11 +202,9 @@ void Line::regulateInput() {
 // Held off, the check waits the full time-out for the NC's DC1.
 unsigned char Line::readForFlowCheck() {
   if (!state.ready) return readChar();
-  platform::Timeouts noWait = timeouts_;
-  noWait.readTotalMs = 0;
-  port_->setTimeouts(noWait);
-  const unsigned char c = readChar();
-  port_->setTimeouts(timeouts_);
+  setSliceTimeouts(0);
+  const unsigned char c = readWithin(0);
+  setSliceTimeouts(timeouts_.readTotalMs);
   return c;
 }
 
@@ -196,13 +222,71 @@ bool Line::stopKeysPolled() {
   return stopRequested(StopKeyPoll::DownOrPressedSinceLastPoll);
 }
 
+// The queue only shrinks between our writes, so it is read again only when
+// what it held plus what went in since could have reached the limit: a fast
+// line is asked once every few hundred bytes, a slow one before each. False
+// when the operator stopped or the line was lost meanwhile.
+bool Line::waitForOutputRoom() {
+  if (queuedAtMost_ < kOutputQueueLimit) return true;
+  for (;;) {
+    platform::QueueLength queued = port_->outputQueueLength();
+    screen_.processPendingEvents();
+    if (queued.status != PortStatus::Ok) {
+      queuedAtMost_ = 0; // no queue to see: as before, nothing to wait for
+      return true;
+    }
+    queuedAtMost_ = queued.bytes;
+    if (queued.bytes < kOutputQueueLimit) return true;
+    if (stopRequested(StopKeyPoll::DownOrPressedSinceLastPoll)) return false;
+    screen_.sleepMs(1); // a byte leaves in a millisecond or two
+  }
+}
+
+// The carrier and DSR rules; false when the byte must not be written.
+bool Line::modemAllowsWrite() {
+  platform::ModemStatus modem = port_->modemLines();
+  if (modem.status == PortStatus::Failed) return true;
+  if (!modem.lines.carrier && settings_.Signal == "Y" && state.mode == TransferMode::Send)
+    state.abort = true; // the byte still goes out; the send stops after it
+  screen_.setDsrLamp(modem.lines.dsr);
+  if (!modem.lines.dsr && settings_.op6 == "Y") {
+    state.abort = true;
+    return false;
+  }
+  screen_.setCtsLamp(modem.lines.cts);
+  return true;
+}
+
+// Hands the byte to the driver, a slice at a time, for at most `totalMs`
+// (kWaitForever: for as long as the NC holds the line). Between slices the
+// window runs; with `stopKeysEnd` a stop key ends the wait. A refused or
+// timed-out write, or a lost line, sets the abort flag.
+bool Line::writeByteWithin(unsigned char byte, int totalMs, bool stopKeysEnd) {
+  for (int waited = 0;;) {
+    const platform::WriteStatus status = port_->writeByte(byte);
+    if (status == platform::WriteStatus::Written) return true;
+    if (status == platform::WriteStatus::Failed) {
+      lineLost_ = true;
+      state.abort = true;
+      return false;
+    }
+    waited += kWaitSliceMs;
+    if (totalMs != platform::kWaitForever && waited >= totalMs) {
+      state.abort = true;
+      return false;
+    }
+    if (stopKeysEnd && stopKeysPolled()) return false;
+    if (!stopKeysEnd) screen_.processPendingEvents();
+  }
+}
+
 // In this order: blanks dropped on request; conversion to the line's code;
 // every ten characters of a send, wait here while the NC holds us off (DC3
 // until DC1); wait for room in the driver's output queue so that a pause
 // takes effect within a bounded number of bytes; the carrier and DSR rules;
 // then the byte.
 void Line::writeChar(unsigned char c) {
-  if (!port_) {
+  if (!port_ || lineLost_) {
     state.abort = true;
     return;
   }
@@ -223,6 +307,10 @@ void Line::writeChar(unsigned char c) {
     for (;;) {
       if (stopRequested(StopKeyPoll::DownNow)) return;
       readForFlowCheck();
+      if (lineLost_) {
+        state.abort = true;
+        return;
+      }
       screen_.processPendingEvents();
       if (stopRequested(StopKeyPoll::DownOrPressedSinceLastPoll)) return;
       if (state.ready) break;
@@ -232,37 +320,24 @@ void Line::writeChar(unsigned char c) {
     return;
   }
 
-  // The queue only shrinks between our writes, so it is read again only when
-  // what it held plus what went in since could have reached the limit: a
-  // fast line is asked once every few hundred bytes, a slow one before each.
-  if (queuedAtMost_ >= kOutputQueueLimit) {
-    for (;;) {
-      platform::QueueLength queued = port_->outputQueueLength();
-      screen_.processPendingEvents();
-      if (queued.status != PortStatus::Ok) {
-        queuedAtMost_ = 0; // no queue to see: as before, nothing to wait for
-        break;
-      }
-      queuedAtMost_ = queued.bytes;
-      if (queued.bytes < kOutputQueueLimit) break;
-    }
-  }
-
-  platform::ModemStatus modem = port_->modemLines();
-  if (modem.status != PortStatus::Failed) {
-    if (!modem.lines.carrier && settings_.Signal == "Y" && state.mode == TransferMode::Send)
-      state.abort = true; // the byte still goes out; the send stops after it
-    screen_.setDsrLamp(modem.lines.dsr);
-    if (!modem.lines.dsr && settings_.op6 == "Y") {
-      state.abort = true;
-      return;
-    }
-    screen_.setCtsLamp(modem.lines.cts);
-  }
-
-  if (port_->writeByte(byte) != PortStatus::Ok) state.abort = true;
+  if (!waitForOutputRoom()) return;
+  if (!modemAllowsWrite()) return;
+  if (!writeByteWithin(byte, timeouts_.writeTotalMs, true)) return;
   ++state.flowCount;
   ++queuedAtMost_;
+}
+
+void Line::writeEndOfData() {
+  if (!port_ || lineLost_) {
+    state.abort = true;
+    return;
+  }
+  // DC4 is the same byte in ISO, in EIA and on a seven-bit line.
+  if (!modemAllowsWrite()) return;
+  if (writeByteWithin(kDc4, kEndWriteLimitMs, false)) {
+    ++state.flowCount;
+    ++queuedAtMost_;
+  }
 }
 
 } // namespace kestrovan::serial

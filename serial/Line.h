@@ -2,8 +2,11 @@
 // The RS-232C line to the NC for one transfer: opening it for a send or a
 // receive (with the selector step of an external port switch), reading and
 // writing single characters with the program's own DC1/DC3 flow control, the
-// modem-line lamps, and closing. Runs on the user-interface thread; long waits
-// let the screen process its events, and only the polled stop keys end them.
+// modem-line lamps, and closing. Runs on the user-interface thread. No wait
+// on the line lasts longer than a slice: between slices the screen processes
+// its events and the stop keys are looked at, so a quiet or stalled NC never
+// freezes the window. A line that hangs up is lost for the rest of the
+// transfer: reads give 0 and writes set the abort flag at once.
 
 #include "core/SettingsRecord.h"
 #include "platform/SerialPort.h"
@@ -45,6 +48,10 @@ inline constexpr int kDriverBufferBytes = 4096;
 // wait unread, and let go (XON) when fewer do again.
 inline constexpr int kInputHoldOffBytes = 1024;
 inline constexpr int kSelectorPauseMs = 3000;
+// The longest the line waits on the device in one go.
+inline constexpr int kWaitSliceMs = 50;
+// How long the DC4 that ends a transfer may wait for the NC to take it.
+inline constexpr int kEndWriteLimitMs = 1000;
 
 enum class OpenFailure {
   None,
@@ -89,7 +96,19 @@ public:
   // Writes one character the way a send writes it; see Line.cpp for the
   // order of the checks. The caller looks at state.abort afterwards.
   void writeChar(unsigned char c);
+  // The DC4 that tells the NC the data has ended, on a job's end path: the
+  // same conversion and modem rules, but no flow check, no stop keys (the
+  // operator may just have pressed one), and no longer than
+  // kEndWriteLimitMs, so that the end path always ends.
+  void writeEndOfData();
 
+  // The device hung up or vanished during this opening (a pulled cable, an
+  // unplugged adapter): nothing more can be read or written.
+  bool lineLost() const { return lineLost_; }
+
+  // The total time-outs of the opened line: a read gives 0 after
+  // readTotalMs without a byte, a write gives up after writeTotalMs.
+  const platform::Timeouts& timeouts() const { return timeouts_; }
   // The DSR and CTS lamps from the current modem status, when it can be read.
   void showModemLines();
   // Modem status of the open line; Failed when it cannot be read (or closed).
@@ -105,6 +124,12 @@ private:
   bool stopKeysPolled();
   void regulateInput();
   unsigned char readForFlowCheck();
+  unsigned char readWithin(int totalMs);
+  unsigned char decode(unsigned char b);
+  bool waitForOutputRoom();
+  bool modemAllowsWrite();
+  bool writeByteWithin(unsigned char byte, int totalMs, bool stopKeysEnd);
+  void setSliceTimeouts(int readMs);
 
   const core::SettingsRecord& settings_;
   PortOpener& ports_;
@@ -116,6 +141,7 @@ private:
   int queuedAtMost_ = kOutputQueueLimit; // the output queue's length can be no more than this
   bool inputHeldOff_ = false;
   bool lastReadTimedOut_ = false;
+  bool lineLost_ = false;
 };
 
 } // namespace kestrovan::serial

@@ -15,7 +15,9 @@ namespace {
 // The characters with which an NC's data can begin.
 constexpr const char* kStartCharacters = "%OP:LNG$";
 
-enum class Next { EndOfData, OperatorStop, Failed };
+enum class Next { EndOfData, OperatorStop, Failed, LineLost };
+
+constexpr const char* kLineLostDetail = "the line hung up (cable, adapter or NC gone)";
 
 class Reception {
 public:
@@ -60,10 +62,15 @@ private:
     screen_.setStatusPanel(3, kReceiveWaitingText);
 
     unsigned char first = 0;
-    if (!waitForStart(first)) return stopped();
+    switch (waitForStart(first)) {
+    case Next::OperatorStop: return stopped();
+    case Next::LineLost: return lineLost();
+    default: break;
+    }
     switch (receive(first)) {
     case Next::EndOfData: return saved(true);
     case Next::OperatorStop: return settings_.op5 == "Y" ? saved(false) : stopped();
+    case Next::LineLost: return lineLost();
     case Next::Failed: break;
     }
     return failed(saver_.error());
@@ -76,12 +83,14 @@ private:
     return true;
   }
 
-  // False when the operator stopped.
-  bool waitForStart(unsigned char& first) {
+  // EndOfData when the data has begun (`first` is its first character).
+  // Every pass lets the window run, whatever the line brought.
+  Next waitForStart(unsigned char& first) {
     for (;;) {
-      if (stopKey(StopKeyPoll::DownNow)) return false;
+      if (stopKey(StopKeyPoll::DownNow)) return Next::OperatorStop;
       const unsigned char c = line_.readChar();
-      if (stopKey(StopKeyPoll::DownOrPressedSinceLastPoll)) return false;
+      if (stopKey(StopKeyPoll::DownOrPressedSinceLastPoll)) return Next::OperatorStop;
+      if (line_.lineLost()) return Next::LineLost;
       screen_.processPendingEvents();
       if (settings_.Signal == "Y") {
         // The NC's carrier says its punch is on; until then nothing counts.
@@ -92,7 +101,7 @@ private:
       }
       if (c != 0 && (c == '\n' || std::strchr(kStartCharacters, c) != nullptr)) {
         first = c;
-        return true;
+        return Next::EndOfData;
       }
       // Noise before the start must not fix the code: the next byte decides.
       if (settings_.R_Code == 0) line_.state.code = CodeFlags{};
@@ -112,6 +121,10 @@ private:
       const unsigned char c = line_.readChar();
       const bool silence = line_.lastReadTimedOut();
       if (stopKey(StopKeyPoll::DownOrPressedSinceLastPoll)) return Next::OperatorStop;
+      if (line_.lineLost()) return Next::LineLost;
+      // A quiet line and a line of nothing but line ends keep the window
+      // alive as well as one that brings characters.
+      screen_.processPendingEvents();
 
       platform::ModemStatus modem = line_.modemStatus();
       if (modem.status != platform::PortStatus::Failed) {
@@ -133,18 +146,18 @@ private:
       if (c == kDc4) return end(assembler_.takeRest());
       if (c == '\n') {
         if (Next next; lineEnd(next)) return next;
-        continue;
+      } else {
+        assembler_.character(c);
+        if (assembler_.lineTooLong())
+          if (Next next; lineEnd(next)) return next;
       }
-
-      assembler_.character(c);
-      if (assembler_.lineTooLong())
-        if (Next next; lineEnd(next)) return next;
+      // Written out by lines and by bytes, whatever the lines hold (an
+      // endless run of empty lines too), so the view stays bounded.
       if (lines_ >= kLinesPerWriteOut || saver_.viewBytes() >= kViewBytesPerWriteOut) {
         if (!saver_.writeOut()) return Next::Failed;
         setProgress(0);
         lines_ = 0;
       } else {
-        screen_.processPendingEvents();
         setProgress(lines_);
       }
     }
@@ -184,7 +197,7 @@ private:
 
   void writeDc4() {
     line_.state.abort = false;
-    line_.writeChar(kDc4);
+    line_.writeEndOfData();
   }
 
   ReceiveOutcome saved(bool dataEnded) {
@@ -225,18 +238,27 @@ private:
     return outcome(ReceiveEnd::Stopped);
   }
 
-  // Nothing is deleted and the NC gets no DC4: what arrived stays where it
-  // was written.
+  // Nothing is deleted and the NC gets no DC4: what arrived of the
+  // unfinished program is written out as far as the disk allows and kept
+  // under a name of its own (ReceivedDataSaver::keepWhatArrived).
   ReceiveOutcome failed(const std::string& detail) {
     ReceiveOutcome o = outcome(ReceiveEnd::Failed);
-    o.keptPartialFile = saver_.abandon();
+    o.keptPartialFile = saver_.keepWhatArrived(assembler_.takeRest().line.value_or(""));
     o.detail = detail;
-    log_.record(TransferOutcome::ReceiveStopped, saver_.outputFile());
+    log_.record(TransferOutcome::ReceiveStopped,
+                o.keptPartialFile.empty() ? saver_.outputFile() : o.keptPartialFile);
     line_.close();
     screen_.setStatusPanel(3, kReceiveStoppedText);
     screen_.clearTransferView();
     screen_.hideTransferPanel();
     screen_.showMessageLine(std::string(kReceiveStoppedText) + "!!", MessageColour::Red);
+    return o;
+  }
+
+  // The device hung up or vanished: the end of a failed reception.
+  ReceiveOutcome lineLost() {
+    ReceiveOutcome o = failed(kLineLostDetail);
+    o.lineLost = true;
     return o;
   }
 

@@ -7,9 +7,12 @@
 //   files are saved and the NC gets DC4;
 // - stopped: the operator stopped (op5 not "Y") or the line did not open;
 //   the unfinished program's file is deleted and the NC gets DC4;
-// - failed: a file could not be written; nothing is deleted, no DC4.
+// - failed: a file could not be written, or the line hung up; nothing is
+//   deleted, no DC4, and what arrived of the unfinished program is kept
+//   under a name of its own.
 // Runs to its end on the user-interface thread, which it keeps alive through
-// the screen; only the polled stop keys interrupt it.
+// the screen on every pass; only the polled stop keys and a lost line
+// interrupt it.
 
 #include "serial/ReceiveSaveChoice.h"
 #include "serial/ReceivedDataSaver.h"
@@ -45,10 +48,11 @@ struct ReceiveOutcome {
   int returnToIdleAfterMs = 1000;
   bool closeMainWindow = false;
   bool powerOff = false;
-  // Failed only: the working copy that keeps what arrived of the unfinished
-  // program ("" when nothing was written), and what went wrong.
+  // Failed only: the file that keeps what arrived of the unfinished program
+  // ("" when nothing of it arrived), and what went wrong.
   std::string keptPartialFile;
   std::string detail;
+  bool lineLost = false; // the device hung up or vanished
 };
 
 // Status panel and message texts.

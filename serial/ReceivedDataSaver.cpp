@@ -24,6 +24,15 @@ SaveOptions saveOptionsFrom(const core::SettingsRecord& settings) {
 
 std::string workingCopyPath(const std::string& path) { return path + std::string(kWorkingCopySuffix); }
 
+std::string keptFileName(const std::string& path, int attempt) {
+  const std::string folder = platform::parentFolder(path);
+  const std::string name = platform::baseNameOf(path);
+  const std::string stem = platform::removeExtension(name);
+  const std::string extension = name.substr(stem.size());
+  const std::string mark = attempt <= 1 ? "_PART" : "_PART" + std::to_string(attempt);
+  return platform::joinPath(folder, stem + mark + extension);
+}
+
 ReceivedDataSaver::ReceivedDataSaver(SaveMode mode, SaveOptions options)
     : mode_(mode), options_(std::move(options)) {}
 
@@ -39,6 +48,7 @@ bool ReceivedDataSaver::createWorkingCopy(const std::string& path) {
   outputFile_ = path; // named even when it fails, for the log
   working_ = false;
   if (platform::isDirectory(path)) return fail(path + " is a folder", 0);
+  if (platform::isReadOnlyFile(path)) return fail(path + " is read-only", 0);
   const std::string working = workingCopyPath(path);
   std::FILE* f = std::fopen(working.c_str(), "wb");
   if (!f) return fail("cannot create " + working, errno);
@@ -75,6 +85,8 @@ bool ReceivedDataSaver::writeOut() {
 }
 
 bool ReceivedDataSaver::putInPlace() {
+  // It may have been made read-only while the program came in.
+  if (platform::isReadOnlyFile(outputFile_)) return fail(outputFile_ + " is read-only", 0);
   std::error_code ec;
   std::filesystem::rename(workingCopyPath(outputFile_), outputFile_, ec);
   if (ec) return fail("cannot put " + outputFile_ + " in place: " + ec.message(), 0);
@@ -104,15 +116,25 @@ void ReceivedDataSaver::discard() {
   working_ = false;
 }
 
-std::string ReceivedDataSaver::abandon() {
+std::string ReceivedDataSaver::keepWhatArrived(const std::string& lastLine) {
   if (!working_) return "";
+  if (!lastLine.empty()) addLine(lastLine);
+  writeOut(); // as far as the disk allows: what did not fit is lost, the rest is kept
   working_ = false;
   const std::string working = workingCopyPath(outputFile_);
   std::error_code ec;
-  if (std::filesystem::file_size(working, ec) > 0 && !ec) return working;
-  // Nothing of the program reached it: there is nothing to keep.
-  std::remove(working.c_str());
-  return "";
+  if (std::filesystem::file_size(working, ec) == 0 || ec) {
+    // Nothing of the program reached it: there is nothing to keep.
+    std::remove(working.c_str());
+    return "";
+  }
+  for (int attempt = 1; attempt < 1000; ++attempt) {
+    const std::string kept = keptFileName(outputFile_, attempt);
+    const int err = platform::renameNoReplace(working, kept);
+    if (err == 0) return kept;
+    if (err != EEXIST) break;
+  }
+  return working; // no other name could be had: it stays as it was written
 }
 
 } // namespace kestrovan::serial

@@ -7,7 +7,8 @@
 // A file is written as a working copy beside it ("<name>.part") and put in
 // place by a rename only when its program is complete, so that a stopped or
 // failed reception never leaves a truncated program under a program's name
-// and never destroys an earlier file of that name.
+// and never destroys an earlier file of that name. A read-only file is never
+// replaced: the reception fails before it writes anything for it.
 
 #include <functional>
 #include <string>
@@ -33,6 +34,13 @@ SaveOptions saveOptionsFrom(const core::SettingsRecord& settings);
 // The suffix of a file being written.
 inline constexpr std::string_view kWorkingCopySuffix = ".part";
 std::string workingCopyPath(const std::string& path);
+
+// Where a failed reception keeps what arrived of an unfinished program: the
+// file's name with "_PART" (then "_PART2", "_PART3" ...) before its
+// extension, so that the mask still lists it, it is never taken for the
+// finished program, and the next reception of that name does not replace it.
+// The first of these names that `exists` says is free.
+std::string keptFileName(const std::string& path, int attempt);
 
 class ReceivedDataSaver {
 public:
@@ -72,10 +80,12 @@ public:
   // under the unfinished program's name.
   void discard();
 
-  // A failed reception: nothing is deleted and nothing replaced. Returns the
-  // working copy that keeps what arrived of the unfinished program ("" when
-  // there is none or it holds nothing).
-  std::string abandon();
+  // A failed reception: nothing is deleted and nothing replaced. What waits
+  // in the view, and `lastLine` (the line that had not ended), are written
+  // to the unfinished program's working copy as far as the disk allows, and
+  // the working copy gets a name of its own (keptFileName). Returns that
+  // file ("" when nothing of the program arrived).
+  std::string keepWhatArrived(const std::string& lastLine);
 
   // The file the reception writes (or wrote last) under its final name; empty
   // until there is one.

@@ -104,9 +104,10 @@ AssemblyStep ReceivedLineAssembler::lineEnd() {
   if (!dropped && !buffer_.empty() && (buffer_[0] == ':' || buffer_[0] == 'O' || buffer_[0] == 'L')) {
     if (buffer_[0] != 'L') buffer_[0] = options_.colonHeaders ? ':' : 'O';
     step.header = buffer_;
-    // A header punched as "O" on a line of its own is completed by the next
-    // line: only the joined line begins a program.
-    if (buffer_.size() == 1) return step;
+    // A header punched as "O" (or ":") on a line of its own is completed by
+    // the next line: only the joined line begins a program. A lone "L" is a
+    // line like any other.
+    if (buffer_.size() == 1 && buffer_[0] != 'L') return step;
     step.beginsProgram = true;
   }
   if (!dropped) step.line = buffer_;

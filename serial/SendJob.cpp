@@ -40,6 +40,7 @@ std::string SendJob::currentPath() const { return platform::joinPath(p_.settings
 
 void SendJob::load(const std::string& name) {
   name_ = name;
+  currentLogged_ = false;
   program_ = loadProgramFile(currentPath(), [this] { return askWrongFormat(p_.dialogs); });
   p_.window.showProgram(program_);
 }
@@ -55,6 +56,8 @@ std::uint64_t SendJob::loadFirstFile() {
 void SendJob::showName() { p_.screen.setStatusPanel(kNamePanel, kSendNamePrefix + name_); }
 
 void SendJob::logCurrent(bool completed) {
+  if (currentLogged_) return;
+  currentLogged_ = true;
   p_.log.record(completed ? TransferOutcome::SendCompleted : TransferOutcome::SendStopped, currentPath());
   if (completed) ++filesCompleted_;
 }
@@ -117,6 +120,7 @@ SendJob::Flow SendJob::waitForStart() {
     if (screen.stopKeyDown(StopKeyPoll::DownNow)) break;
     const unsigned char c = line.readChar();
     if (screen.stopKeyDown(StopKeyPoll::DownOrPressedSinceLastPoll)) break;
+    if (line.lineLost()) return Flow::Stop;
     screen.processPendingEvents();
     if (c == kDc1 || c == '%') {
       screen.setStatusPanel(kStatePanel, kSending);
@@ -194,20 +198,26 @@ void SendJob::startFile() {
 }
 
 // The end of a file. With marks left, the next one is loaded and becomes the
-// current file; one that leaves no text is passed over (and logged) at once.
+// current file. One that leaves nothing to send (missing, unreadable or
+// empty) is passed over at once and logged as not sent.
 bool SendJob::nextFile() {
-  for (;;) {
-    p_.window.stopEstimateTimer();
-    p_.window.setRemainingLine(remainingBytesLine(0));
-    if (!request_.marked || position_ >= request_.files.size()) return false;
-    logCurrent(true);
+  p_.window.stopEstimateTimer();
+  p_.window.setRemainingLine(remainingBytesLine(0));
+  if (!request_.marked || position_ >= request_.files.size()) return false;
+  logCurrent(true);
+  while (position_ < request_.files.size()) {
     ++position_;
     p_.window.clearProgram();
     load(request_.files[position_ - 1]);
     p_.window.selectMarkedFile(position_ - 1);
     startFile();
     if (!program_.text.empty()) return true;
+    logCurrent(false);
+    skipped_.push_back(name_);
+    p_.window.stopEstimateTimer();
+    p_.window.setRemainingLine(remainingBytesLine(0));
   }
+  return false;
 }
 
 void SendJob::endOfTransfer(const char* status, bool completed) {
@@ -231,6 +241,13 @@ SendResult SendJob::completed() {
     }
   }
   endOfTransfer(kSendCompleted, true);
+  if (!skipped_.empty()) {
+    // Completed, but not everything went: the message line says which.
+    std::string names;
+    for (const std::string& n : skipped_)
+      names += (names.empty() ? "" : " ") + n;
+    p_.screen.showMessageLine(std::string(kSendCompleted) + "!! " + kSendSkipped + names, MessageColour::Red);
+  }
   p_.window.setProgress(0, counters_.total);
   p_.screen.setStatusPanel(kNamePanel, "");
   p_.screen.setStatusPanel(kPanel2, "");
@@ -239,15 +256,18 @@ SendResult SendJob::completed() {
   result.returnToIdleAfterMs = kReturnToIdleAfterCompletedMs;
   result.clearMarks = true;
   result.filesCompleted = filesCompleted_;
+  result.skippedFiles = skipped_;
   return result;
 }
 
-// The NC is told the data has ended (DC4), whatever state the send was in.
+// The NC is told the data has ended (DC4), whatever state the send was in;
+// on a line that was lost there is no one to tell.
 SendResult SendJob::stopped() {
   Line& line = p_.line;
   line.state.ready = true; // the DC4 must not wait for the NC's DC1
   line.state.flowCount = 0;
-  line.writeChar(kDc4);
+  const bool lost = line.lineLost();
+  line.writeEndOfData();
   p_.window.stopEstimateTimer();
   line.close();
   p_.screen.setStatusPanel(kNamePanel, "");
@@ -261,6 +281,8 @@ SendResult SendJob::stopped() {
   result.returnToIdleAfterMs = kReturnToIdleAfterStoppedMs;
   result.clearMarks = true;
   result.filesCompleted = filesCompleted_;
+  result.skippedFiles = skipped_;
+  result.lineLost = lost;
   return result;
 }
 

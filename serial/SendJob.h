@@ -57,6 +57,8 @@ struct SendResult {
   bool closingProgram = false;    // the main window was asked to close
   bool powerOffRequested = false;
   int filesCompleted = 0;
+  std::vector<std::string> skippedFiles; // marked files passed over: nothing to send in them
+  bool lineLost = false;                 // the device hung up or vanished
 };
 
 // What the job works with; all of it outlives the job.
@@ -124,6 +126,8 @@ private:
   SendCounters counters_;
   TSendTime sendTime_{counters_};
   int filesCompleted_ = 0;
+  bool currentLogged_ = false; // the current file has its log entry
+  std::vector<std::string> skipped_;
 };
 
 } // namespace kestrovan::serial

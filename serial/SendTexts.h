@@ -12,6 +12,8 @@ inline constexpr const char* kSendWaitingSignal = "送信待機中(信号待ち)
 inline constexpr const char* kSending = "＜＜ 送信中 ＞＞";
 inline constexpr const char* kSendCompleted = "送信完了しました。";
 inline constexpr const char* kSendStopped = "送信中止しました。";
+// After the completion message, the marked files that had nothing to send.
+inline constexpr const char* kSendSkipped = "送信できなかったファイル: ";
 inline constexpr const char* kSendNamePrefix = "送信名 ";
 inline constexpr const char* kNcReadyQuestion =
     "ＮＣ装置側の準備を行ってください。\n準備が出来ましたら「はい(Y)」を\n押すと送信が開始します。";

@@ -2,7 +2,8 @@
 // What a transfer needs of the screen while it runs on the user-interface
 // thread. The main window implements it; tests fake it. Transfers stop only by
 // polling the stop keys (F3, Esc) here, and keep the window alive by letting
-// pending events run inside their loops.
+// pending events run inside their loops. As in the window, a key pressed
+// reaches the stop-key polls only once pending events have run.
 
 #include <optional>
 #include <string>
@@ -26,6 +27,10 @@ public:
   virtual bool askYesNo(const std::string& text) = 0;
 
   virtual bool stopKeyDown(StopKeyPoll poll) = 0;
+  // Whether a stop key is down or was pressed since the last poll, without
+  // counting as a poll: a wait on the line ends early for it, and the
+  // caller's own test then sees the key.
+  virtual bool stopKeyPending() = 0;
   // Reports F3 and Esc as released, so that a stop keypress does not reach
   // the window that has the focus afterwards.
   virtual void releaseStopKeys() = 0;

@@ -135,7 +135,7 @@ TEST_F(LinePtyTest, StopKeyWhileTheNcHoldsOffAborts) {
   ASSERT_EQ(line->open(TransferMode::Send), OpenFailure::None);
   line->state.ready = false; // the NC never says it is ready
   line->state.flowCount = 999;
-  screen.stopFromPoll = 7;
+  screen.pressAtEventRun = 3; // seen by the first test of the fourth pass
   line->writeChar('G');
   EXPECT_TRUE(line->state.abort);
   EXPECT_EQ(screen.releases, 1);

@@ -88,8 +88,11 @@ TEST_F(LineTest, SendAndReceiveConfigureTheLineDifferently) {
   EXPECT_EQ(send.direction, platform::LineDirection::Send);
   EXPECT_EQ(send.xonChar, 0x11);
   EXPECT_EQ(send.xoffChar, 0x93); // DC3(0X93) "Y"
+  EXPECT_EQ(line.timeouts().readTotalMs, 10);
+  EXPECT_EQ(line.timeouts().writeTotalMs, platform::kWaitForever);
+  // The device itself never waits longer than a slice.
   EXPECT_EQ(wire.timeouts.readTotalMs, 10);
-  EXPECT_EQ(wire.timeouts.writeTotalMs, platform::kWaitForever);
+  EXPECT_EQ(wire.timeouts.writeTotalMs, serial::kWaitSliceMs);
   EXPECT_EQ(wire.purges, 1);
   EXPECT_FALSE(wire.dtrRaised);
   EXPECT_EQ(screen.dsrLamp, std::vector<bool>{true}); // the lamps follow at opening
@@ -99,8 +102,10 @@ TEST_F(LineTest, SendAndReceiveConfigureTheLineDifferently) {
   EXPECT_EQ(wire.closed, 1); // the previous port was let go first
   EXPECT_EQ(wire.configs[1].direction, platform::LineDirection::Receive);
   EXPECT_EQ(wire.configs[1].xoffChar, 0x13);
-  EXPECT_EQ(wire.timeouts.readTotalMs, 1000);
-  EXPECT_EQ(wire.timeouts.writeTotalMs, 1000);
+  EXPECT_EQ(line.timeouts().readTotalMs, 1000);
+  EXPECT_EQ(line.timeouts().writeTotalMs, 1000);
+  EXPECT_EQ(wire.timeouts.readTotalMs, serial::kWaitSliceMs);
+  EXPECT_EQ(wire.timeouts.writeTotalMs, serial::kWaitSliceMs);
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -284,7 +289,7 @@ TEST_F(LineTest, StopKeyEndsTheFlowWait) {
   openForSend();
   line.state.ready = false;
   line.state.flowCount = 999; // the first character of a send checks the flow
-  screen.stopFromPoll = 6;
+  screen.pressAtEventRun = 3; // seen by the second test of the third pass
   line.writeChar('G');
   EXPECT_TRUE(line.state.abort);
   EXPECT_EQ(screen.releases, 1);
@@ -296,14 +301,14 @@ TEST_F(LineTest, StopKeyEndsTheFlowWait) {
 
 TEST_F(LineTest, StopKeyBetweenFlowChecksAndWhileReceiving) {
   openForSend();
-  screen.stopFromPoll = 2; // a tap seen only by the second test
+  screen.tapAtEventRun = screen.eventRuns + 1; // a tap seen only by the second test
   line.writeChar('G');
   EXPECT_TRUE(line.state.abort);
   EXPECT_TRUE(wire.written.empty());
 
   ASSERT_EQ(line.open(TransferMode::Receive), OpenFailure::None);
-  screen.polls = 0;
-  screen.stopFromPoll = 1;
+  screen.pressStopKey();
+  screen.processPendingEvents(); // the window has taken the press
   line.writeChar(0x14);
   EXPECT_TRUE(line.state.abort);
   EXPECT_TRUE(wire.written.empty());
@@ -389,7 +394,7 @@ TEST_F(LineTest, UnreadableModemStatusLeavesLampsAndRulesAlone) {
 
 TEST_F(LineTest, RefusedWriteOrClosedLineSetsTheAbortFlag) {
   openForSend();
-  wire.writeResult = Status::Failed;
+  wire.writeResult = platform::WriteStatus::Failed;
   line.writeChar('G');
   EXPECT_TRUE(line.state.abort);
 

@@ -47,7 +47,7 @@ protected:
     // fails the test instead of hanging it.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     auto guard = [giveUp](test::FakeTransferScreen& s) {
-      if (std::chrono::steady_clock::now() > giveUp) s.stopFromPoll = s.polls + 1;
+      if (std::chrono::steady_clock::now() > giveUp) s.pressStopKey();
     };
     screen.onEvents = [this, guard] { guard(screen); };
     receiveScreen.base.onEvents = [this, guard] { guard(receiveScreen.base); };

@@ -189,7 +189,7 @@ TEST_F(ReceivedDataSaverTest, NothingToWriteToBeforeTheFirstHeader) {
   EXPECT_FALSE(saver.writeOut());
   EXPECT_FALSE(saver.finish());
   EXPECT_FALSE(saver.error().empty());
-  EXPECT_EQ(saver.abandon(), "");
+  EXPECT_EQ(saver.keepWhatArrived("G01"), "");
   EXPECT_TRUE(filesIn(dir.path()).empty());
 }
 
@@ -201,17 +201,29 @@ TEST_F(ReceivedDataSaverTest, FailuresKeepWhatArrivedAndEverythingFinished) {
   saver.addLine("O1");
   EXPECT_FALSE(saver.beginProgram("O2"));
   EXPECT_NE(saver.error().find("is a folder"), std::string::npos);
-  EXPECT_EQ(saver.abandon(), "");
+  EXPECT_EQ(saver.keepWhatArrived(""), "");
   EXPECT_EQ(test::readFile(dir.file("O1_001.NC")), "O1\r\n");
 
-  // A working copy that holds data is left for the operator.
+  // What arrived is kept for the operator under a name of its own that the
+  // mask lists: what was written out, what still waited in the view, and
+  // the line that had not ended.
+  test::writeFile(dir.file("P.NC"), "older P\r\n");
   ReceivedDataSaver partial(SaveMode::ByName, options());
   ASSERT_TRUE(partial.startByName(dir.file("P.NC")));
   partial.addLine("G01 X1.");
   ASSERT_TRUE(partial.writeOut());
-  EXPECT_EQ(partial.abandon(), dir.file("P.NC.part"));
-  EXPECT_EQ(test::readFile(dir.file("P.NC.part")), "G01 X1.\r\n");
-  EXPECT_FALSE(test::fileExists(dir.file("P.NC")));
+  partial.addLine("G01 X2.");
+  EXPECT_EQ(partial.keepWhatArrived("G01 X"), dir.file("P_PART.NC"));
+  EXPECT_EQ(test::readFile(dir.file("P_PART.NC")), "G01 X1.\r\nG01 X2.\r\nG01 X\r\n");
+  EXPECT_EQ(test::readFile(dir.file("P.NC")), "older P\r\n");
+  EXPECT_FALSE(test::fileExists(dir.file("P.NC.part")));
+  // The next failed reception of that name keeps its own part beside it.
+  ReceivedDataSaver again(SaveMode::ByName, options());
+  ASSERT_TRUE(again.startByName(dir.file("P.NC")));
+  again.addLine("O9");
+  EXPECT_EQ(again.keepWhatArrived(""), dir.file("P_PART2.NC"));
+  EXPECT_EQ(test::readFile(dir.file("P_PART.NC")), "G01 X1.\r\nG01 X2.\r\nG01 X\r\n");
+  EXPECT_EQ(test::readFile(dir.file("P_PART2.NC")), "O9\r\n");
 
   // A working copy removed behind the reception's back is not silently made anew.
   ReceivedDataSaver gone(SaveMode::ByName, options());

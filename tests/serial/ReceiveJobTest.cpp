@@ -22,8 +22,12 @@ protected:
   test::FakePorts ports;
   serial::Line line{settings, ports, screen, dialogs};
   int reads = 0;
-  int silentReads = 0;
-  std::function<void()> onRead; // a test's script, run before each read
+  int silentMs = 0;             // how long the line has been quiet, all told
+  std::function<void()> onRead; // a test's script, run before each read of the device
+
+  // The reads of a character that found the line quiet for their whole
+  // time-out (the device is read in slices of it).
+  int silentReads() const { return silentMs / serial::kReceiveReadTimeoutMs; }
 
   void SetUp() override {
     settings.Port = "COM1";
@@ -34,9 +38,10 @@ protected:
       ++reads;
       if (onRead) onRead();
       if (!ports.wire.incoming.empty()) return;
+      silentMs += ports.wire.timeouts.readTotalMs;
       // A reception that waits for more than the script holds is stopped,
       // so a test never hangs: the stop keys go down after silent reads.
-      if (++silentReads >= 5) screen.base.stopFromPoll = screen.base.polls + 1;
+      if (silentReads() >= 5) screen.base.pressStopKey();
     };
   }
   void punch(const std::string& bytes) {
@@ -121,18 +126,18 @@ TEST_F(ReceiveJobTest, DsrDropEndsTheDataOnlyWithOp6) {
     SCOPED_TRACE(op6);
     settings.op6 = op6;
     ports.wire.modem.lines.dsr = true;
-    silentReads = 0;
+    silentMs = 0;
     punch("%\nO1\nM30");
     onRead = [this] {
       if (!ports.wire.incoming.empty()) return;
       ports.wire.modem.lines.dsr = false; // the NC is switched off
-      if (silentReads == 2) punch("\n%\n");
+      if (silentReads() == 2) punch("\n%\n");
     };
     EXPECT_EQ(byName().end, ReceiveEnd::Completed);
     EXPECT_EQ(test::readFile(data.file("ABC.NC")), "O1\r\nM30\r\n%\r\n");
     EXPECT_FALSE(screen.base.dsrLamp.back());
     // With op6 the drop ended the data; without, the reception went on to the "%".
-    EXPECT_EQ(silentReads, std::string(op6) == "Y" ? 1 : 2);
+    EXPECT_EQ(silentReads(), std::string(op6) == "Y" ? 1 : 2);
   }
 }
 
@@ -140,13 +145,13 @@ TEST_F(ReceiveJobTest, SilenceAfterTheClosingPercentEndsTheData) {
   punch("%\nO1\nM30\n%");
   EXPECT_EQ(byName().end, ReceiveEnd::Completed);
   EXPECT_EQ(test::readFile(data.file("ABC.NC")), "O1\r\nM30\r\n%\r\n");
-  EXPECT_EQ(silentReads, 1);
+  EXPECT_EQ(silentReads(), 1);
 }
 
 TEST_F(ReceiveJobTest, SilenceAfterTheOpeningPercentKeepsWaiting) {
   punch("%");
   onRead = [this] {
-    if (ports.wire.incoming.empty() && silentReads == 3) punch("\nO1\n%\n");
+    if (ports.wire.incoming.empty() && silentReads() == 3) punch("\nO1\n%\n");
   };
   EXPECT_EQ(byName().end, ReceiveEnd::Completed);
   EXPECT_EQ(test::readFile(data.file("ABC.NC")), "O1\r\n%\r\n");

@@ -41,7 +41,7 @@ protected:
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     screen.base.onEvents = [this, giveUp] {
       if (script) script();
-      if (std::chrono::steady_clock::now() > giveUp) screen.base.stopFromPoll = screen.base.polls + 1;
+      if (std::chrono::steady_clock::now() > giveUp) screen.base.pressStopKey();
     };
   }
 
@@ -228,7 +228,7 @@ TEST_F(ReceivePtyTest, EscDuringTheReception) {
     const int releasesBefore = screen.base.releases;
     script = [=, this] {
       if (screen.base.lines.size() >= linesBefore + 60 && screen.base.releases == releasesBefore)
-        screen.base.stopFromPoll = screen.base.polls + 1;
+        screen.base.pressStopKey();
     };
     serial::ReceiveOutcome o = perNumber();
     script = nullptr;

@@ -190,7 +190,7 @@ TEST_F(SendPtyTest, StopDuringTheSecondFileLogsOneCompletedAndOneStopped) {
   program("C.NC", "O3\r\n");
   // F3 goes down as the third line of the second file is about to go out.
   window.onSelectLine = [&](std::size_t index) {
-    if (window.markedSelections.size() == 2 && index == 2) screen.stopFromPoll = screen.polls + 1;
+    if (window.markedSelections.size() == 2 && index == 2) screen.pressStopKey();
   };
   startNc(false);
   serial::SendResult result = sendOver({"A.NC", "B.NC", "C.NC"}, true);

@@ -73,7 +73,7 @@ TEST_F(SendJobTest, NcStopWhileWaitingCountsOnlyWithOp2) {
 
 TEST_F(SendJobTest, StopKeyWhileWaitingForTheSignal) {
   ports.wire.incoming.clear();
-  screen.stopFromPoll = 7;
+  screen.pressAtEventRun = 3; // seen by the first test of the fourth pass
   EXPECT_EQ(sendOne().outcome, SendOutcome::Stopped);
   EXPECT_EQ(screen.releases, 1);
   EXPECT_EQ(ports.wire.written, "\x14");
@@ -118,7 +118,7 @@ TEST_F(SendJobTest, ExitAfterTransferClosesTheProgramAndPowersOffOnRequest) {
 
   // A stopped send never closes or switches off.
   ports.wire.incoming.clear();
-  screen.stopFromPoll = screen.polls + 1;
+  screen.pressStopKey();
   EXPECT_EQ(sendOne(true).outcome, SendOutcome::Stopped);
   EXPECT_EQ(window.closeRequests, 2);
   EXPECT_EQ(power.requests, 1);
@@ -153,13 +153,29 @@ TEST_F(SendJobTest, ProgressPausesAndTheRemainingDataLine) {
             screen.panels.end());
 }
 
-TEST_F(SendJobTest, MarkedFileThatLeavesNothingIsPassedOver) {
+// A file that is missing or unreadable went nowhere: its entry says so, and
+// so does the message line, in the one record a shop keeps of what went to
+// a machine.
+TEST_F(SendJobTest, MarkedFileThatLeavesNothingIsPassedOverAndLoggedAsNotSent) {
   program("C.NC", "O3\r\n");
   serial::SendResult result = send(ports, {"O1.NC", "GONE.NC", "C.NC"}, true);
   EXPECT_EQ(result.outcome, SendOutcome::Completed);
   EXPECT_EQ(ports.wire.written, iso("\nO1\nG00X1\nM30\nO3\n\n%"));
   EXPECT_EQ(dialogs.shown.size(), 1u); // the loader's question for the missing file
-  EXPECT_EQ(logEntries(), (std::vector<std::string>{completedEntry("O1.NC"), completedEntry("GONE.NC"),
+  EXPECT_EQ(logEntries(), (std::vector<std::string>{completedEntry("O1.NC"), stoppedEntry("GONE.NC"),
                                                     completedEntry("C.NC")}));
   EXPECT_EQ(window.markedSelections, (std::vector<std::size_t>{0, 1, 2}));
+  EXPECT_EQ(result.skippedFiles, std::vector<std::string>{"GONE.NC"});
+  ASSERT_FALSE(screen.messages.empty());
+  EXPECT_EQ(screen.messages.back(),
+            std::make_pair(std::string("送信完了しました。!! 送信できなかったファイル: GONE.NC"),
+                           serial::MessageColour::Red));
+
+  // The last marked file missing: logged once, as not sent.
+  ports.wire.incoming = {0x11};
+  result = send(ports, {"O1.NC", "GONE.NC"}, true);
+  EXPECT_EQ(result.skippedFiles, std::vector<std::string>{"GONE.NC"});
+  const std::vector<std::string> entries = logEntries();
+  EXPECT_EQ(std::vector<std::string>(entries.end() - 2, entries.end()),
+            (std::vector<std::string>{completedEntry("O1.NC"), stoppedEntry("GONE.NC")}));
 }

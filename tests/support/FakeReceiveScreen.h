@@ -34,6 +34,7 @@ public:
   }
   bool askYesNo(const std::string& text) override { return base.askYesNo(text); }
   bool stopKeyDown(serial::StopKeyPoll poll) override { return base.stopKeyDown(poll); }
+  bool stopKeyPending() override { return base.stopKeyPending(); }
   void releaseStopKeys() override { base.releaseStopKeys(); }
   void processPendingEvents() override { base.processPendingEvents(); }
   void sleepMs(int ms) override { base.sleepMs(ms); }

@@ -27,7 +27,11 @@ struct FakeWire {
   Status timeoutsResult = Status::Ok;
   Status purgeResult = Status::Ok;
   Status modemControl = Status::Unsupported; // what raising DTR or RTS comes to
-  Status writeResult = Status::Ok;
+  platform::WriteStatus writeResult = platform::WriteStatus::Written;
+  // Reads after this many bytes have been read fail, as on a line that hung
+  // up (-1: never); so do writes once it has.
+  int hangUpAfterReads = -1;
+  int readsDone = 0;
 
   bool dtrRaised = false;
   bool rtsRaised = false;
@@ -75,19 +79,23 @@ public:
   platform::QueueLength inputQueueLength() override { return wire_.inputQueue; }
   platform::ReadResult readByte() override {
     if (wire_.onRead) wire_.onRead();
+    if (hungUp()) return {platform::ReadStatus::Failed, 0};
     if (wire_.incoming.empty()) return {platform::ReadStatus::TimedOut, 0};
     unsigned char b = wire_.incoming.front();
     wire_.incoming.pop_front();
+    ++wire_.readsDone;
     return {platform::ReadStatus::Byte, b};
   }
-  platform::PortStatus writeByte(unsigned char byte) override {
-    if (wire_.writeResult != platform::PortStatus::Ok) return wire_.writeResult;
+  platform::WriteStatus writeByte(unsigned char byte) override {
+    if (hungUp()) return platform::WriteStatus::Failed;
+    if (wire_.writeResult != platform::WriteStatus::Written) return wire_.writeResult;
     wire_.written.push_back(static_cast<char>(byte));
     if (wire_.onWrite) wire_.onWrite(byte);
-    return platform::PortStatus::Ok;
+    return platform::WriteStatus::Written;
   }
 
 private:
+  bool hungUp() const { return wire_.hangUpAfterReads >= 0 && wire_.readsDone >= wire_.hangUpAfterReads; }
   FakeWire& wire_;
 };
 

@@ -43,6 +43,8 @@ Receive (the NC reads a program from the PC):
                         (default 1000, 0: once)
   --end-on-percent      end at a "%" that follows program data
   --no-end-on-dc4       do not end at DC4
+  --stall-after N       stop reading after N bytes came in, as a controller
+                        that hangs; the line stays open (END signal n)
 
 Punch (the NC punches a program out to the PC):
   --punch FILE          the program to send
@@ -53,6 +55,8 @@ Punch (the NC punches a program out to the PC):
   --wait-open           start only once the PC opened the line
   --wait-signal         start only after SIGUSR1
   --record FILE         record what the PC sends meanwhile
+  --silent-after N      punch only the first N bytes of the stream, then fall
+                        silent with the line open (no "%", no DC4)
   A DC3 (0x13 or 0x93) from the PC pauses the punch, DC1 resumes it, DC4
   ends it. After the program it waits for the PC's DC4 up to --idle-ms.
 
@@ -83,6 +87,8 @@ Both:
   --start-delay-ms M    wait M ms after the PC opened the line (default 200)
   --baud B              pace bytes like a line of B baud (10 bits a byte)
   --idle-ms T           end after T ms without a byte (default: never)
+  --hangup-after N      after N bytes punched or received, close this end of
+                        the line at once, as a pulled cable (END hangup n)
   --link PATH           make PATH a symbolic link to the line while running
   --help                this text
 
@@ -187,6 +193,12 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
       if (!intValue(o.baud)) return r;
     } else if (a == "--idle-ms") {
       if (!intValue(o.idleMs)) return r;
+    } else if (a == "--stall-after") {
+      if (!numberValue(o.stallAfter)) return r;
+    } else if (a == "--silent-after") {
+      if (!numberValue(o.silentAfter)) return r;
+    } else if (a == "--hangup-after") {
+      if (!numberValue(o.hangupAfter)) return r;
     } else if (a == "--no-dc1") {
       o.sendDc1 = false;
     } else if (a == "--end-on-percent") {

@@ -23,6 +23,7 @@ struct NcSimOptions {
   int dc1RepeatMs = 1000; // repeat it until the first byte arrives (0: once)
   bool endOnDc4 = true;
   bool endOnPercent = false; // end at a "%" that follows program data
+  long stallAfter = 0;       // stop reading after this many bytes (0: never)
 
   // Punch: send a program to the PC.
   std::string punchFile;
@@ -33,6 +34,7 @@ struct NcSimOptions {
   bool waitOpen = false;   // punch only once the PC opened the line
   bool waitSignal = false; // punch only after SIGUSR1 (the operator's start key)
   std::string recordFile;  // record what the PC sends meanwhile
+  long silentAfter = 0;    // punch only this many bytes of the stream, then nothing (0: all)
 
   // Serve: session after session until stopped; each opening of the line by
   // the PC is either a reception into serveDir or the punch of the next of
@@ -46,6 +48,7 @@ struct NcSimOptions {
   int baud = 0;           // pace like a line of this speed, 10 bits a character (0: no pacing)
   int idleMs = 0;         // give up after this long without a byte (0: never)
   std::string link;       // a symbolic link to the line, for a fixed device name
+  long hangupAfter = 0;   // close the line after this many bytes punched or received (0: never)
 };
 
 struct NcSimParse {

@@ -10,6 +10,7 @@
 #include "ncsim/ReceiveMachine.h"
 #include "ncsim/ServeSession.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -134,6 +135,9 @@ long unreadBytes(int master) {
 // Microseconds one character takes on a line of `baud` (start, 8 bits, stop).
 long long characterUs(int baud) { return baud > 0 ? 10'000'000LL / baud : 0; }
 
+// A pulled cable: the run ends at once, and with the program the line goes.
+constexpr int kHungUp = 0;
+
 int runReceive(const NcSimOptions& o, int master) {
   std::ofstream out(o.receiveFile, std::ios::binary | std::ios::trunc);
   if (!out) {
@@ -166,12 +170,23 @@ int runReceive(const NcSimOptions& o, int master) {
       if (line.open) machine.lineOpened(now);
       wasOpen = line.open;
     }
+    const bool stalled = o.stallAfter > 0 && machine.received() >= o.stallAfter;
+    if (o.hangupAfter > 0 && machine.received() >= o.hangupAfter) {
+      say("END hangup " + std::to_string(machine.received()));
+      return kHungUp;
+    }
+    if (stalled) {
+      // A controller that hangs: it neither reads nor answers, until stopped.
+      ::usleep(5000);
+      continue;
+    }
     if (line.readable && (o.baud <= 0 || nowUs() >= nextReadUs)) {
       unsigned char buf[4096];
       // Paced, or holding the PC off after a count: one byte at a time, so
       // that a DC3 leaves as the byte that calls for it arrives, not after a
       // whole chunk that a real line would still have been carrying.
-      const std::size_t want = o.baud > 0 || o.dc3After > 0 ? 1 : sizeof buf;
+      const bool counting = o.baud > 0 || o.dc3After > 0 || o.stallAfter > 0 || o.hangupAfter > 0;
+      const std::size_t want = counting ? 1 : sizeof buf;
       ssize_t n = ::read(master, buf, want);
       long backlog = -1;
       for (ssize_t i = 0; i < n && !machine.finished(); ++i) {
@@ -231,7 +246,10 @@ int runPunch(const NcSimOptions& o, int master) {
     return 1;
   }
   const std::string program((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::string stream = punchStream(program, o);
+  std::string stream = punchStream(program, o);
+  // A controller that falls silent in the middle of its punch.
+  if (o.silentAfter > 0 && static_cast<std::size_t>(o.silentAfter) < stream.size())
+    stream.resize(static_cast<std::size_t>(o.silentAfter));
   std::ofstream recordFile;
   if (!o.recordFile.empty()) recordFile.open(o.recordFile, std::ios::binary | std::ios::trunc);
   std::ofstream* record = recordFile.is_open() ? &recordFile : nullptr;
@@ -283,7 +301,12 @@ int runPunch(const NcSimOptions& o, int master) {
       if (!pc.paused) ::usleep(200);
       continue;
     }
-    const std::size_t chunk = o.baud > 0 ? 1 : stream.size() - sent;
+    if (o.hangupAfter > 0 && sent >= static_cast<std::size_t>(o.hangupAfter)) {
+      say("END hangup " + std::to_string(sent));
+      return kHungUp;
+    }
+    std::size_t chunk = o.baud > 0 ? 1 : stream.size() - sent;
+    if (o.hangupAfter > 0) chunk = std::min(chunk, static_cast<std::size_t>(o.hangupAfter) - sent);
     ssize_t n = ::write(master, stream.data() + sent, chunk);
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
@@ -516,6 +539,7 @@ int main(int argc, char** argv) {
   case SimMode::Punch: rc = runPunch(o, pty.master); break;
   case SimMode::Serve: rc = Server(o, pty.master).run(); break;
   }
+
   if (!o.link.empty()) ::unlink(o.link.c_str());
   ::close(pty.master);
   return rc;
