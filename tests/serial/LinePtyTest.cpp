@@ -92,33 +92,42 @@ TEST_F(LinePtyTest, BytesWrittenArriveConvertedInIsoAndEia) {
   }
 }
 
+// Eight data bits (ISO with parity, the NC's DC3 as 0x93) and seven (the
+// characters as they are; the line delivers the NC's DC3 as 0x13).
 TEST_F(LinePtyTest, Dc3StopsTheWriterWithinTheBoundAndDc1ResumesIt) {
-  const std::string out = dir.file("out");
-  startNc({"--receive", out, "--dc3-after", "100", "--dc1-after-ms", "400", "--idle-ms", "10000"});
-  ASSERT_EQ(line->open(TransferMode::Send), OpenFailure::None);
-  line->state.ready = true;
-  // Far more than the pseudo-terminal buffers, so that the writer is still
-  // writing when the NC's DC3 comes, however the two processes are scheduled.
-  const std::string text = program(4000);
-  write(text);
-  endWithDc4();
-  line->close();
+  for (const char* speed : {"4800,8,N,2", "4800,7,E,2"}) {
+    SCOPED_TRACE(speed);
+    const bool sevenBits = std::string(speed).find(",7,") != std::string::npos;
+    const std::string out = dir.file(std::string("out") + (sevenBits ? "7" : "8"));
+    startNc({"--receive", out, "--dc3-after", "100", "--dc1-after-ms", "400", "--idle-ms", "10000"});
+    settings.Speed = speed;
+    ASSERT_EQ(line->open(TransferMode::Send), OpenFailure::None);
+    line->state.code = serial::sendCodeFlags(line->lineSettings().dataBits, settings.Code);
+    line->state.ready = true;
+    // Far more than the pseudo-terminal buffers, so that the writer is still
+    // writing when the NC's DC3 comes, however the two processes are scheduled.
+    const std::string text = program(4000);
+    write(text);
+    endWithDc4();
+    line->close();
 
-  std::vector<std::string> events = nc->finish();
-  const long paused = test::eventNumber(events, "DC3");
-  long resumed = -1; // the first DC1 after the DC3 (an earlier one may have said "ready")
-  for (auto e = std::find(events.begin(), events.end(), "DC3 100"); e != events.end() && resumed < 0; ++e)
-    if (e->rfind("DC1 ", 0) == 0) resumed = std::stol(e->substr(4));
-  const long backlog = test::eventNumber(events, "BACKLOG");
-  ASSERT_EQ(paused, 100);
-  ASSERT_GT(resumed, 0);
-  ASSERT_GE(backlog, 0);
-  // After the NC's DC3 the writer notices it within ten characters, and at
-  // most a full output queue is still on its way. What the PC had written
-  // before the DC3 could reach it (the pseudo-terminal has no output queue
-  // to cap) is not the writer's doing.
-  EXPECT_LE(resumed - paused - backlog, serial::kFlowCheckAfter + 1 + serial::kOutputQueueLimit);
-  EXPECT_EQ(test::readFile(out), iso(text) + "\x14"); // nothing lost, nothing doubled
+    std::vector<std::string> events = nc->finish();
+    const long paused = test::eventNumber(events, "DC3");
+    long resumed = -1; // the first DC1 after the DC3 (an earlier one may have said "ready")
+    for (auto e = std::find(events.begin(), events.end(), "DC3 100"); e != events.end() && resumed < 0; ++e)
+      if (e->rfind("DC1 ", 0) == 0) resumed = std::stol(e->substr(4));
+    const long backlog = test::eventNumber(events, "BACKLOG");
+    ASSERT_EQ(paused, 100);
+    ASSERT_GT(resumed, 0);
+    ASSERT_GE(backlog, 0);
+    // After the NC's DC3 the writer notices it within ten characters, and at
+    // most a full output queue is still on its way. What the PC had written
+    // before the DC3 could reach it (the pseudo-terminal has no output queue
+    // to cap) is not the writer's doing.
+    EXPECT_LE(resumed - paused - backlog, serial::kFlowCheckAfter + 1 + serial::kOutputQueueLimit);
+    // Nothing lost, nothing doubled.
+    EXPECT_EQ(test::readFile(out), (sevenBits ? text : iso(text)) + "\x14");
+  }
 }
 
 TEST_F(LinePtyTest, ReadWithNothingOnTheLineGivesZero) {

@@ -255,6 +255,50 @@ TEST_F(ReceiveJobTest, LoneProgramLetterJoinsTheNextLineInBothModes) {
   EXPECT_EQ(test::readFile(data.file("O1234_001.NC")), "O1234\r\nM30\r\n%\r\n");
 }
 
+TEST_F(ReceiveJobTest, LoneLIsALineOfItsOwn) {
+  punch("%\nL\n1234\nM30\n%\n");
+  EXPECT_EQ(byName().end, ReceiveEnd::Completed);
+  EXPECT_EQ(test::readFile(data.file("ABC.NC")), "L\r\n1234\r\nM30\r\n%\r\n");
+  EXPECT_EQ(screen.programList, std::vector<std::string>{"L"});
+}
+
+// A master copy made read-only is never replaced by a reception of its name.
+TEST_F(ReceiveJobTest, ReadOnlyTargetEndsTheReceptionAndKeepsTheOlderFile) {
+  test::writeFile(data.file("ABC.NC"), "master\r\n");
+  std::filesystem::permissions(data.file("ABC.NC"), std::filesystem::perms::owner_read);
+  punch("%\nO1\nM30\n%\n");
+  serial::ReceiveOutcome o = byName();
+  EXPECT_EQ(o.end, ReceiveEnd::Failed);
+  EXPECT_EQ(test::readFile(data.file("ABC.NC")), "master\r\n");
+  EXPECT_EQ(test::filesIn(data.path()), std::vector<std::string>{"ABC.NC"});
+  EXPECT_EQ(screen.lastMessage(), "受信を中止しました。!!");
+  EXPECT_TRUE(ports.openedForTransfer.empty()); // found before the line opened
+
+  // Per program: the read-only program's file stays, the one before it is saved.
+  settings.Add_No = "N";
+  ports.wire.incoming.clear(); // what the first reception never read
+  test::writeFile(data.file("O2.NC"), "master O2\r\n");
+  std::filesystem::permissions(data.file("O2.NC"), std::filesystem::perms::owner_read);
+  punch("%\nO1\nM99\nO2\nM30\n%\n");
+  o = perNumber();
+  EXPECT_EQ(o.end, ReceiveEnd::Failed);
+  EXPECT_EQ(test::readFile(data.file("O1.NC")), "O1\r\nM99\r\n%\r\n");
+  EXPECT_EQ(test::readFile(data.file("O2.NC")), "master O2\r\n");
+  EXPECT_EQ(test::filesIn(data.path()), (std::vector<std::string>{"ABC.NC", "O1.NC", "O2.NC"}));
+}
+
+// Line ends and nothing else: the view is written out by the thousand lines
+// like any other, so a stream of them cannot grow without bound.
+TEST_F(ReceiveJobTest, EndlessEmptyLinesStayBounded) {
+  punch("%\nO1\n" + std::string(5000, '\n') + "M30\n%\n");
+  EXPECT_EQ(byName().end, ReceiveEnd::Completed);
+  EXPECT_LE(screen.viewPeak, static_cast<std::size_t>(serial::kLinesPerWriteOut));
+  std::string expected = "O1\r\n";
+  for (int i = 0; i < 5000; ++i)
+    expected += "\r\n";
+  EXPECT_EQ(test::readFile(data.file("ABC.NC")), expected + "M30\r\n%\r\n");
+}
+
 TEST_F(ReceiveJobTest, HousekeepingLinesNeitherStoredNorNamingAFile) {
   punch("%\nO&FW0001\nO1\nM30\n&HE:X\n%\n");
   EXPECT_EQ(perNumber().end, ReceiveEnd::Completed);

@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 using namespace kestrovan;
@@ -281,4 +283,77 @@ TEST_F(ReceivePtyTest, UnwritableOutputEndsInTheErrorPathAndLosesNothingElse) {
   EXPECT_EQ(logEntries().back(), test::receiveLogEntry(false, data.file("O2000.NC")));
   EXPECT_NE(ncEnd(), "dc4");
   EXPECT_EQ(test::readFile(record), ""); // no DC4 after a failure
+}
+
+// --- a hostile line ---------------------------------------------------------
+
+// The NC punches "%", "O1" and then nothing more: the reception waits with the
+// window alive, and Esc ends it the ordinary way.
+TEST_F(ReceivePtyTest, NcFallingSilentMidProgramLeavesTheWindowAliveAndEscStops) {
+  punch("O1\nG01X1.\nM30\n", "iso", {"--leader", "0", "--silent-after", "5", "--idle-ms", "30000"});
+  std::optional<std::chrono::steady_clock::time_point> silentSince;
+  int eventRunsWhileSilent = 0;
+  script = [&] {
+    const bool firstLineIn = !screen.base.lines.empty() && screen.base.lines.back() == "O1";
+    if (!firstLineIn) return;
+    if (!silentSince) silentSince = std::chrono::steady_clock::now();
+    ++eventRunsWhileSilent;
+    if (std::chrono::steady_clock::now() - *silentSince > std::chrono::milliseconds(1500))
+      screen.base.pressStopKey();
+  };
+  serial::ReceiveOutcome o = byName();
+  EXPECT_FALSE(screen.base.failsafeTripped);
+  EXPECT_EQ(o.end, ReceiveEnd::Stopped);
+  // Every quiet moment let the window run: far more often than once a second.
+  EXPECT_GT(eventRunsWhileSilent, 10);
+  EXPECT_EQ(ncEnd(), "dc4");
+  EXPECT_TRUE(test::filesIn(data.path()).empty()); // no working copy left behind
+  EXPECT_EQ(logEntries().back(), test::receiveLogEntry(false, data.file("R.NC")));
+}
+
+// The cable is pulled in the middle of a line: the reception ends through
+// its failure path, and every byte that came is kept where the mask shows it.
+TEST_F(ReceivePtyTest, HangUpMidProgramKeepsWhatArrivedUnderItsOwnName) {
+  test::writeFile(data.file("R.NC"), "older R\r\n");
+  // "%\n" "O1\n" "G01X1.\n" then "G0" and the line goes.
+  punch("O1\nG01X1.\nG01X2.\nM30\n", "iso", {"--leader", "0", "--hangup-after", "14"});
+  serial::ReceiveOutcome o = byName();
+  EXPECT_FALSE(screen.base.failsafeTripped);
+  EXPECT_EQ(o.end, ReceiveEnd::Failed);
+  EXPECT_TRUE(o.lineLost);
+  EXPECT_EQ(o.keptPartialFile, data.file("R_PART.NC"));
+  EXPECT_EQ(test::readFile(data.file("R_PART.NC")), "O1\r\nG01 X1.\r\nG0\r\n");
+  EXPECT_EQ(test::readFile(data.file("R.NC")), "older R\r\n");
+  EXPECT_EQ(test::filesIn(data.path()), (std::vector<std::string>{"R.NC", "R_PART.NC"}));
+  EXPECT_EQ(logEntries().back(), test::receiveLogEntry(false, data.file("R_PART.NC")));
+  EXPECT_EQ(screen.lastMessage(), "受信を中止しました。!!");
+
+  // Per program: the finished program stays, the unfinished one is kept apart.
+  settings.Add_No = "N";
+  punch("O1000\nM99\nO2000\nG01X1.\nM30\n", "iso", {"--leader", "0", "--hangup-after", "25"});
+  o = perNumber();
+  EXPECT_EQ(o.end, ReceiveEnd::Failed);
+  EXPECT_EQ(test::readFile(data.file("O1000.NC")), "O1000\r\nM99\r\n%\r\n");
+  EXPECT_EQ(test::readFile(data.file("O2000_PART.NC")), "O2000\r\nG01 X1.\r\n");
+  EXPECT_FALSE(test::fileExists(data.file("O2000.NC")));
+}
+
+// The NC is switched off while the PC waits for it to start punching.
+TEST_F(ReceivePtyTest, NcGoneWhileWaitingForTheStartEndsTheReception) {
+  punch("O1\nM30\n", "iso", {"--wait-signal"});
+  bool killed = false;
+  script = [&] {
+    if (!killed && screen.panel(3) == serial::kReceiveWaitingText) {
+      nc->signal(SIGKILL);
+      killed = true;
+    }
+  };
+  serial::ReceiveOutcome o = byName();
+  EXPECT_TRUE(killed);
+  EXPECT_FALSE(screen.base.failsafeTripped);
+  EXPECT_EQ(o.end, ReceiveEnd::Failed);
+  EXPECT_TRUE(o.lineLost);
+  EXPECT_TRUE(o.keptPartialFile.empty());
+  EXPECT_TRUE(test::filesIn(data.path()).empty());
+  EXPECT_EQ(logEntries().back(), test::receiveLogEntry(false, data.file("R.NC")));
 }

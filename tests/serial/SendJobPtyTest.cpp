@@ -11,6 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <thread>
 
 using namespace kestrovan;
 using serial::SendOutcome;
@@ -281,4 +286,125 @@ TEST_F(SendPtyTest, SampleWithLfAndNoFinalLineEndSendsAsItsCrLfTwin) {
   EXPECT_EQ(streams[0], streams[1]);
   // The file's last line, "%" without a line end, is skipped like any "%" line.
   EXPECT_TRUE(streams[0].ends_with(iso("N695 M30 (END OF PROGRAM) \n\n") + kDc4));
+}
+
+// --- a hostile line ---------------------------------------------------------
+
+namespace {
+
+std::string longProgram(int lines) {
+  std::string text = "O1\r\n";
+  for (int i = 1; i <= lines; ++i)
+    text += "N" + std::to_string(i) + "G01X" + std::to_string(i) + ".Y-5.F100\r\n";
+  return text + "M30\r\n";
+}
+
+// Kills the NC once it has printed an event beginning with `prefix` (or
+// after `limit`); says whether the event came.
+class NcKiller {
+public:
+  NcKiller(test::NcSimProcess& nc, std::string prefix, std::chrono::seconds limit)
+      : thread_([&nc, prefix, limit, this] {
+          eventSeen_ = nc.waitFor(prefix, static_cast<int>(limit.count() * 1000));
+          nc.signal(SIGKILL);
+        }) {}
+  ~NcKiller() { join(); }
+  bool join() {
+    if (thread_.joinable()) thread_.join();
+    return eventSeen_;
+  }
+
+private:
+  bool eventSeen_ = false;
+  std::thread thread_;
+};
+
+// Kills the NC after `limit` unless called off first, so that a send blocked
+// on the line for good cannot hang the test run.
+class Watchdog {
+public:
+  Watchdog(test::NcSimProcess& nc, std::chrono::seconds limit)
+      : thread_([&nc, limit, this] {
+          std::unique_lock<std::mutex> lock(mutex_);
+          if (!calledOff_.wait_for(lock, limit, [this] { return off_; })) {
+            fired_ = true;
+            nc.signal(SIGKILL);
+          }
+        }) {}
+  ~Watchdog() { callOff(); }
+  // True when it had to kill the NC.
+  bool callOff() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      off_ = true;
+    }
+    calledOff_.notify_all();
+    if (thread_.joinable()) thread_.join();
+    return fired_;
+  }
+
+private:
+  std::mutex mutex_;
+  std::condition_variable calledOff_;
+  bool off_ = false;
+  bool fired_ = false;
+  std::thread thread_;
+};
+
+} // namespace
+
+// The NC holds the send off with DC3 and is then switched off: the send
+// ends through its stop path with a log entry, instead of waiting for a DC1
+// that cannot come.
+TEST_F(SendPtyTest, NcGoneWhileHoldingTheSendOffStopsIt) {
+  program("BIG.NC", longProgram(4000));
+  startNc(false, {"--dc3-after", "200", "--dc1-after-ms", "600000", "--idle-ms", "600000"});
+  NcKiller killer(*nc, "DC3", std::chrono::seconds(30));
+  const serial::SendResult result = sendOver({"BIG.NC"});
+  EXPECT_TRUE(killer.join()) << "the NC never held the send off";
+  EXPECT_FALSE(screen.failsafeTripped);
+  EXPECT_EQ(result.outcome, SendOutcome::Stopped);
+  EXPECT_TRUE(result.lineLost);
+  EXPECT_EQ(logEntries(), std::vector<std::string>{stoppedEntry("BIG.NC")});
+  EXPECT_EQ(screen.messages.back().first, "送信中止しました。!!");
+}
+
+// The cable comes out in the middle of the program.
+TEST_F(SendPtyTest, HangUpMidProgramStopsTheSend) {
+  program("BIG.NC", longProgram(4000));
+  startNc(false, {"--hangup-after", "3000"});
+  const serial::SendResult result = sendOver({"BIG.NC"});
+  EXPECT_FALSE(screen.failsafeTripped);
+  EXPECT_EQ(result.outcome, SendOutcome::Stopped);
+  EXPECT_TRUE(result.lineLost);
+  EXPECT_EQ(logEntries(), std::vector<std::string>{stoppedEntry("BIG.NC")});
+}
+
+// An NC that stops reading without a word: the writer waits, but in slices,
+// with the window alive, and Esc ends the send; the end path's DC4 waits a
+// second at most.
+TEST_F(SendPtyTest, StalledNcKeepsTheWindowAliveAndEscStops) {
+  program("BIG.NC", longProgram(20000)); // far more than the pseudo-terminal holds
+  startNc(false, {"--stall-after", "2000", "--idle-ms", "600000"});
+  // Should the writer block for good, the NC goes after a while so the test ends.
+  Watchdog watchdog(*nc, std::chrono::seconds(40));
+  std::int64_t lastProgress = -1;
+  auto lastMove = std::chrono::steady_clock::now();
+  bool pressed = false;
+  screen.onEvents = [&] {
+    const std::int64_t now = window.progress.empty() ? 0 : window.progress.back().first;
+    if (now != lastProgress) {
+      lastProgress = now;
+      lastMove = std::chrono::steady_clock::now();
+    } else if (!pressed && std::chrono::steady_clock::now() - lastMove > std::chrono::seconds(1)) {
+      screen.pressStopKey(); // the operator sees nothing move and presses Esc
+      pressed = true;
+    }
+  };
+  const serial::SendResult result = sendOver({"BIG.NC"});
+  EXPECT_TRUE(pressed);
+  EXPECT_EQ(result.outcome, SendOutcome::Stopped);
+  EXPECT_FALSE(result.lineLost); // the line was there all along, only the NC was not
+  EXPECT_EQ(logEntries(), std::vector<std::string>{stoppedEntry("BIG.NC")});
+  EXPECT_FALSE(watchdog.callOff()) << "the send blocked on the line until the NC was killed";
 }

@@ -302,6 +302,10 @@ int runPunch(const NcSimOptions& o, int master) {
       continue;
     }
     if (o.hangupAfter > 0 && sent >= static_cast<std::size_t>(o.hangupAfter)) {
+      // A pseudo-terminal throws away what its far end has not read yet when
+      // it hangs up; a real line would have delivered those bytes before the
+      // cable came out. So the PC gets a moment to read them.
+      ::usleep(500'000);
       say("END hangup " + std::to_string(sent));
       return kHungUp;
     }
