@@ -25,10 +25,15 @@ std::string maskFor(const std::string& path) {
 }
 
 // The path of an S= or R= item: the item without its two marker characters;
-// a bare name is taken from the data folder.
+// a bare name is taken from the data folder. The "/" that ends an item of the
+// slash form ("S=O1234.NC/") or stands before its marker ("/S=O1234.NC") is
+// no part of the path: here "/" is also the separator inside a path.
 std::string transferPath(const std::string& item, const std::string& marker, const std::string& dirPath) {
+  const size_t at = platform::asciiUpper(item).find(marker);
   std::string rest = item;
-  rest.erase(platform::asciiUpper(item).find(marker), 2);
+  rest.erase(at, 2);
+  if (at == 1 && rest.front() == '/') rest.erase(0, 1);
+  if (rest.size() > 1 && rest.back() == '/') rest.pop_back();
   if (!contains(rest, "/")) return platform::joinPath(dirPath, rest);
   return rest;
 }
@@ -45,12 +50,16 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
                    ItemFileSystem& fs) {
   const std::string u = platform::asciiUpper(item);
   const bool hasSend = contains(u, "S="), hasReceive = contains(u, "R=");
-  // A path that does not exist counts as a folder, as the file system would
-  // report it; an absolute path plays the part of a path with a drive colon.
+  // An absolute path plays the part of a path with a drive colon. Here "/"
+  // also begins the items of the slash form, so an item that names nothing
+  // on disk ("/COM2", "/END", "/9600,7,E,2") is read by the other rules
+  // first, and becomes the data folder (to be offered for creation) only
+  // when none of them takes it.
   const bool absolute = platform::isAbsolutePath(item);
-  const bool folderLike = absolute && (fs.isDirectory(item) || !fs.isFile(item));
+  const bool existingFolder = absolute && fs.isDirectory(item);
+  const bool missingPath = absolute && !existingFolder && !fs.isFile(item);
 
-  if (folderLike && !hasSend && !hasReceive) {
+  if (existingFolder && !hasSend && !hasReceive) {
     s.DirPath = platform::stripTrailingSeparator(item);
     return;
   }
@@ -103,6 +112,7 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
     run.ExitAfterTransfer = true;
     return;
   }
+  if (missingPath) s.DirPath = platform::stripTrailingSeparator(item);
 }
 
 } // namespace kestrovan::core

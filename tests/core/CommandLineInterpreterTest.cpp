@@ -125,3 +125,39 @@ TEST(CommandLineItems, LaterItemsOverrideEarlierOnes) {
   EXPECT_EQ(in.run.PendingSend, "Y");
   EXPECT_EQ(in.settings.DirPath, other.path()); // the send now reads from here
 }
+
+TEST(CommandLineItems, TheSlashOfTheSlashFormIsNoPartOfASendOrReceivePath) {
+  Interpreter in;
+  test::writeFile(in.data.file("O1234.NC"), "%\r\n");
+  in({"S=O1234.NC/"});
+  EXPECT_EQ(in.run.PendingSend, "Y");
+  EXPECT_EQ(in.run.sendFileName, "O1234.NC");
+  EXPECT_EQ(in.settings.DirPath, in.data.path());
+  EXPECT_EQ(in.settings.Mask, "*.NC");
+  in({"/S=O1234.NC"});
+  EXPECT_EQ(in.run.PendingSend, "Y");
+  EXPECT_EQ(in.settings.DirPath, in.data.path());
+  EXPECT_TRUE(in.dialogs.shown.empty());
+
+  in({"R=NEW.NC/"});
+  EXPECT_EQ(in.run.PendingReceive, "Y");
+  EXPECT_EQ(in.run.receivePath, in.data.file("NEW.NC"));
+  EXPECT_EQ(in.settings.DirPath, in.data.path());
+  EXPECT_EQ(in.settings.Mask, "*.NC");
+  const std::string full = "R=" + in.data.file("FULL.NC") + "/";
+  core::interpretItem(full, in.settings, in.run, in.dialogs, in.fs);
+  EXPECT_EQ(in.run.receivePath, in.data.file("FULL.NC"));
+  EXPECT_TRUE(in.dialogs.shown.empty());
+}
+
+TEST(CommandLineItems, ASlashItemThatNamesNoExistingPathIsReadByTheOtherRulesFirst) {
+  Interpreter in;
+  test::writeFile(in.data.file("O1234.NC"), "%\r\n");
+  in({"S=O1234.NC", "/COM2", "/9600,7,E,2", "/*.TAP", "/END"});
+  EXPECT_EQ(in.settings.Port, "COM2");
+  EXPECT_EQ(in.settings.Speed, "9600,7,E,2");
+  EXPECT_EQ(in.settings.Mask, "*.TAP");
+  EXPECT_TRUE(in.run.ExitAfterTransfer);
+  EXPECT_EQ(in.settings.DirPath, in.data.path()); // the send still reads from here
+  EXPECT_EQ(in.run.PendingSend, "Y");
+}
