@@ -25,17 +25,20 @@ std::string maskFor(const std::string& path) {
 }
 
 // The path of an S= or R= item: the item without its two marker characters;
-// a bare name is taken from the data folder. The "/" that ends an item of the
-// slash form ("S=O1234.NC/") or stands before its marker ("/S=O1234.NC") is
-// no part of the path: here "/" is also the separator inside a path.
-std::string transferPath(const std::string& item, const std::string& marker, const std::string& dirPath) {
+// a bare name is taken from the data folder, any other relative path is read
+// against the working folder as every command-line program reads it. The "/"
+// that ends an item of the slash form ("S=O1234.NC/") or stands before its
+// marker ("/S=O1234.NC") is no part of the path: here "/" is also the
+// separator inside a path.
+std::string transferPath(const std::string& item, const std::string& marker, const std::string& dirPath,
+                         ItemFileSystem& fs) {
   const size_t at = platform::asciiUpper(item).find(marker);
   std::string rest = item;
   rest.erase(at, 2);
   if (at == 1 && rest.front() == '/') rest.erase(0, 1);
   if (rest.size() > 1 && rest.back() == '/') rest.pop_back();
   if (!contains(rest, "/")) return platform::joinPath(dirPath, rest);
-  return rest;
+  return platform::pathFrom(fs.workingFolder(), rest);
 }
 
 } // namespace
@@ -45,6 +48,7 @@ bool RealItemFileSystem::isFile(const std::string& path) { return platform::isRe
 bool RealItemFileSystem::copyFile(const std::string& from, const std::string& to) {
   return static_cast<bool>(platform::copyFileReplacing(from, to));
 }
+std::string RealItemFileSystem::workingFolder() { return platform::currentFolder(); }
 
 void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Dialogs& dialogs,
                    ItemFileSystem& fs) {
@@ -64,7 +68,7 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
     return;
   }
   if (hasSend) {
-    const std::string path = transferPath(item, "S=", s.DirPath);
+    const std::string path = transferPath(item, "S=", s.DirPath, fs);
     s.DirPath = platform::parentFolder(path);
     s.Mask = maskFor(path);
     run.sendFileName = platform::baseNameOf(path);
@@ -78,7 +82,7 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
     return;
   }
   if (hasReceive) {
-    const std::string path = transferPath(item, "R=", s.DirPath);
+    const std::string path = transferPath(item, "R=", s.DirPath, fs);
     s.DirPath = platform::parentFolder(path);
     s.Mask = maskFor(path);
     run.receivePath = path;

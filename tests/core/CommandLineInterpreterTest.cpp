@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace kestrovan;
 
 namespace {
@@ -160,4 +162,23 @@ TEST(CommandLineItems, ASlashItemThatNamesNoExistingPathIsReadByTheOtherRulesFir
   EXPECT_TRUE(in.run.ExitAfterTransfer);
   EXPECT_EQ(in.settings.DirPath, in.data.path()); // the send still reads from here
   EXPECT_EQ(in.run.PendingSend, "Y");
+}
+
+TEST(CommandLineItems, ARelativePathIsReadAgainstTheWorkingFolder) {
+  Interpreter in;
+  const std::string here = std::filesystem::current_path().string();
+  in({"R=sub/REL.NC"});
+  EXPECT_EQ(in.run.receivePath, here + "/sub/REL.NC");
+  EXPECT_EQ(in.settings.DirPath, here + "/sub");
+  EXPECT_EQ(in.run.PendingReceive, "Y");
+
+  in({"S=./none/O1.NC"});
+  EXPECT_EQ(in.settings.DirPath, here + "/none");
+  EXPECT_EQ(in.run.sendFileName, "O1.NC");
+  ASSERT_EQ(in.dialogs.shown.size(), 1u);
+  EXPECT_EQ(in.dialogs.shown[0].text, "送信データ\n" + here + "/none/O1.NC" + "が見つかりません。");
+
+  in.settings.DirPath = in.data.path();
+  in({"R=BARE.NC"}); // a bare name still comes from the data folder
+  EXPECT_EQ(in.run.receivePath, in.data.file("BARE.NC"));
 }
