@@ -40,9 +40,13 @@ int main(int argc, char* argv[]) {
                                                                 platform::instanceLockFileName(exe.fileName));
   if (lock.outcome() == platform::InstanceLock::Outcome::HeldByAnother) return 0;
 
-  QApplication app(argc, argv);
-  // After Qt has taken its own options (-platform, -style) out of argv.
+  // Every item is the program's: Qt gets only the program name, so that an
+  // item such as "-platform" or "-style" is never taken for one of its
+  // options (those have environment variables, QT_QPA_PLATFORM and the like).
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  int qtArgc = argc > 0 ? 1 : 0;
+  char* qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
+  QApplication app(qtArgc, qtArgv);
   QApplication::setApplicationName("Kestrovan");
   QApplication::setApplicationDisplayName("Kestrovan");
 
