@@ -47,8 +47,10 @@ int main(int argc, char* argv[]) {
   int qtArgc = argc > 0 ? 1 : 0;
   char* qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
   QApplication app(qtArgc, qtArgv);
+  // The application's name only: a display name would be appended by Qt to
+  // every window title on X11 and Wayland (" — Kestrovan"), so that neither
+  // the main caption nor a box title would read as the program's own.
   QApplication::setApplicationName("Kestrovan");
-  QApplication::setApplicationDisplayName("Kestrovan");
 
   // A close request can come while start-up still waits on a message box
   // (an unattended run whose send file is missing): the box is closed and the
