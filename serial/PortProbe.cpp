@@ -21,8 +21,9 @@ bool isModemPort(int number, const std::string& modemPort1, const std::string& m
 }
 
 bool probePort(int number, PortOpener& opener, const std::string& modemPort1, const std::string& modemPort2) {
-  if (!opener.openAndClose(number)) return false;
-  return !isModemPort(number, modemPort1, modemPort2);
+  // A modem port is never opened: the open alone would raise DTR on the modem.
+  if (isModemPort(number, modemPort1, modemPort2)) return false;
+  return opener.openAndClose(number);
 }
 
 void releasePorts(PortOpener& opener, const std::string& modemPort1, const std::string& modemPort2) {

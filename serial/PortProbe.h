@@ -36,6 +36,7 @@ private:
 // "COM" + number equals ModemePort1 or ModemePort2 in upper case.
 bool isModemPort(int number, const std::string& modemPort1, const std::string& modemPort2);
 
+// Usable: not a modem port (which is never opened), and it opens.
 bool probePort(int number, PortOpener& opener, const std::string& modemPort1, const std::string& modemPort2);
 
 // At close: opens and closes once every port 1 to 30 that is not a modem port,
