@@ -115,7 +115,7 @@ TForm1::TForm1(StartupInputs inputs, Dialogs* dialogs, serial::PortOpener* ports
     ownPorts_ = std::make_unique<serial::DevicePortOpener>(state_.settingsProfile);
     ports = ownPorts_.get();
   }
-  ports_ = ports;
+  ports_ = std::make_unique<serial::RunPorts>(*ports);
   commPanel_ = std::make_unique<CommPanel>(*this, *ports_);
   optionForm_ = std::make_unique<TOptionForm>(*this);
   setCommandHandler(Command::CommSettings, [this](bool) { commPanel_->open(); });
@@ -128,6 +128,8 @@ TForm1::TForm1(StartupInputs inputs, Dialogs* dialogs, serial::PortOpener* ports
 TForm1::~TForm1() = default;
 
 int TForm1::listColumns() const { return screen_.ListBox1->columns(); }
+
+serial::PortOpener& TForm1::ports() { return *ports_; }
 
 // Runs before any other window exists: settings, command table, command line.
 void TForm1::FormCreate(const StartupInputs& inputs) {
