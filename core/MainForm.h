@@ -137,6 +137,7 @@ private:
   void openSortBox();
   bool sortEditKey(QKeyEvent* event);
   bool promptKey(QKeyEvent* event);
+  void promptEdited(const QString& text);
   bool transferPanelKey(QKeyEvent* event);
   void showTransferLog();
 
@@ -160,6 +161,7 @@ private:
   std::map<Command, CommandHandler> handlers_;
   std::map<PromptMode, PromptHandler> promptHandlers_;
   PromptMode PromptMode_ = PromptMode::None;
+  QString promptText_; // the prompt line's text before the edit in progress
   QRect recordedRect_;
   bool shown_ = false;
   bool firstIdleDone_ = false;

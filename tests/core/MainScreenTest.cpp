@@ -1,6 +1,8 @@
 // The main screen driven by real key events on the offscreen platform.
 #include "StartedForm.h"
 
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -124,6 +126,46 @@ TEST(MainScreen, TheCopyPromptRefusesADotOnlyWhenNotShowingAllFiles) {
     EXPECT_FALSE(received.empty());
     EXPECT_TRUE(s.list()->hasFocus());
   }
+}
+
+TEST(MainScreen, PastedAndInputMethodTextIsHeldToThePromptsCharacterRules) {
+  test::StartedForm s;
+  s.start();
+  s.form->state().settings.ALL_Files = "N";
+  s.form->OpenPrompt(PromptMode::CopyName, "ｺﾋﾟｰ先", "A.NC"); // a proposed name may hold a dot
+  auto* prompt = s.find<QLineEdit>("Edit1");
+  ASSERT_TRUE(prompt->hasFocus());
+  prompt->setCursorPosition(1);
+  QApplication::clipboard()->setText("12");
+  QTest::keyClick(prompt, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(prompt->text(), "A12.NC");
+  EXPECT_TRUE(s.dialogs.shown.empty());
+
+  QApplication::clipboard()->setText("3.TXT");
+  QTest::keyClick(prompt, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(prompt->text(), "A12.NC"); // as it was before the paste
+  EXPECT_EQ(prompt->cursorPosition(), 3);
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].title, "確認");
+  EXPECT_EQ(s.dialogs.shown[0].text, "この文字はファイル名に使えません。\n/:,;*?<>|.");
+  EXPECT_EQ(s.dialogs.shown[0].icon, core::MessageIcon::Error);
+
+  // Over a selection, and from an input method.
+  prompt->selectAll();
+  QApplication::clipboard()->setText("B/C");
+  QTest::keyClick(prompt, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(prompt->text(), "A12.NC");
+  prompt->end(false);
+  QInputMethodEvent composed;
+  composed.setCommitString("9?");
+  QApplication::sendEvent(prompt, &composed);
+  EXPECT_EQ(prompt->text(), "A12.NC");
+  EXPECT_EQ(s.dialogs.shown.size(), 3u);
+  QInputMethodEvent accepted;
+  accepted.setCommitString("9");
+  QApplication::sendEvent(prompt, &accepted);
+  EXPECT_EQ(prompt->text(), "A12.NC9");
+  EXPECT_EQ(s.dialogs.shown.size(), 3u);
 }
 
 TEST(MainScreen, EscInThePromptCancelsAndEmptyEnterDoesNothing) {
