@@ -17,11 +17,12 @@ std::string withoutFirstSlash(std::string s) {
 
 bool contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
 
-// "*" and the extension of a file name: "O1234.NC" gives "*.NC".
+// "*" and the extension of a file name, from its last dot: "O1234.NC" and
+// ".NC" give "*.NC".
 std::string maskFor(const std::string& path) {
   const std::string name = platform::baseNameOf(path);
   const size_t dot = name.rfind('.');
-  return dot == std::string::npos || dot == 0 ? "*" : "*" + name.substr(dot);
+  return dot == std::string::npos ? "*" : "*" + name.substr(dot);
 }
 
 // The path of an S= or R= item: the item without its two marker characters;

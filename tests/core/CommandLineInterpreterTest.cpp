@@ -182,3 +182,13 @@ TEST(CommandLineItems, ARelativePathIsReadAgainstTheWorkingFolder) {
   in({"R=BARE.NC"}); // a bare name still comes from the data folder
   EXPECT_EQ(in.run.receivePath, in.data.file("BARE.NC"));
 }
+
+TEST(CommandLineItems, TheMaskTakesTheExtensionFromTheLastDot) {
+  Interpreter in;
+  in({"R=.NC"});
+  EXPECT_EQ(in.settings.Mask, "*.NC");
+  in({"R=O1.TAP.NC"});
+  EXPECT_EQ(in.settings.Mask, "*.NC");
+  in({"R=O1"});
+  EXPECT_EQ(in.settings.Mask, "*");
+}
