@@ -185,6 +185,21 @@ TEST(MainScreen, EscInThePromptCancelsAndEmptyEnterDoesNothing) {
   EXPECT_EQ(messageLine(s), "操作中止!!");
 }
 
+TEST(MainScreen, RedrawingTheListLeavesAnotherOperationsWaitCursorInPlace) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("A.NC"), "%\r\n");
+  s.start();
+  ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+  QApplication::setOverrideCursor(Qt::BusyCursor); // an operation that is still busy
+  QTest::keyClick(s.list(), Qt::Key_Space);        // the folder read again
+  QTest::keyClick(s.list(), Qt::Key_S);            // sorted again, no read
+  QTest::keyClick(s.find<QLineEdit>("SortEdit"), Qt::Key_Return);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+  QApplication::restoreOverrideCursor();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST(MainScreen, SortBoxTakesACodeInEitherCaseAndKeepsTheSelection) {
   test::StartedForm s;
   test::writeFile(s.data.file("A.NC"), std::string(10, 'x'));

@@ -61,6 +61,23 @@ TEST_F(RefreshTest, MaskComparesExtensionsInUpperCase) {
   EXPECT_EQ(list.files()[0].name, ".profile");
 }
 
+TEST_F(RefreshTest, TheWaitCursorIsTakenBackExactlyAsOftenAsItIsShown) {
+  makeFile(dir.file("O1.NC"), 1);
+  refresh();
+  EXPECT_EQ(view.waitDepth, 0);
+  refresh({.keepSelection = true, .resortOnly = true});
+  list.setBusy(true);
+  refresh();
+  list.setBusy(false);
+  options.dirPath = dir.file("gone");
+  refresh();
+  options.dirPath = dir.path();
+  list.setSearchPattern(dir.file("*.TXT"));
+  refresh({.keepPattern = true});
+  EXPECT_EQ(view.waitDepth, 0);
+  EXPECT_EQ(view.lowestWaitDepth, 0);
+}
+
 TEST_F(RefreshTest, FolderThatCannotBeReadListsOnlyTheWayUp) {
   options.dirPath = dir.file("gone");
   for (int columns : {1, 2, 3, 4, 5}) {
