@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace kestrovan;
 
 namespace {
@@ -86,4 +89,18 @@ TEST(AppState, KeysTheRunDidNotChangeAreWrittenBackByteForByte) {
   std::string expected = all;
   expected.replace(expected.find("Signal=Y"), 8, "Signal=N");
   EXPECT_EQ(test::readFile(files.settingsPath), expected);
+}
+
+TEST(AppState, ASettingsFileThatIsALinkIsSavedThroughIt) {
+  test::TempDir dir, shared;
+  const auto files = core::ProgramFiles::in(dir.path(), "kestrovan");
+  test::writeFile(shared.file("kestrovan.INI"), "[Setting]\r\nPort=COM1\r\n");
+  ASSERT_EQ(symlink(shared.file("kestrovan.INI").c_str(), files.settingsPath.c_str()), 0);
+  core::AppState state = core::loadAppState(files, "/home/op", {}, none);
+  state.settings.Port = "COM4";
+  core::saveAppState(state);
+  struct stat st {};
+  ASSERT_EQ(lstat(files.settingsPath.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(platform::IniFile::load(shared.file("kestrovan.INI")).readString("Setting", "Port", ""), "COM4");
 }
