@@ -40,11 +40,17 @@ int main(int argc, char* argv[]) {
                                                                 platform::instanceLockFileName(exe.fileName));
   if (lock.outcome() == platform::InstanceLock::Outcome::HeldByAnother) return 0;
 
-  QApplication app(argc, argv);
-  // After Qt has taken its own options (-platform, -style) out of argv.
+  // Every item is the program's: Qt gets only the program name, so that an
+  // item such as "-platform" or "-style" is never taken for one of its
+  // options (those have environment variables, QT_QPA_PLATFORM and the like).
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  int qtArgc = argc > 0 ? 1 : 0;
+  char* qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
+  QApplication app(qtArgc, qtArgv);
+  // The application's name only: a display name would be appended by Qt to
+  // every window title on X11 and Wayland (" — Kestrovan"), so that neither
+  // the main caption nor a box title would read as the program's own.
   QApplication::setApplicationName("Kestrovan");
-  QApplication::setApplicationDisplayName("Kestrovan");
 
   // A close request can come while start-up still waits on a message box
   // (an unattended run whose send file is missing): the box is closed and the

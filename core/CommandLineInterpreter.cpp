@@ -17,20 +17,29 @@ std::string withoutFirstSlash(std::string s) {
 
 bool contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
 
-// "*" and the extension of a file name: "O1234.NC" gives "*.NC".
+// "*" and the extension of a file name, from its last dot: "O1234.NC" and
+// ".NC" give "*.NC".
 std::string maskFor(const std::string& path) {
   const std::string name = platform::baseNameOf(path);
   const size_t dot = name.rfind('.');
-  return dot == std::string::npos || dot == 0 ? "*" : "*" + name.substr(dot);
+  return dot == std::string::npos ? "*" : "*" + name.substr(dot);
 }
 
 // The path of an S= or R= item: the item without its two marker characters;
-// a bare name is taken from the data folder.
-std::string transferPath(const std::string& item, const std::string& marker, const std::string& dirPath) {
+// a bare name is taken from the data folder, any other relative path is read
+// against the working folder as every command-line program reads it. The "/"
+// that ends an item of the slash form ("S=O1234.NC/") or stands before its
+// marker ("/S=O1234.NC") is no part of the path: here "/" is also the
+// separator inside a path.
+std::string transferPath(const std::string& item, const std::string& marker, const std::string& dirPath,
+                         ItemFileSystem& fs) {
+  const size_t at = platform::asciiUpper(item).find(marker);
   std::string rest = item;
-  rest.erase(platform::asciiUpper(item).find(marker), 2);
+  rest.erase(at, 2);
+  if (at == 1 && rest.front() == '/') rest.erase(0, 1);
+  if (rest.size() > 1 && rest.back() == '/') rest.pop_back();
   if (!contains(rest, "/")) return platform::joinPath(dirPath, rest);
-  return rest;
+  return platform::pathFrom(fs.workingFolder(), rest);
 }
 
 } // namespace
@@ -40,22 +49,27 @@ bool RealItemFileSystem::isFile(const std::string& path) { return platform::isRe
 bool RealItemFileSystem::copyFile(const std::string& from, const std::string& to) {
   return static_cast<bool>(platform::copyFileReplacing(from, to));
 }
+std::string RealItemFileSystem::workingFolder() { return platform::currentFolder(); }
 
 void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Dialogs& dialogs,
                    ItemFileSystem& fs) {
   const std::string u = platform::asciiUpper(item);
   const bool hasSend = contains(u, "S="), hasReceive = contains(u, "R=");
-  // A path that does not exist counts as a folder, as the file system would
-  // report it; an absolute path plays the part of a path with a drive colon.
+  // An absolute path plays the part of a path with a drive colon. Here "/"
+  // also begins the items of the slash form, so an item that names nothing
+  // on disk ("/COM2", "/END", "/9600,7,E,2") is read by the other rules
+  // first, and becomes the data folder (to be offered for creation) only
+  // when none of them takes it.
   const bool absolute = platform::isAbsolutePath(item);
-  const bool folderLike = absolute && (fs.isDirectory(item) || !fs.isFile(item));
+  const bool existingFolder = absolute && fs.isDirectory(item);
+  const bool missingPath = absolute && !existingFolder && !fs.isFile(item);
 
-  if (folderLike && !hasSend && !hasReceive) {
+  if (existingFolder && !hasSend && !hasReceive) {
     s.DirPath = platform::stripTrailingSeparator(item);
     return;
   }
   if (hasSend) {
-    const std::string path = transferPath(item, "S=", s.DirPath);
+    const std::string path = transferPath(item, "S=", s.DirPath, fs);
     s.DirPath = platform::parentFolder(path);
     s.Mask = maskFor(path);
     run.sendFileName = platform::baseNameOf(path);
@@ -69,7 +83,7 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
     return;
   }
   if (hasReceive) {
-    const std::string path = transferPath(item, "R=", s.DirPath);
+    const std::string path = transferPath(item, "R=", s.DirPath, fs);
     s.DirPath = platform::parentFolder(path);
     s.Mask = maskFor(path);
     run.receivePath = path;
@@ -103,6 +117,7 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
     run.ExitAfterTransfer = true;
     return;
   }
+  if (missingPath) s.DirPath = platform::stripTrailingSeparator(item);
 }
 
 } // namespace kestrovan::core

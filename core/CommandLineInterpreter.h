@@ -21,6 +21,8 @@ public:
   virtual bool isFile(const std::string& path) = 0;
   // Copies a file over any file of the destination's name; false on failure.
   virtual bool copyFile(const std::string& from, const std::string& to) = 0;
+  // The folder the program was started in, against which relative paths are read.
+  virtual std::string workingFolder() = 0;
 };
 
 class RealItemFileSystem : public ItemFileSystem {
@@ -28,6 +30,7 @@ public:
   bool isDirectory(const std::string& path) override;
   bool isFile(const std::string& path) override;
   bool copyFile(const std::string& from, const std::string& to) override;
+  std::string workingFolder() override;
 };
 
 // Applies one item. The first rule that matches decides.

@@ -115,7 +115,7 @@ TForm1::TForm1(StartupInputs inputs, Dialogs* dialogs, serial::PortOpener* ports
     ownPorts_ = std::make_unique<serial::DevicePortOpener>(state_.settingsProfile);
     ports = ownPorts_.get();
   }
-  ports_ = ports;
+  ports_ = std::make_unique<serial::RunPorts>(*ports);
   commPanel_ = std::make_unique<CommPanel>(*this, *ports_);
   optionForm_ = std::make_unique<TOptionForm>(*this);
   setCommandHandler(Command::CommSettings, [this](bool) { commPanel_->open(); });
@@ -128,6 +128,8 @@ TForm1::TForm1(StartupInputs inputs, Dialogs* dialogs, serial::PortOpener* ports
 TForm1::~TForm1() = default;
 
 int TForm1::listColumns() const { return screen_.ListBox1->columns(); }
+
+serial::PortOpener& TForm1::ports() { return *ports_; }
 
 // Runs before any other window exists: settings, command table, command line.
 void TForm1::FormCreate(const StartupInputs& inputs) {
@@ -159,6 +161,11 @@ void TForm1::FormCreate(const StartupInputs& inputs) {
 
   screen_.ListBox1->installEventFilter(this);
   screen_.Edit1->installEventFilter(this);
+  // Typed characters are refused before they go in (promptKey); a paste, a
+  // drop or an input method is checked once it is in and taken back. Qt
+  // reports the edit before the change, so the text before it is at hand.
+  connect(screen_.Edit1, &QLineEdit::textEdited, this, &TForm1::promptEdited);
+  connect(screen_.Edit1, &QLineEdit::textChanged, this, [this] { promptText_ = screen_.Edit1->text(); });
   screen_.sortEdit->installEventFilter(this);
   screen_.RichEdit1->installEventFilter(this);
   screen_.Label1->installEventFilter(this);
@@ -484,6 +491,19 @@ bool TForm1::promptKey(QKeyEvent* k) {
     }
   }
   return false;
+}
+
+void TForm1::promptEdited(const QString& text) {
+  const PromptRule rule = promptRule(PromptMode_, state_.settings.ALL_Files);
+  if (!refusesEdit(rule, promptText_.toStdString(), text.toStdString())) return;
+  const QString before = promptText_;
+  qsizetype sameEnd = 0;
+  while (sameEnd < before.size() && sameEnd < text.size() &&
+         before[before.size() - 1 - sameEnd] == text[text.size() - 1 - sameEnd])
+    ++sameEnd;
+  screen_.Edit1->setText(before);
+  screen_.Edit1->setCursorPosition(static_cast<int>(before.size() - sameEnd));
+  dialogs_->show({"確認", rule.message, MessageButtons::Ok, MessageIcon::Error});
 }
 
 void TForm1::RecordWindowRect() {

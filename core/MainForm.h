@@ -22,7 +22,8 @@ class QTimer;
 
 namespace kestrovan::serial {
 class PortOpener;
-}
+class RunPorts;
+} // namespace kestrovan::serial
 namespace kestrovan::platform {
 class PowerOff;
 }
@@ -99,7 +100,7 @@ public:
                          PanelParts parts = {});
   void hideTransferPanel();
   QtTransferScreen& transferScreen() { return *transferScreen_; }
-  serial::PortOpener& ports() { return *ports_; }
+  serial::PortOpener& ports();
   ScreenSaverControl& screenSaver() { return *screenSaver_; }
   platform::PowerOff& powerOff() { return *powerOff_; }
   // Tests replace the computer's power-off with their own.
@@ -136,16 +137,17 @@ private:
   void openSortBox();
   bool sortEditKey(QKeyEvent* event);
   bool promptKey(QKeyEvent* event);
+  void promptEdited(const QString& text);
   bool transferPanelKey(QKeyEvent* event);
   void showTransferLog();
 
   AppState state_;
   std::unique_ptr<Dialogs> ownDialogs_;
   Dialogs* dialogs_;
-  std::unique_ptr<serial::PortOpener> ownPorts_;
-  serial::PortOpener* ports_;
-  std::unique_ptr<CommPanel> commPanel_;    // F7
-  std::unique_ptr<TOptionForm> optionForm_; // O
+  std::unique_ptr<serial::PortOpener> ownPorts_; // the devices, unless a test brings its own
+  std::unique_ptr<serial::RunPorts> ports_;      // what this run opened, released at close
+  std::unique_ptr<CommPanel> commPanel_;         // F7
+  std::unique_ptr<TOptionForm> optionForm_;      // O
   MainScreen screen_;
   std::unique_ptr<files::FileListView> listView_;
   std::unique_ptr<files::FileList> fileList_;
@@ -159,6 +161,7 @@ private:
   std::map<Command, CommandHandler> handlers_;
   std::map<PromptMode, PromptHandler> promptHandlers_;
   PromptMode PromptMode_ = PromptMode::None;
+  QString promptText_; // the prompt line's text before the edit in progress
   QRect recordedRect_;
   bool shown_ = false;
   bool firstIdleDone_ = false;

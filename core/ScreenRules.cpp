@@ -40,6 +40,22 @@ PromptRule promptRule(PromptMode mode, const std::string& allFiles) {
   return {};
 }
 
+bool refusesEdit(const PromptRule& rule, std::string_view before, std::string_view after) {
+  std::size_t start = 0;
+  while (start < before.size() && start < after.size() && before[start] == after[start])
+    ++start;
+  std::size_t end = after.size();
+  std::size_t beforeEnd = before.size();
+  while (end > start && beforeEnd > start && before[beforeEnd - 1] == after[end - 1]) {
+    --end;
+    --beforeEnd;
+  }
+  // The refused characters are ASCII, which never occurs inside a multi-byte
+  // UTF-8 character, so a byte-wise comparison cannot cut one in a way that
+  // matters.
+  return after.substr(start, end - start).find_first_of(rule.forbidden) != std::string_view::npos;
+}
+
 std::optional<SortCode> parseSortCode(const std::string& text) {
   const std::string up = platform::asciiUpper(text);
   for (const char* valid : {"N-D", "N-U", "S-D", "S-U", "T-D", "T-U"})

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kestrovan::core {
 
@@ -24,6 +25,12 @@ struct PromptRule {
   std::string message;   // the box text that names them
 };
 PromptRule promptRule(PromptMode mode, const std::string& allFiles);
+
+// True when an edit of the prompt line, however it came (typed, pasted,
+// dropped, from an input method), put in a character the rule refuses. Only
+// what the edit put in counts: the text before and after it (UTF-8) are
+// compared, their common beginning and end left out.
+bool refusesEdit(const PromptRule& rule, std::string_view before, std::string_view after);
 
 // "N-D", "s-u" ... gives the sort key and direction letters; anything else
 // gives nullopt.

@@ -43,6 +43,9 @@ void FileList::refreshFileList(const ListOptions& options, RefreshFlags flags) {
   folders_ = std::move(listing.folders);
   files_ = std::move(listing.files);
   display(options, flags.keepSelection);
+  // Only the read showed the hourglass; a redraw without one must not take
+  // away the cursor of an operation that is still busy.
+  view_.setWaitCursor(false);
 }
 
 // The name of the selected file, to select it again once the rows are rebuilt.
@@ -114,7 +117,6 @@ void FileList::display(const ListOptions& options, bool keepSelection) {
 
   // Every row was rebuilt with a blank mark column.
   marks_.clear();
-  view_.setWaitCursor(false);
   rowsPerColumn_ = view_.listHeight() / kRowHeight;
 }
 

@@ -25,6 +25,7 @@ public:
 
   // The hourglass while a folder is read. Switching it on must also paint
   // the window at once, so the "searching" row is seen during the read.
+  // Every "off" follows one "on": the cursors of the desktop are a stack.
   virtual void setWaitCursor(bool on) = 0;
   virtual void focusList() = 0;
   // Height of the list in pixels; rows are 16 pixels high.

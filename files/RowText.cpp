@@ -4,7 +4,6 @@
 #include "files/DateText.h"
 #include "files/NameText.h"
 #include "platform/Cp932.h"
-#include "platform/Paths.h"
 
 namespace kestrovan::files {
 namespace {
@@ -48,7 +47,7 @@ void insertAtColumn(std::string& row, std::size_t position, std::string_view tex
 
 std::string entryText(const std::string& longName, const std::string* shortName, std::string_view sizeText,
                       std::string_view dateText, const RowLayout& layout) {
-  if (layout.longNames) return layout.allFiles ? longName : platform::removeExtension(longName);
+  if (layout.longNames) return layout.allFiles ? longName : std::string(withoutExtension(longName));
   if (!shortName) return longName;
 
   std::string row(36, ' ');

@@ -13,6 +13,9 @@ struct WriteResult {
   explicit operator bool() const { return ok; }
 };
 
+// A path that is a symbolic link (or a chain of them) stays one: the file it
+// leads to is replaced, created when it does not exist yet; a circle of links
+// fails with ELOOP and changes nothing.
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Reads a whole file; ok is false (with errno in error) when it cannot be read.

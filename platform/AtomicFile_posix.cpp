@@ -1,16 +1,43 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/Paths.h"
 #include "platform/UniqueFd.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kestrovan::platform {
 
-WriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {
+namespace {
+
+// The file a path leads to: symbolic links followed, one after the other
+// (relative ones from the folder of the link), to the first path that is no
+// link, whether it exists yet or not. Nothing after too many links (a circle).
+std::optional<std::string> linkTarget(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+    const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<size_t>(n) >= target.size()) return std::nullopt;
+    target.resize(static_cast<size_t>(n));
+    path = isAbsolutePath(target) ? target : joinPath(parentFolder(path), target);
+  }
+  return std::nullopt;
+}
+
+} // namespace
+
+WriteResult writeFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
+  // A settings file kept elsewhere and linked in stays linked: the file the
+  // link leads to is replaced, its temporary file beside it.
+  const std::optional<std::string> resolved = linkTarget(linkOrPath);
+  if (!resolved) return {false, ELOOP};
+  const std::string& path = *resolved;
   std::string temp = path + ".XXXXXX";
   UniqueFd fd(mkstemp(temp.data()));
   if (!fd) return {false, errno};

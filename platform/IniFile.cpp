@@ -200,19 +200,30 @@ void IniFile::setRaw(std::string_view section, std::string_view key, std::string
                 Line{std::move(text), static_cast<int>(*s), false});
 }
 
+bool IniFile::reads(std::string_view section, std::string_view key, std::string_view utf8Value) const {
+  const std::optional<std::string> stored = value(section, key);
+  return stored && *stored == utf8Value;
+}
+
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   // A line break inside a value would split it into lines of its own.
   std::string flat(value);
   for (char& c : flat)
     if (c == '\r' || c == '\n') c = ' ';
+  // A value that is not valid CP932 reads with U+FFFD in place of its bad
+  // bytes; written again unchanged it keeps them.
+  if (reads(section, key, flat)) return;
   setRaw(section, key, utf8ToCp932(flat));
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, int32_t value) {
-  setRaw(section, key, std::to_string(value));
+  const std::string text = std::to_string(value);
+  if (reads(section, key, text)) return;
+  setRaw(section, key, text);
 }
 
 void IniFile::writeBool(std::string_view section, std::string_view key, bool value) {
+  if (reads(section, key, value ? "1" : "0")) return;
   setRaw(section, key, value ? "1" : "0");
 }
 

@@ -5,7 +5,9 @@
 // value gives the empty text. Writing a key updates it in place and keeps every
 // other line of the file (other sections, unknown keys, comments) byte for byte;
 // a new key goes at the end of its section, a new section at the end of the
-// file. Files are CP932 with CR LF line ends.
+// file. Writing the value a key already reads as leaves its line byte for byte
+// (its blanks, its spelling, bytes that are not valid CP932). Files are CP932
+// with CR LF line ends.
 //
 // The whole file is held in memory; save() writes it back atomically.
 
@@ -60,6 +62,7 @@ private:
     std::string name; // trimmed CP932 name
   };
 
+  bool reads(std::string_view section, std::string_view key, std::string_view utf8Value) const;
   std::optional<size_t> findSection(std::string_view cp932Name) const;
   std::optional<size_t> findKeyLine(size_t section, std::string_view cp932Key) const;
   void setRaw(std::string_view section, std::string_view key, std::string_view cp932Value);

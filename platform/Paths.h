@@ -20,6 +20,14 @@ std::string baseNameOf(std::string_view path);
 // "O1234.NC" -> "O1234"; a leading dot is not an extension (".profile").
 std::string removeExtension(std::string_view fileName);
 
+// `path` read against `folder` as the system reads a relative path against
+// the working folder; "." components and doubled separators go, ".." stays
+// for the system to resolve. An absolute path is returned as it is.
+std::string pathFrom(std::string_view folder, std::string_view path);
+
+// The process's working folder; empty when it cannot be had.
+std::string currentFolder();
+
 bool pathExists(const std::string& path);
 bool isDirectory(const std::string& path);
 bool isRegularFile(const std::string& path);

@@ -51,6 +51,30 @@ std::string removeExtension(std::string_view fileName) {
   return std::string(fileName.substr(0, dot));
 }
 
+std::string pathFrom(std::string_view folder, std::string_view path) {
+  if (isAbsolutePath(path)) return std::string(path);
+  std::string result = stripTrailingSeparator(folder);
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view part = path.substr(start, end - start);
+    if (!part.empty() && part != ".") result = joinPath(result, part);
+    start = end + 1;
+  }
+  return result;
+}
+
+std::string currentFolder() {
+  std::string buffer(256, '\0');
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+  buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+  return buffer;
+}
+
 bool pathExists(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0;

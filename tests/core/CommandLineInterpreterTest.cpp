@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace kestrovan;
 
 namespace {
@@ -124,4 +126,69 @@ TEST(CommandLineItems, LaterItemsOverrideEarlierOnes) {
   in({"S=O1.NC", other.path().c_str()});
   EXPECT_EQ(in.run.PendingSend, "Y");
   EXPECT_EQ(in.settings.DirPath, other.path()); // the send now reads from here
+}
+
+TEST(CommandLineItems, TheSlashOfTheSlashFormIsNoPartOfASendOrReceivePath) {
+  Interpreter in;
+  test::writeFile(in.data.file("O1234.NC"), "%\r\n");
+  in({"S=O1234.NC/"});
+  EXPECT_EQ(in.run.PendingSend, "Y");
+  EXPECT_EQ(in.run.sendFileName, "O1234.NC");
+  EXPECT_EQ(in.settings.DirPath, in.data.path());
+  EXPECT_EQ(in.settings.Mask, "*.NC");
+  in({"/S=O1234.NC"});
+  EXPECT_EQ(in.run.PendingSend, "Y");
+  EXPECT_EQ(in.settings.DirPath, in.data.path());
+  EXPECT_TRUE(in.dialogs.shown.empty());
+
+  in({"R=NEW.NC/"});
+  EXPECT_EQ(in.run.PendingReceive, "Y");
+  EXPECT_EQ(in.run.receivePath, in.data.file("NEW.NC"));
+  EXPECT_EQ(in.settings.DirPath, in.data.path());
+  EXPECT_EQ(in.settings.Mask, "*.NC");
+  const std::string full = "R=" + in.data.file("FULL.NC") + "/";
+  core::interpretItem(full, in.settings, in.run, in.dialogs, in.fs);
+  EXPECT_EQ(in.run.receivePath, in.data.file("FULL.NC"));
+  EXPECT_TRUE(in.dialogs.shown.empty());
+}
+
+TEST(CommandLineItems, ASlashItemThatNamesNoExistingPathIsReadByTheOtherRulesFirst) {
+  Interpreter in;
+  test::writeFile(in.data.file("O1234.NC"), "%\r\n");
+  in({"S=O1234.NC", "/COM2", "/9600,7,E,2", "/*.TAP", "/END"});
+  EXPECT_EQ(in.settings.Port, "COM2");
+  EXPECT_EQ(in.settings.Speed, "9600,7,E,2");
+  EXPECT_EQ(in.settings.Mask, "*.TAP");
+  EXPECT_TRUE(in.run.ExitAfterTransfer);
+  EXPECT_EQ(in.settings.DirPath, in.data.path()); // the send still reads from here
+  EXPECT_EQ(in.run.PendingSend, "Y");
+}
+
+TEST(CommandLineItems, ARelativePathIsReadAgainstTheWorkingFolder) {
+  Interpreter in;
+  const std::string here = std::filesystem::current_path().string();
+  in({"R=sub/REL.NC"});
+  EXPECT_EQ(in.run.receivePath, here + "/sub/REL.NC");
+  EXPECT_EQ(in.settings.DirPath, here + "/sub");
+  EXPECT_EQ(in.run.PendingReceive, "Y");
+
+  in({"S=./none/O1.NC"});
+  EXPECT_EQ(in.settings.DirPath, here + "/none");
+  EXPECT_EQ(in.run.sendFileName, "O1.NC");
+  ASSERT_EQ(in.dialogs.shown.size(), 1u);
+  EXPECT_EQ(in.dialogs.shown[0].text, "送信データ\n" + here + "/none/O1.NC" + "が見つかりません。");
+
+  in.settings.DirPath = in.data.path();
+  in({"R=BARE.NC"}); // a bare name still comes from the data folder
+  EXPECT_EQ(in.run.receivePath, in.data.file("BARE.NC"));
+}
+
+TEST(CommandLineItems, TheMaskTakesTheExtensionFromTheLastDot) {
+  Interpreter in;
+  in({"R=.NC"});
+  EXPECT_EQ(in.settings.Mask, "*.NC");
+  in({"R=O1.TAP.NC"});
+  EXPECT_EQ(in.settings.Mask, "*.NC");
+  in({"R=O1"});
+  EXPECT_EQ(in.settings.Mask, "*");
 }

@@ -50,8 +50,9 @@ TEST(MainForm, FreshStartShowsTheFixedBlackScreenAndF10SavesEveryKey) {
   EXPECT_EQ(ini.sectionEntries("Application").size(), 0u);
   platform::IniFile table = platform::IniFile::load(s.files().commandTablePath);
   EXPECT_EQ(table.sectionEntries("Application").size(), 79u);
-  // Every port but the modem ones is opened once more on the way out.
-  EXPECT_EQ(s.ports.opened.size(), 1u + 30u);
+  // COM1, opened by the port check at start, is opened once more on the way
+  // out; no other port is touched.
+  EXPECT_EQ(s.ports.opened, (std::vector<int>{1, 1}));
 }
 
 TEST(MainForm, StoredColumnCountOutOfRangeLaysOutFiveAndSavesFive) {
@@ -65,6 +66,19 @@ TEST(MainForm, StoredColumnCountOutOfRangeLaysOutFiveAndSavesFive) {
   EXPECT_EQ(ini.readInteger("Options", "ListColumn", 0), 5);
   // COM2 is a modem port: never opened while releasing the ports.
   EXPECT_EQ(std::count(s.ports.opened.begin(), s.ports.opened.end(), 2), 0);
+}
+
+TEST(MainForm, ClosingReleasesOnlyThePortsTheRunOpened) {
+  Started s;
+  test::writeFile(s.files().settingsPath, "[Setting]\r\nPort=COM2\r\nModemePort1=COM3\r\n");
+  s.start();
+  QTest::keyClick(s.list(), Qt::Key_F7); // the port list opens every port but the modem port
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+  EXPECT_EQ(s.ports.opened.size(), 1u + 29u);
+  s.ports.opened.clear();
+  QTest::keyClick(s.list(), Qt::Key_F10);
+  EXPECT_FALSE(s.form->isVisible());
+  EXPECT_EQ(s.ports.opened, (std::vector<int>{1, 2})); // COM1 to COM3 exist; COM3 is the modem's
 }
 
 TEST(MainForm, StartChecksAskAboutAMissingFolderAndReportABadPort) {

@@ -1,6 +1,8 @@
 // The main screen driven by real key events on the offscreen platform.
 #include "StartedForm.h"
 
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -126,6 +128,46 @@ TEST(MainScreen, TheCopyPromptRefusesADotOnlyWhenNotShowingAllFiles) {
   }
 }
 
+TEST(MainScreen, PastedAndInputMethodTextIsHeldToThePromptsCharacterRules) {
+  test::StartedForm s;
+  s.start();
+  s.form->state().settings.ALL_Files = "N";
+  s.form->OpenPrompt(PromptMode::CopyName, "ｺﾋﾟｰ先", "A.NC"); // a proposed name may hold a dot
+  auto* prompt = s.find<QLineEdit>("Edit1");
+  ASSERT_TRUE(prompt->hasFocus());
+  prompt->setCursorPosition(1);
+  QApplication::clipboard()->setText("12");
+  QTest::keyClick(prompt, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(prompt->text(), "A12.NC");
+  EXPECT_TRUE(s.dialogs.shown.empty());
+
+  QApplication::clipboard()->setText("3.TXT");
+  QTest::keyClick(prompt, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(prompt->text(), "A12.NC"); // as it was before the paste
+  EXPECT_EQ(prompt->cursorPosition(), 3);
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].title, "確認");
+  EXPECT_EQ(s.dialogs.shown[0].text, "この文字はファイル名に使えません。\n/:,;*?<>|.");
+  EXPECT_EQ(s.dialogs.shown[0].icon, core::MessageIcon::Error);
+
+  // Over a selection, and from an input method.
+  prompt->selectAll();
+  QApplication::clipboard()->setText("B/C");
+  QTest::keyClick(prompt, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(prompt->text(), "A12.NC");
+  prompt->end(false);
+  QInputMethodEvent composed;
+  composed.setCommitString("9?");
+  QApplication::sendEvent(prompt, &composed);
+  EXPECT_EQ(prompt->text(), "A12.NC");
+  EXPECT_EQ(s.dialogs.shown.size(), 3u);
+  QInputMethodEvent accepted;
+  accepted.setCommitString("9");
+  QApplication::sendEvent(prompt, &accepted);
+  EXPECT_EQ(prompt->text(), "A12.NC9");
+  EXPECT_EQ(s.dialogs.shown.size(), 3u);
+}
+
 TEST(MainScreen, EscInThePromptCancelsAndEmptyEnterDoesNothing) {
   test::StartedForm s;
   s.start();
@@ -141,6 +183,21 @@ TEST(MainScreen, EscInThePromptCancelsAndEmptyEnterDoesNothing) {
   EXPECT_EQ(prompt->text(), "");
   EXPECT_FALSE(prompt->isEnabled());
   EXPECT_EQ(messageLine(s), "操作中止!!");
+}
+
+TEST(MainScreen, RedrawingTheListLeavesAnotherOperationsWaitCursorInPlace) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("A.NC"), "%\r\n");
+  s.start();
+  ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+  QApplication::setOverrideCursor(Qt::BusyCursor); // an operation that is still busy
+  QTest::keyClick(s.list(), Qt::Key_Space);        // the folder read again
+  QTest::keyClick(s.list(), Qt::Key_S);            // sorted again, no read
+  QTest::keyClick(s.find<QLineEdit>("SortEdit"), Qt::Key_Return);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+  QApplication::restoreOverrideCursor();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(MainScreen, SortBoxTakesACodeInEitherCaseAndKeepsTheSelection) {

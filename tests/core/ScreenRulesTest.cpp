@@ -56,6 +56,17 @@ TEST(PromptRules, EachModeRefusesItsSet) {
   EXPECT_EQ(promptRule(PromptMode::Folder, "Y").forbidden.find(':'), std::string::npos);
 }
 
+TEST(PromptRules, AnEditIsJudgedByWhatItPutInOnly) {
+  const PromptRule names = promptRule(PromptMode::CopyName, "N");
+  EXPECT_TRUE(refusesEdit(names, "O1", "O1.NC"));
+  EXPECT_FALSE(refusesEdit(names, "O1.NC", "O12.NC")); // the dot was there before
+  EXPECT_FALSE(refusesEdit(names, "O1.NC", "O1NC"));   // taking out is always allowed
+  EXPECT_TRUE(refusesEdit(names, "あい", "あ;い"));
+  EXPECT_FALSE(refusesEdit(names, "あい", "あうい"));
+  EXPECT_TRUE(refusesEdit(names, "..", "...")); // one more of the same
+  EXPECT_FALSE(refusesEdit(promptRule(PromptMode::None, "Y"), "", "/:*"));
+}
+
 TEST(SortCodes, OnlyTheSixCodesInEitherCase) {
   auto c = parseSortCode("n-d");
   ASSERT_TRUE(c);

@@ -92,6 +92,19 @@ TEST(PortCheck, MissingModemAndMalformedPortsAreReported) {
   }
 }
 
+TEST(PortCheck, AModemPortIsReportedWithoutBeingOpened) {
+  test::FakeDialogs dialogs;
+  test::FakePorts ports;
+  auto s = settingsIn("/");
+  s.Port = "COM3";
+  s.ModemePort1 = "com3";
+  EXPECT_FALSE(core::checkPort(s, ports, dialogs));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "COM3のポートが使用不可です。\n通信設定をおこなってください。");
+  // Opening it would raise DTR on the modem.
+  EXPECT_TRUE(ports.opened.empty());
+}
+
 TEST(ListLayout, OutOfRangeColumnsBecomeFiveAndCoverTheLetterList) {
   auto s = settingsIn("/");
   for (int n : {1, 4}) {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,8 +29,12 @@ public:
   void selectRow(int row) override { selected = row; }
   void setHeaderLine(const std::string& text) override { header = text; }
   void setInfoLine(const std::string& text) override { info = text; }
+  // Counted as the desktop stacks override cursors: each "off" takes back
+  // one "on"; one too many would take away another operation's cursor.
   void setWaitCursor(bool on) override {
     waitCursor = on;
+    waitDepth += on ? 1 : -1;
+    lowestWaitDepth = std::min(lowestWaitDepth, waitDepth);
     if (on) searchingRowsSeen = rows;
   }
   void focusList() override { ++focusCalls; }
@@ -41,6 +46,8 @@ public:
   std::string header;
   std::string info;
   bool waitCursor = false;
+  int waitDepth = 0;
+  int lowestWaitDepth = 0;
   int setRowsCalls = 0;
   int focusCalls = 0;
 };

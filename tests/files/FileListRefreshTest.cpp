@@ -44,15 +44,38 @@ TEST_F(RefreshTest, HeaderCountsEntriesAndInfoLineDescribesEachKindOfRow) {
 }
 
 TEST_F(RefreshTest, MaskComparesExtensionsInUpperCase) {
-  for (const char* name : {"a.nc", "B.NC", "c.nc1", "README", "d.NC.bak", ".nc"})
+  for (const char* name : {"a.nc", "B.NC", "c.nc1", "README", "d.NC.bak", ".nc", ".profile"})
     makeFile(dir.file(name), 1);
   options.allFiles = "N";
   options.mask = "*.nc";
   refresh();
-  ASSERT_EQ(list.files().size(), 2u);
-  EXPECT_EQ(list.files()[0].name, "a.nc");
-  EXPECT_EQ(list.files()[1].name, "B.NC");
-  EXPECT_EQ(view.header, paddedPath(" Path=" + dir.path() + "/*.nc") + kCount + "2");
+  // The extension runs from the last dot, also when that is the first character.
+  std::vector<std::string> names;
+  for (const FileEntry& f : list.files())
+    names.push_back(f.name);
+  EXPECT_EQ(names, (std::vector<std::string>{".nc", "a.nc", "B.NC"}));
+  EXPECT_EQ(view.header, paddedPath(" Path=" + dir.path() + "/*.nc") + kCount + "3");
+  options.mask = "*.PROFILE";
+  refresh();
+  ASSERT_EQ(list.files().size(), 1u);
+  EXPECT_EQ(list.files()[0].name, ".profile");
+}
+
+TEST_F(RefreshTest, TheWaitCursorIsTakenBackExactlyAsOftenAsItIsShown) {
+  makeFile(dir.file("O1.NC"), 1);
+  refresh();
+  EXPECT_EQ(view.waitDepth, 0);
+  refresh({.keepSelection = true, .resortOnly = true});
+  list.setBusy(true);
+  refresh();
+  list.setBusy(false);
+  options.dirPath = dir.file("gone");
+  refresh();
+  options.dirPath = dir.path();
+  list.setSearchPattern(dir.file("*.TXT"));
+  refresh({.keepPattern = true});
+  EXPECT_EQ(view.waitDepth, 0);
+  EXPECT_EQ(view.lowestWaitDepth, 0);
 }
 
 TEST_F(RefreshTest, FolderThatCannotBeReadListsOnlyTheWayUp) {

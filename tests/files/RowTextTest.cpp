@@ -79,6 +79,19 @@ TEST_F(RowTextTest, LongNamesReplaceTheWholeLayout) {
   EXPECT_EQ(rowsWith(5), (std::vector<std::string>{" ..", " <DIR>SUB", " LongProgramName", " O1234"}));
 }
 
+TEST_F(RowTextTest, ANameThatIsAllExtensionShowsItInTheExtensionColumn) {
+  makeFile(dir.file(".NC"), 3);
+  options.listColumn = 4;
+  refresh();
+  ASSERT_EQ(view.rows.size(), 5u);
+  EXPECT_EQ(view.rows[2], " NC~1    .NC" + spaces(32));
+  options.op4 = "Y";
+  options.allFiles = "N";
+  options.mask = "*.NC";
+  refresh();
+  EXPECT_EQ(view.rows[2], " ");
+}
+
 TEST_F(RowTextTest, UpperCaseOptionConvertsEveryRow) {
   options.op3 = "Y";
   EXPECT_EQ(rowsWith(2)[2], " LONGPR~1.NC  ******** 24-05-06 07:08" + spaces(33));

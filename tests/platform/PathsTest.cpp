@@ -28,3 +28,11 @@ TEST(Paths, CreateFolderPathMakesEveryLevelAndRefusesRelativePaths) {
   EXPECT_FALSE(createFolderPath("C:\\NC"));
   EXPECT_FALSE(isDirectory("C:\\NC"));
 }
+
+TEST(Paths, ARelativePathIsReadAgainstAFolderAndTheSystemResolvesDotDot) {
+  EXPECT_EQ(pathFrom("/work/", "sub/./REL.NC"), "/work/sub/REL.NC");
+  EXPECT_EQ(pathFrom("/work", "./a//b/"), "/work/a/b");
+  EXPECT_EQ(pathFrom("/work", "../x.NC"), "/work/../x.NC");
+  EXPECT_EQ(pathFrom("/", "x.NC"), "/x.NC");
+  EXPECT_EQ(pathFrom("/work", "/abs/x.NC"), "/abs/x.NC");
+}

@@ -1,5 +1,6 @@
 #include "support/ProgramProcess.h"
 
+#include <algorithm>
 #include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,19 +11,21 @@ extern char** environ;
 namespace kestrovan::test {
 
 ProgramProcess::ProgramProcess(const std::string& binary, const TempDir& home, const TempDir& runtime,
-                               std::vector<std::string> args) {
+                               std::vector<std::string> args, const ProgramStart& start) {
+  std::vector<std::string> own{"KESTROVAN_HOME=" + home.path(), "XDG_RUNTIME_DIR=" + runtime.path(),
+                               "HOME=" + home.path(), "QT_QPA_PLATFORM=offscreen"};
+  auto nameOf = [](const std::string& v) { return v.substr(0, v.find('=') + 1); };
+  for (const std::string& v : start.environment) {
+    std::erase_if(own, [&](const std::string& o) { return nameOf(o) == nameOf(v); });
+    own.push_back(v);
+  }
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     std::string v(*e);
-    if (v.rfind("KESTROVAN_HOME=", 0) == 0 || v.rfind("XDG_RUNTIME_DIR=", 0) == 0 ||
-        v.rfind("QT_QPA_PLATFORM=", 0) == 0 || v.rfind("HOME=", 0) == 0)
-      continue;
-    env.push_back(v);
+    if (std::none_of(own.begin(), own.end(), [&](const std::string& o) { return nameOf(o) == nameOf(v); }))
+      env.push_back(v);
   }
-  env.push_back("KESTROVAN_HOME=" + home.path());
-  env.push_back("XDG_RUNTIME_DIR=" + runtime.path());
-  env.push_back("HOME=" + home.path());
-  env.push_back("QT_QPA_PLATFORM=offscreen");
+  env.insert(env.end(), own.begin(), own.end());
   std::vector<std::string> argv{binary};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> a, e;
@@ -32,7 +35,12 @@ ProgramProcess::ProgramProcess(const std::string& binary, const TempDir& home, c
   for (auto& s : env)
     e.push_back(s.data());
   e.push_back(nullptr);
-  if (posix_spawn(&pid_, binary.c_str(), nullptr, nullptr, a.data(), e.data()) != 0) pid_ = -1;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!start.workingFolder.empty())
+    posix_spawn_file_actions_addchdir_np(&actions, start.workingFolder.c_str());
+  if (posix_spawn(&pid_, binary.c_str(), &actions, nullptr, a.data(), e.data()) != 0) pid_ = -1;
+  posix_spawn_file_actions_destroy(&actions);
 }
 
 ProgramProcess::~ProgramProcess() {

@@ -13,10 +13,16 @@
 
 namespace kestrovan::test {
 
+// How the program is started besides its arguments.
+struct ProgramStart {
+  std::string workingFolder = {};            // empty: the test's own
+  std::vector<std::string> environment = {}; // "NAME=value", each replacing NAME (QT_QPA_PLATFORM too)
+};
+
 class ProgramProcess {
 public:
   ProgramProcess(const std::string& binary, const TempDir& home, const TempDir& runtime,
-                 std::vector<std::string> args = {});
+                 std::vector<std::string> args = {}, const ProgramStart& start = {});
   ~ProgramProcess();
   ProgramProcess(const ProgramProcess&) = delete;
   ProgramProcess& operator=(const ProgramProcess&) = delete;
@@ -25,6 +31,7 @@ public:
   std::optional<int> waitExit(std::chrono::milliseconds limit);
   void terminate();
   bool started() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
 
 private:
   pid_t pid_ = -1;
