@@ -4,6 +4,7 @@
 #include "app/TerminationSignals.h"
 #include "app/Usage.h"
 #include "core/MainForm.h"
+#include "core/QtDialogs.h"
 #include "platform/InstanceLock.h"
 #include "platform/Paths.h"
 #include "platform/ProgramFolder.h"
@@ -52,22 +53,33 @@ int main(int argc, char* argv[]) {
   // the main caption nor a box title would read as the program's own.
   QApplication::setApplicationName("Kestrovan");
 
-  // A close request can come while start-up still waits on a message box
-  // (an unattended run whose send file is missing): the box is closed and the
-  // window closes as soon as it exists.
+  // One close request ends the program, whatever is on screen: the boxes
+  // start-up may still show (an unattended run whose send file is missing,
+  // a missing folder, a port that will not open) are closed and answered at
+  // once, a transfer stops through its stop path, and the window closes as
+  // soon as it exists.
+  core::QtDialogs dialogs;
   core::TForm1* formPtr = nullptr;
   bool closeRequested = false;
   termination.deliverTo([&] {
     closeRequested = true;
-    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    dialogs.dismissAll();
+    for (int open = 0; open < 8; ++open) {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) break;
+      modal->close();
+    }
     if (formPtr) formPtr->close();
   });
 
   const std::string folder = platform::programFolder(exe);
-  core::TForm1 form({core::ProgramFiles::in(folder, exe.baseName()), platform::homeFolder(), args});
+  core::TForm1 form({core::ProgramFiles::in(folder, exe.baseName()), platform::homeFolder(), args}, &dialogs);
   formPtr = &form;
+  dialogs.setOwner(&form);
+  // The run ends when the window has closed, even from inside a box or a
+  // transfer's wait; the exit code says how an unattended transfer went.
+  QObject::connect(&form, &core::TForm1::closed, &app, [&form] { QCoreApplication::exit(form.exitCode()); });
   if (closeRequested) QTimer::singleShot(0, &form, &QWidget::close);
   form.show();
-  app.exec();
-  return 0;
+  return app.exec();
 }

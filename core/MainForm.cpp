@@ -12,6 +12,7 @@
 #include "platform/Paths.h"
 #include "platform/PowerOff.h"
 #include "serial/PortProbe.h"
+#include "serial/TransferEnd.h"
 #include "serial/TransferLog.h"
 
 #include <QApplication>
@@ -30,6 +31,9 @@ namespace {
 
 constexpr const char* kCaption = "Kestrovan(Win98/Me/2000/XP)";
 constexpr const char* kCancelled = "操作中止!!";
+// How long the message of an unattended transfer that did not complete
+// stays on screen before the program closes.
+constexpr int kIdleAfterStopMs = 1000;
 
 QString q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -259,12 +263,18 @@ void TForm1::FirstIdle() {
   if (firstIdleDone_ || closed_) return;
   firstIdleDone_ = true;
   refreshFileList();
+  RunState& run = state_.run;
+  // A transfer the command line asked for that cannot start (a send file
+  // that is missing, a reception that was not to overwrite) is a stopped one.
+  if (!run.sendFileName.empty() && run.PendingSend != "Y") unattendedTransferEnded(serial::kExitStopped);
+  if (!run.receivePath.empty() && run.PendingReceive != "Y") unattendedTransferEnded(serial::kExitStopped);
+  if (closed_) return;
   // An unattended run: the send first, then the reception.
-  if (state_.run.PendingSend == "Y") {
-    setStatusPanel(0, "送信名 " + state_.run.sendFileName);
+  if (run.PendingSend == "Y") {
+    setStatusPanel(0, "送信名 " + run.sendFileName);
     sendCommand_->runPending();
   }
-  if (state_.run.PendingReceive == "Y" && !closed_) receiveCommand_->runPending();
+  if (run.PendingReceive == "Y" && !closed_) receiveCommand_->runPending();
 }
 
 // --- the file list --------------------------------------------------------
@@ -635,9 +645,40 @@ bool TForm1::sortEditKey(QKeyEvent* k) {
 
 // --- shutdown -------------------------------------------------------------
 
+// A close request during a transfer stops it first, through its stop path
+// (DC4 to the NC, its log entry); the window closes once it has ended.
 void TForm1::closeEvent(QCloseEvent* event) {
-  FormCloseQuery();
+  if (transferScreen_->transferRunning()) {
+    event->ignore();
+    closeAfterTransfer_ = true;
+    transferScreen_->requestStop();
+    return;
+  }
   event->accept();
+  if (closed_) return;
+  FormCloseQuery();
+  Q_EMIT closed();
+}
+
+int TForm1::exitCode() const {
+  const RunState& run = state_.run;
+  const int asked = (run.sendFileName.empty() ? 0 : 1) + (run.receivePath.empty() ? 0 : 1);
+  if (unattendedEnded_ < asked) return std::max(exitCode_, static_cast<int>(serial::kExitStopped));
+  return exitCode_;
+}
+
+void TForm1::transferEnded() {
+  if (closeAfterTransfer_) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TForm1::unattendedTransferEnded(int code) {
+  ++unattendedEnded_;
+  exitCode_ = std::max(exitCode_, code);
+  if (code == 0 || !state_.run.ExitAfterTransfer) return;
+  // Nothing more is started, and the program ends once the operator (or a
+  // screenshot) could have seen why.
+  state_.run.PendingReceive = "N";
+  QTimer::singleShot(kIdleAfterStopMs, this, &QWidget::close);
 }
 
 // The close request is always granted: save (unless the run had arguments),

@@ -106,6 +106,18 @@ public:
   // Tests replace the computer's power-off with their own.
   void setPowerOff(platform::PowerOff* powerOff) { powerOff_ = powerOff; }
 
+  // --- the end of the run
+  // A transfer has ended: a close request that came meanwhile is carried out.
+  void transferEnded();
+  // An unattended transfer has ended with `code` (serial::ExitCode); the
+  // worst one is the run's exit code. With END on the command line, a
+  // transfer that did not complete closes the program too, once its message
+  // has shown.
+  void unattendedTransferEnded(int code);
+  // The run's exit code: a transfer the command line asked for that never
+  // ended (the program was closed first) counts as stopped.
+  int exitCode() const;
+
   // Main-screen state.
   bool ExitAfterTransfer = false;
   bool MultiFileMode = false;
@@ -115,6 +127,10 @@ public:
 
   // The function-key lines' mouse equivalents (coordinates inside Label1).
   void Label1MouseDown(int x, int y);
+
+Q_SIGNALS:
+  // The close request was granted and the settings are saved: the run is over.
+  void closed();
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -166,6 +182,9 @@ private:
   bool shown_ = false;
   bool firstIdleDone_ = false;
   bool closed_ = false;
+  bool closeAfterTransfer_ = false;
+  int exitCode_ = 0;
+  int unattendedEnded_ = 0; // unattended transfers that have ended, or could not start
 };
 
 } // namespace kestrovan::core

@@ -18,7 +18,25 @@ QMessageBox::Icon toQt(MessageIcon icon) {
 }
 } // namespace
 
+namespace {
+MessageAnswer closedAnswer(MessageButtons buttons) {
+  switch (buttons) {
+  case MessageButtons::YesNo: return MessageAnswer::No;
+  case MessageButtons::OkCancel: return MessageAnswer::Cancel;
+  case MessageButtons::Yes: return MessageAnswer::Yes;
+  case MessageButtons::Ok: break;
+  }
+  return MessageAnswer::Ok;
+}
+} // namespace
+
+void QtDialogs::dismissAll() {
+  dismissing_ = true;
+  if (showing_) showing_->close();
+}
+
 MessageAnswer QtDialogs::show(const Message& message) {
+  if (dismissing_) return closedAnswer(message.buttons);
   QMessageBox box(toQt(message.icon), QString::fromStdString(message.title),
                   QString::fromStdString(message.text), QMessageBox::NoButton, owner_);
   QPushButton* yes = nullptr;
@@ -36,7 +54,10 @@ MessageAnswer QtDialogs::show(const Message& message) {
   case MessageButtons::Yes: yes = box.addButton("はい(&Y)", QMessageBox::YesRole); break;
   }
   if (owner_) box.move(owner_->frameGeometry().topLeft() + QPoint(50, 50));
+  showing_ = &box;
   box.exec();
+  showing_ = nullptr;
+  if (dismissing_) return closedAnswer(message.buttons);
   QAbstractButton* clicked = box.clickedButton();
   if (message.buttons == MessageButtons::YesNo)
     return clicked == yes ? MessageAnswer::Yes : MessageAnswer::No;

@@ -4,6 +4,7 @@
 
 #include "core/Dialogs.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace kestrovan::core {
@@ -14,8 +15,16 @@ public:
   void setOwner(QWidget* owner) { owner_ = owner; }
   MessageAnswer show(const Message& message) override;
 
+  // The program is closing: the box on screen is closed, and every box from
+  // now on is answered at once as its close box would answer it (No, Cancel,
+  // or OK where that is the only button), so that one close request ends the
+  // program whatever it was about to ask.
+  void dismissAll();
+
 private:
   QWidget* owner_;
+  QMessageBox* showing_ = nullptr;
+  bool dismissing_ = false;
 };
 
 } // namespace kestrovan::core

@@ -12,6 +12,7 @@
 #include "serial/ReceiveSaveChoice.h"
 #include "serial/SendJob.h"
 #include "serial/SendTexts.h"
+#include "serial/TransferEnd.h"
 #include "serial/TransferLog.h"
 
 #include <QGroupBox>
@@ -22,6 +23,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace kestrovan::core {
 namespace {
@@ -38,6 +41,7 @@ public:
   ~TransferRun() {
     form_.transferScreen().endTransfer();
     form_.screen().ListBox1->setEnabled(true);
+    form_.transferEnded();
   }
   TransferRun(const TransferRun&) = delete;
   TransferRun& operator=(const TransferRun&) = delete;
@@ -45,6 +49,17 @@ public:
 private:
   TForm1& form_;
 };
+
+// What the message line cannot hold: a box when the operator is there,
+// standard error for the program or script that started an unattended run.
+void tellEnd(TForm1& form, const std::string& notice, bool unattended) {
+  if (notice.empty()) return;
+  if (unattended) {
+    std::fprintf(stderr, "kestrovan: %s\n", notice.c_str());
+    return;
+  }
+  form.dialogs().show({"エラー", notice, MessageButtons::Ok, MessageIcon::Error});
+}
 
 } // namespace
 
@@ -70,17 +85,22 @@ void SendCommand::run(bool shift) {
   }
   form_.MultiFileMode = marked;
   form_.ExitAfterTransfer = shift;
-  send(std::move(names), marked, shift);
+  const serial::SendResult result = send(std::move(names), marked, shift);
+  tellEnd(form_, serial::endNotice(result), false);
 }
 
 void SendCommand::runPending() {
   const RunState& run = form_.state().run;
   form_.MultiFileMode = false;
-  form_.ExitAfterTransfer = run.ExitAfterTransfer;
-  send({run.sendFileName}, false, run.ExitAfterTransfer);
+  // With a reception to follow, that one closes the program.
+  const bool closeAfter = run.ExitAfterTransfer && run.PendingReceive != "Y";
+  form_.ExitAfterTransfer = closeAfter;
+  const serial::SendResult result = send({run.sendFileName}, false, closeAfter);
+  tellEnd(form_, serial::endNotice(result), run.ExitAfterTransfer);
+  form_.unattendedTransferEnded(serial::exitCodeOf(result));
 }
 
-void SendCommand::send(std::vector<std::string> names, bool marked, bool exitAfterTransfer) {
+serial::SendResult SendCommand::send(std::vector<std::string> names, bool marked, bool exitAfterTransfer) {
   TransferRun running(form_);
   const MainScreen& s = form_.screen();
   if (marked)
@@ -111,6 +131,7 @@ void SendCommand::send(std::vector<std::string> names, bool marked, bool exitAft
     form_.MultiFileMode = false;
   }
   form_.ReturnToIdle(result.returnToIdleAfterMs);
+  return result;
 }
 
 // --- receive --------------------------------------------------------------
@@ -162,7 +183,7 @@ void ReceiveCommand::choose(int choiceValue) {
     break;
   case serial::SaveChoice::PerProgramNumber:
     form_.screen().Edit1->setEnabled(false);
-    receive(serial::SaveMode::PerProgramNumber, {});
+    tellEnd(form_, serial::endNotice(receive(serial::SaveMode::PerProgramNumber, {})), false);
     break;
   case serial::SaveChoice::Cancel: form_.ShowCancelled(); break;
   case serial::SaveChoice::None: break;
@@ -174,7 +195,7 @@ void ReceiveCommand::nameEntered(const std::string& text) {
   if (!entry.start) return; // another name, please: the prompt stays open
   form_.screen().Edit1->clear();
   form_.screen().Edit1->setEnabled(false);
-  receive(serial::SaveMode::ByName, entry.target);
+  tellEnd(form_, serial::endNotice(receive(serial::SaveMode::ByName, entry.target)), false);
 }
 
 void ReceiveCommand::runPending() {
@@ -182,10 +203,13 @@ void ReceiveCommand::runPending() {
   state.run.PendingReceive = "N";
   form_.ExitAfterTransfer = state.run.ExitAfterTransfer;
   const std::string& path = state.run.receivePath;
-  receive(serial::SaveMode::ByName, {platform::baseNameOf(path), path});
+  const serial::ReceiveOutcome outcome =
+      receive(serial::SaveMode::ByName, {platform::baseNameOf(path), path});
+  tellEnd(form_, serial::endNotice(outcome), state.run.ExitAfterTransfer);
+  form_.unattendedTransferEnded(serial::exitCodeOf(outcome));
 }
 
-void ReceiveCommand::receive(serial::SaveMode mode, const serial::ReceiveTarget& target) {
+serial::ReceiveOutcome ReceiveCommand::receive(serial::SaveMode mode, const serial::ReceiveTarget& target) {
   serial::ReceiveOutcome outcome;
   {
     TransferRun running(form_);
@@ -202,6 +226,7 @@ void ReceiveCommand::receive(serial::SaveMode mode, const serial::ReceiveTarget&
     if (outcome.powerOff) form_.powerOff().requestPowerOff();
     QTimer::singleShot(0, &form_, &QWidget::close);
   }
+  return outcome;
 }
 
 } // namespace kestrovan::core

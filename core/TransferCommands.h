@@ -10,6 +10,8 @@
 namespace kestrovan::serial {
 enum class SaveMode;
 struct ReceiveTarget;
+struct ReceiveOutcome;
+struct SendResult;
 } // namespace kestrovan::serial
 
 namespace kestrovan::core {
@@ -25,7 +27,7 @@ public:
   void runPending();
 
 private:
-  void send(std::vector<std::string> names, bool marked, bool exitAfterTransfer);
+  serial::SendResult send(std::vector<std::string> names, bool marked, bool exitAfterTransfer);
   TForm1& form_;
 };
 
@@ -43,7 +45,7 @@ protected:
 private:
   void choose(int choice);
   void nameEntered(const std::string& text);
-  void receive(serial::SaveMode mode, const serial::ReceiveTarget& target);
+  serial::ReceiveOutcome receive(serial::SaveMode mode, const serial::ReceiveTarget& target);
   TForm1& form_;
 };
 

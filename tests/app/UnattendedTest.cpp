@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
+#include <thread>
 
 using namespace kestrovan;
 using namespace std::chrono_literals;
@@ -63,4 +65,107 @@ TEST(Unattended, ReceiveWithEndSavesTheFileAndCloses) {
   EXPECT_EQ(test::readFile(target), "%\r\nO2000\r\nG01 X10. Y-5. F100\r\nM30\r\n%\r\n");
   EXPECT_NE(test::readFile(home.file("kestrovan.log")).find(target), std::string::npos);
   EXPECT_EQ(test::readFile(home.file("kestrovan.INI")), settings);
+}
+
+// --- when it does not go well -------------------------------------------------
+
+namespace {
+
+std::string longProgram(int lines) {
+  std::string text = "O1\r\n";
+  for (int i = 1; i <= lines; ++i)
+    text += "N" + std::to_string(i) + "G01X" + std::to_string(i) + ".Y-5.F100\r\n";
+  return text + "M30\r\n";
+}
+
+// The log as its bytes: "中止" (stopped) in Shift-JIS.
+const std::string kStoppedSjis = "\x92\x86\x8e\x7e";
+
+} // namespace
+
+// A SIGTERM (a logout, a script's kill) during a send, while the NC holds it
+// off as NCs do: the send stops the ordinary way, with DC4 for the NC and a
+// log entry, and the program ends at once with the status of a stopped
+// transfer.
+TEST(Unattended, CloseRequestDuringASendStopsItFirst) {
+  test::TempDir home, data;
+  test::writeFile(data.file("BIG.NC"), longProgram(20000));
+  const std::string recording = home.file("nc.bin");
+  test::NcSimProcess nc(KESTROVAN_NCSIM, {"--receive", recording, "--dc3-after", "2000", "--dc1-after-ms",
+                                          "600000", "--idle-ms", "60000"});
+  ASSERT_FALSE(nc.path().empty());
+  test::writeFile(home.file("kestrovan.INI"), settingsFile(nc.path(), data.path()));
+
+  test::ProgramProcess program(KESTROVAN_BINARY, home, home, {"S=BIG.NC", "COM2", "END"});
+  ASSERT_TRUE(nc.waitFor("DC3", 30000));
+  std::this_thread::sleep_for(500ms);
+  program.terminate();
+  EXPECT_EQ(program.waitExit(15s), 1);
+  const std::vector<std::string> events = nc.finish(10000);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().rfind("END dc4", 0), 0u) << events.back(); // the NC was told the data has ended
+  const std::string log = test::readFile(home.file("kestrovan.log"));
+  EXPECT_NE(log.find(kStoppedSjis), std::string::npos) << log;
+}
+
+// An NC that stops reading holds the line for good: a close request still
+// ends the program, within seconds.
+TEST(Unattended, CloseRequestEndsASendToAStalledNc) {
+  test::TempDir home, data;
+  test::writeFile(data.file("BIG.NC"), longProgram(20000));
+  test::NcSimProcess nc(KESTROVAN_NCSIM,
+                        {"--receive", home.file("nc.bin"), "--stall-after", "3000", "--idle-ms", "60000"});
+  ASSERT_FALSE(nc.path().empty());
+  test::writeFile(home.file("kestrovan.INI"), settingsFile(nc.path(), data.path()));
+
+  test::ProgramProcess program(KESTROVAN_BINARY, home, home, {"S=BIG.NC", "COM2", "END"});
+  ASSERT_TRUE(nc.waitFor("DC1", 30000));
+  std::this_thread::sleep_for(3s); // long past the moment the NC stopped reading
+  program.terminate();
+  EXPECT_EQ(program.waitExit(15s), 1);
+}
+
+// The cable comes out in the middle of an unattended reception: the program
+// ends on its own, keeps what arrived and says so in its status.
+TEST(Unattended, PulledCableEndsAReceptionWithTheLineLostStatus) {
+  test::TempDir home, data;
+  const std::string punched = home.file("punch.nc");
+  test::writeFile(punched, longProgram(2000));
+  test::NcSimProcess nc(KESTROVAN_NCSIM, {"--punch", punched, "--wait-open", "--hangup-after", "5000"});
+  ASSERT_FALSE(nc.path().empty());
+  test::writeFile(home.file("kestrovan.INI"), settingsFile(nc.path(), data.path()));
+
+  EXPECT_EQ(runProgram(home, {"R=" + data.file("NEW.NC"), "COM2", "END"}, 60s), 3);
+  EXPECT_FALSE(test::fileExists(data.file("NEW.NC")));
+  const std::string kept = test::readFile(data.file("NEW_PART.NC"));
+  EXPECT_EQ(kept.rfind("%\r\nO1\r\nN1 G01 X1. Y-5. F100\r\n", 0), 0u) << kept.substr(0, 80);
+  EXPECT_GT(kept.size(), 4000u);
+  EXPECT_NE(test::readFile(home.file("kestrovan.log")).find(data.file("NEW_PART.NC")), std::string::npos);
+}
+
+// A reception whose data cannot be written ends the program with the status
+// of a failure instead of waiting for ever.
+TEST(Unattended, ReceptionThatCannotBeWrittenEndsWithTheFailedStatus) {
+  test::TempDir home, data;
+  const std::string punched = home.file("punch.nc");
+  test::writeFile(punched, "%\nO2000\nM30\n%\n");
+  test::NcSimProcess nc(KESTROVAN_NCSIM, {"--punch", punched, "--wait-open", "--idle-ms", "5000"});
+  ASSERT_FALSE(nc.path().empty());
+  test::writeFile(home.file("kestrovan.INI"), settingsFile(nc.path(), data.path()));
+  // The name the reception writes under first is taken by a folder.
+  std::filesystem::create_directory(data.file("NEW.NC.part"));
+
+  EXPECT_EQ(runProgram(home, {"R=" + data.file("NEW.NC"), "COM2", "END"}, 60s), 2);
+  EXPECT_FALSE(test::fileExists(data.file("NEW.NC")));
+}
+
+// Two boxes wait at start-up (two missing send files); one close request
+// ends the program, and its status says nothing was sent.
+TEST(Unattended, OneCloseRequestEndsTheRunWhateverBoxesArePending) {
+  test::TempDir home, data;
+  test::writeFile(home.file("kestrovan.INI"), settingsFile("/dev/kestrovan-none", data.path()));
+  test::ProgramProcess program(KESTROVAN_BINARY, home, home, {"S=MISSING1.NC", "S=MISSING2.NC", "END"});
+  std::this_thread::sleep_for(1500ms); // the first box is up
+  program.terminate();
+  EXPECT_EQ(program.waitExit(10s), 1);
 }
