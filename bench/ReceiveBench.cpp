@@ -5,7 +5,7 @@
 //
 //   build/bench/receive_bench [--benchmark_filter=...]   (KESTROVAN_RECEIVE_MB sets the size, default 50)
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "platform/IniFile.h"
 #include "serial/Clock.h"
 #include "serial/Line.h"
@@ -111,7 +111,7 @@ void BM_ReceiveLargeProgramOverPty(benchmark::State& state) {
     }
     platform::IniFile profile = platform::IniFile::fromBytes("[Ports]\nCOM4=" + nc.path() + "\n");
     serial::DevicePortOpener ports(profile);
-    core::SettingsRecord settings = core::defaultSettings(dir.file("data"));
+    base::SettingsRecord settings = base::defaultSettings(dir.file("data"));
     settings.Port = "COM4";
     QuietScreen screen;
     test::FakeDialogs dialogs;

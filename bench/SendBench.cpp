@@ -18,7 +18,7 @@
 // in the kernel, so what reaches the NC after its DC3 is mostly that buffer;
 // "overrun" is again the program's own part.
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "platform/IniFile.h"
 #include "serial/Clock.h"
 #include "serial/Line.h"
@@ -73,7 +73,7 @@ struct Folder {
 // has confirmed that the NC is ready (Signal "N"), so the NC's start signal
 // does not count in the time.
 struct Sender {
-  core::SettingsRecord settings = core::defaultSettings("/tmp");
+  base::SettingsRecord settings = base::defaultSettings("/tmp");
   test::FakeTransferScreen screen;
   test::FakeSendWindow window;
   test::FakeDialogs dialogs;
@@ -86,7 +86,7 @@ struct Sender {
     settings.Signal = "N";
     settings.EndChar = "N";
     settings.Speed = "19200,8,N,2";
-    dialogs.answers = {core::MessageAnswer::Yes};
+    dialogs.answers = {base::MessageAnswer::Yes};
     serial::TransferLog log(folder.file("bench.log"), clock);
     serial::Line line(settings, ports, screen, dialogs);
     serial::SendJob job({settings, line, screen, window, dialogs, log, power, pending},

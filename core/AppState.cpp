@@ -7,7 +7,7 @@
 namespace kestrovan::core {
 
 ProgramFiles ProgramFiles::in(const std::string& folder, const std::string& exeBaseName) {
-  return {folder, settingsFilePath(folder, exeBaseName), external::commandTablePath(folder),
+  return {folder, base::settingsFilePath(folder, exeBaseName), external::commandTablePath(folder),
           serial::transferLogPath(folder, exeBaseName)};
 }
 
@@ -18,7 +18,7 @@ AppState loadAppState(const ProgramFiles& files, const std::string& homeFolder,
   state.files = files;
   state.homeFolder = homeFolder;
   state.settingsProfile = platform::IniFile::load(files.settingsPath);
-  state.settings = loadSettings(state.settingsProfile, homeFolder);
+  state.settings = base::loadSettings(state.settingsProfile, homeFolder);
   state.commands = external::loadCommandTable(platform::IniFile::load(files.commandTablePath));
   state.run.CommandLineRun = !args.empty();
   if (state.run.CommandLineRun) state.run.commandItems = cutCommandLine(args, pathExists);
@@ -29,7 +29,7 @@ AppState loadAppState(const ProgramFiles& files, const std::string& homeFolder,
 void saveAppState(const AppState& state) {
   if (state.run.CommandLineRun) return;
   platform::IniFile settings = platform::IniFile::load(state.files.settingsPath);
-  saveSettings(state.settings, settings);
+  base::saveSettings(state.settings, settings);
   settings.save(state.files.settingsPath);
 
   platform::IniFile commands = platform::IniFile::load(state.files.commandTablePath);

@@ -3,7 +3,7 @@
 // settings, the external command table and the state of this run. Filled while
 // the main window is created, saved when it closes.
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "external/CommandTable.h"
 #include "platform/IniFile.h"
 
@@ -38,7 +38,7 @@ struct AppState {
   ProgramFiles files;
   std::string homeFolder;
   platform::IniFile settingsProfile; // as loaded; also the source of [Ports]
-  SettingsRecord settings;
+  base::SettingsRecord settings;
   external::CommandTable commands;
   RunState run;
 };

@@ -1,6 +1,6 @@
 #include "core/AutoForm.h"
 
-#include "core/Dialogs.h"
+#include "base/Dialogs.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,7 +9,7 @@
 
 namespace kestrovan::core {
 
-TAutoForm::TAutoForm(QWidget* owner, Dialogs& dialogs) : QDialog(owner), dialogs_(dialogs) {
+TAutoForm::TAutoForm(QWidget* owner, base::Dialogs& dialogs) : QDialog(owner), dialogs_(dialogs) {
   setObjectName("AutoForm");
   setWindowTitle("自動切替");
   setFixedSize(260, 130);
@@ -61,7 +61,8 @@ bool TAutoForm::eventFilter(QObject* watched, QEvent* event) {
   const QString typed = k->text();
   if (typed.size() == 1 && (typed[0] == '-' || (typed[0] >= '0' && typed[0] <= '5'))) return false;
   if (!typed.isEmpty())
-    dialogs_.show({"確認", "この文字は変更できません。\n", MessageButtons::Ok, MessageIcon::Stop});
+    dialogs_.show(
+        {"確認", "この文字は変更できません。\n", base::MessageButtons::Ok, base::MessageIcon::Stop});
   return true;
 }
 

@@ -10,14 +10,15 @@
 class QLineEdit;
 class QPushButton;
 
-namespace kestrovan::core {
-
+namespace kestrovan::base {
 class Dialogs;
+}
+namespace kestrovan::core {
 
 class TAutoForm : public QDialog {
   Q_OBJECT
 public:
-  TAutoForm(QWidget* owner, Dialogs& dialogs);
+  TAutoForm(QWidget* owner, base::Dialogs& dialogs);
   // Shows the dialog modally: the entry when "ＯＮ" was pressed (possibly
   // empty), nothing when it was cancelled.
   std::optional<std::string> ask();
@@ -26,7 +27,7 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  Dialogs& dialogs_;
+  base::Dialogs& dialogs_;
   QLineEdit* Edit1;
   QPushButton* OnButton;
 };

@@ -1,7 +1,7 @@
 #include "core/CommPanel.h"
 
+#include "base/Dialogs.h"
 #include "core/CommSettings.h"
-#include "core/Dialogs.h"
 #include "core/FileListBox.h"
 #include "core/MainForm.h"
 
@@ -202,7 +202,7 @@ CommPanel::CommPanel(TForm1& form, serial::PortOpener& ports) : form_(form), por
 CommPanel::~CommPanel() = default;
 
 void CommPanel::open() {
-  const SettingsRecord& s = form_.state().settings;
+  const base::SettingsRecord& s = form_.state().settings;
   const MainScreen& screen = form_.screen();
   GroupBox1->show();
   GroupBox1->raise();
@@ -235,10 +235,10 @@ void CommPanel::close() {
 }
 
 bool CommPanel::save() {
-  SettingsRecord& s = form_.state().settings;
+  base::SettingsRecord& s = form_.state().settings;
   if (!saveCommFields(fieldTexts(), s)) {
     form_.dialogs().show(
-        {"エラー", "入力データを確認してください。", MessageButtons::Yes, MessageIcon::Error});
+        {"エラー", "入力データを確認してください。", base::MessageButtons::Yes, base::MessageIcon::Error});
     focusField(0);
     return false;
   }
@@ -250,10 +250,10 @@ bool CommPanel::save() {
 
 void CommPanel::back() {
   if (commFieldsChanged(fieldTexts(), form_.state().settings)) {
-    const MessageAnswer answer =
+    const base::MessageAnswer answer =
         form_.dialogs().show({"通信設定", "通信設定が変更されています。\n保存せずに終了しますか？",
-                              MessageButtons::YesNo, MessageIcon::Information});
-    if (answer != MessageAnswer::Yes) {
+                              base::MessageButtons::YesNo, base::MessageIcon::Information});
+    if (answer != base::MessageAnswer::Yes) {
       save();
       return;
     }

@@ -1,7 +1,7 @@
 #include "core/CommSettings.h"
 #include "platform/Text.h"
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "serial/PortProbe.h"
 
 #include <algorithm>
@@ -56,11 +56,11 @@ Completion typeAhead(const std::vector<std::string>& entries, const std::string&
   return {typed, caret, caret, -1};
 }
 
-CommFields commFieldsFrom(const SettingsRecord& s) {
+CommFields commFieldsFrom(const base::SettingsRecord& s) {
   return {s.Speed, s.Port, s.Signal, s.StartChar, s.EndChar, s.Code};
 }
 
-bool commFieldsChanged(const CommFields& f, const SettingsRecord& s) {
+bool commFieldsChanged(const CommFields& f, const base::SettingsRecord& s) {
   return f.speed != s.Speed || f.port != s.Port || f.signal != s.Signal || f.startChar != s.StartChar ||
          f.endChar != s.EndChar || f.code != s.Code;
 }
@@ -69,7 +69,7 @@ bool lineSettingsLengthOk(const std::string& speed) {
   return speed.empty() || (speed.size() >= 10 && speed.size() <= 12);
 }
 
-bool saveCommFields(const CommFields& f, SettingsRecord& s) {
+bool saveCommFields(const CommFields& f, base::SettingsRecord& s) {
   if (!lineSettingsLengthOk(f.speed)) return false;
   auto setIfTyped = [](const std::string& field, std::string& setting) {
     if (!field.empty()) setting = upperAscii(field);

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+namespace kestrovan::base {
+struct SettingsRecord;
+}
 namespace kestrovan::serial {
 class PortOpener;
 }
 
 namespace kestrovan::core {
-
-struct SettingsRecord;
 
 // The 48 line settings, 1200 to 19200 baud, each speed with the same eight
 // patterns ("1200,8,N,1" first, "19200,7,O,2" last). A value that is not in
@@ -46,11 +47,11 @@ struct CommFields {
   std::string code;
 };
 
-CommFields commFieldsFrom(const SettingsRecord& settings);
+CommFields commFieldsFrom(const base::SettingsRecord& settings);
 
 // Whether any field differs from its setting (exactly: letter case counts,
 // and an emptied field counts as a change).
-bool commFieldsChanged(const CommFields& fields, const SettingsRecord& settings);
+bool commFieldsChanged(const CommFields& fields, const base::SettingsRecord& settings);
 
 // A line settings text is only plausible at 10 ("4800,8,N,2") to 12 characters
 // ("19200,7,O,2" is 11); an empty field is left alone and passes.
@@ -59,6 +60,6 @@ bool lineSettingsLengthOk(const std::string& speed);
 // Copies the non-empty fields into the settings in upper case; a port typed
 // as a bare number becomes "COM" and the number. Returns false, changing
 // nothing, when the line settings text has the wrong length.
-bool saveCommFields(const CommFields& fields, SettingsRecord& settings);
+bool saveCommFields(const CommFields& fields, base::SettingsRecord& settings);
 
 } // namespace kestrovan::core

@@ -1,9 +1,9 @@
 #include "core/CommandLineInterpreter.h"
 #include "platform/Text.h"
 
+#include "base/Dialogs.h"
+#include "base/SettingsRecord.h"
 #include "core/AppState.h"
-#include "core/Dialogs.h"
-#include "core/SettingsRecord.h"
 #include "platform/FileCopy.h"
 #include "platform/Paths.h"
 
@@ -51,7 +51,7 @@ bool RealItemFileSystem::copyFile(const std::string& from, const std::string& to
 }
 std::string RealItemFileSystem::workingFolder() { return platform::currentFolder(); }
 
-void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Dialogs& dialogs,
+void interpretItem(const std::string& item, base::SettingsRecord& s, RunState& run, base::Dialogs& dialogs,
                    ItemFileSystem& fs) {
   const std::string u = platform::asciiUpper(item);
   const bool hasSend = contains(u, "S="), hasReceive = contains(u, "R=");
@@ -76,8 +76,8 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
     if (fs.isFile(path)) {
       run.PendingSend = "Y";
     } else {
-      dialogs.show(
-          {"エラー", "送信データ\n" + path + "が見つかりません。", MessageButtons::Ok, MessageIcon::Error});
+      dialogs.show({"エラー", "送信データ\n" + path + "が見つかりません。", base::MessageButtons::Ok,
+                    base::MessageIcon::Error});
       run.PendingSend = "N";
     }
     return;
@@ -89,9 +89,9 @@ void interpretItem(const std::string& item, SettingsRecord& s, RunState& run, Di
     run.receivePath = path;
     run.PendingReceive = "Y";
     if (fs.isFile(path)) {
-      const MessageAnswer a = dialogs.show({"警告", "すでに" + path + "が有ります。\n上書きしますか？",
-                                            MessageButtons::YesNo, MessageIcon::Warning});
-      run.PendingReceive = a == MessageAnswer::Yes ? "Y" : "N";
+      const base::MessageAnswer a = dialogs.show({"警告", "すでに" + path + "が有ります。\n上書きしますか？",
+                                                  base::MessageButtons::YesNo, base::MessageIcon::Warning});
+      run.PendingReceive = a == base::MessageAnswer::Yes ? "Y" : "N";
     }
     return;
   }

@@ -7,10 +7,12 @@
 
 #include <string>
 
-namespace kestrovan::core {
-
+namespace kestrovan::base {
 class Dialogs;
 struct SettingsRecord;
+} // namespace kestrovan::base
+namespace kestrovan::core {
+
 struct RunState;
 
 // What the file system tells the interpreter, behind a seam for tests.
@@ -34,7 +36,7 @@ public:
 };
 
 // Applies one item. The first rule that matches decides.
-void interpretItem(const std::string& item, SettingsRecord& settings, RunState& run, Dialogs& dialogs,
-                   ItemFileSystem& fs);
+void interpretItem(const std::string& item, base::SettingsRecord& settings, RunState& run,
+                   base::Dialogs& dialogs, ItemFileSystem& fs);
 
 } // namespace kestrovan::core

@@ -104,7 +104,7 @@ private:
 
 } // namespace
 
-TForm1::TForm1(StartupInputs inputs, Dialogs* dialogs, serial::PortOpener* ports)
+TForm1::TForm1(StartupInputs inputs, base::Dialogs* dialogs, serial::PortOpener* ports)
     : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
@@ -239,7 +239,7 @@ void TForm1::showEvent(QShowEvent* event) {
 // then the first idle moment.
 void TForm1::FormShow() {
   if (closed_) return; // closed before it was ever idle (a close request at start)
-  SettingsRecord& s = state_.settings;
+  base::SettingsRecord& s = state_.settings;
   checkDataFolder(s, *dialogs_, state_.homeFolder);
   checkPort(s, *ports_, *dialogs_);
   screen_.GroupBox2->hide();
@@ -280,7 +280,7 @@ void TForm1::FirstIdle() {
 // --- the file list --------------------------------------------------------
 
 files::ListOptions TForm1::listOptions() const {
-  const SettingsRecord& s = state_.settings;
+  const base::SettingsRecord& s = state_.settings;
   return {s.DirPath, s.Mask, s.ALL_Files, s.FileSort, s.SortMuki, s.op3, s.op4, s.ListColumn};
 }
 
@@ -496,7 +496,7 @@ bool TForm1::promptKey(QKeyEvent* k) {
   const PromptRule rule = promptRule(PromptMode_, state_.settings.ALL_Files);
   for (QChar c : typed) {
     if (c.unicode() < 0x80 && rule.forbidden.find(static_cast<char>(c.unicode())) != std::string::npos) {
-      dialogs_->show({"確認", rule.message, MessageButtons::Ok, MessageIcon::Error});
+      dialogs_->show({"確認", rule.message, base::MessageButtons::Ok, base::MessageIcon::Error});
       return true;
     }
   }
@@ -513,7 +513,7 @@ void TForm1::promptEdited(const QString& text) {
     ++sameEnd;
   screen_.Edit1->setText(before);
   screen_.Edit1->setCursorPosition(static_cast<int>(before.size() - sameEnd));
-  dialogs_->show({"確認", rule.message, MessageButtons::Ok, MessageIcon::Error});
+  dialogs_->show({"確認", rule.message, base::MessageButtons::Ok, base::MessageIcon::Error});
 }
 
 void TForm1::RecordWindowRect() {
@@ -593,7 +593,7 @@ bool TForm1::transferPanelKey(QKeyEvent* k) {
 }
 
 void TForm1::openSortBox() {
-  const SettingsRecord& s = state_.settings;
+  const base::SettingsRecord& s = state_.settings;
   screen_.sortCurrent->setText(q("現ソート設定: " + s.FileSort + " - " + s.SortMuki));
   screen_.sortEdit->setText(q(s.FileSort + "-" + s.SortMuki));
   screen_.ListBox1->setEnabled(false);

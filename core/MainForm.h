@@ -20,6 +20,9 @@
 
 class QTimer;
 
+namespace kestrovan::base {
+class Dialogs;
+}
 namespace kestrovan::serial {
 class PortOpener;
 class RunPorts;
@@ -30,7 +33,6 @@ class PowerOff;
 
 namespace kestrovan::core {
 
-class Dialogs;
 class QtTransferScreen;
 class ReceiveCommand;
 class SendCommand;
@@ -57,14 +59,14 @@ public:
   using PromptHandler = std::function<void(const std::string& text)>;
 
   // dialogs and ports may be null: then real message boxes and real devices.
-  TForm1(StartupInputs inputs, Dialogs* dialogs = nullptr, serial::PortOpener* ports = nullptr);
+  TForm1(StartupInputs inputs, base::Dialogs* dialogs = nullptr, serial::PortOpener* ports = nullptr);
   ~TForm1() override;
 
   AppState& state() { return state_; }
   const AppState& state() const { return state_; }
   files::FileList& fileList() { return *fileList_; }
   const MainScreen& screen() const { return screen_; }
-  Dialogs& dialogs() { return *dialogs_; }
+  base::Dialogs& dialogs() { return *dialogs_; }
   bool firstIdleDone() const { return firstIdleDone_; }
   int listColumns() const;
 
@@ -158,8 +160,8 @@ private:
   void showTransferLog();
 
   AppState state_;
-  std::unique_ptr<Dialogs> ownDialogs_;
-  Dialogs* dialogs_;
+  std::unique_ptr<base::Dialogs> ownDialogs_;
+  base::Dialogs* dialogs_;
   std::unique_ptr<serial::PortOpener> ownPorts_; // the devices, unless a test brings its own
   std::unique_ptr<serial::RunPorts> ports_;      // what this run opened, released at close
   std::unique_ptr<CommPanel> commPanel_;         // F7

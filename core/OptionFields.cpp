@@ -7,7 +7,7 @@ namespace kestrovan::core {
 namespace {
 
 using P = OptionPage;
-using R = SettingsRecord;
+using R = base::SettingsRecord;
 constexpr const char* kYN = "YNyn";
 constexpr const char* kPort = "COMcom0123456789";
 
@@ -88,7 +88,7 @@ std::vector<int> optionFieldsOf(OptionPage page) {
 std::string& OptionTexts::operator[](const std::string& key) { return texts.at(indexOf(key)); }
 const std::string& OptionTexts::operator[](const std::string& key) const { return texts.at(indexOf(key)); }
 
-OptionTexts optionTextsFrom(const SettingsRecord& settings) {
+OptionTexts optionTextsFrom(const base::SettingsRecord& settings) {
   OptionTexts t;
   for (const OptionField& f : optionFields())
     t.texts.push_back(f.kind == OptionKind::Integer ? std::to_string(settings.*f.integer) : settings.*f.text);
@@ -114,7 +114,8 @@ std::optional<int32_t> toInteger(const std::string& text) {
 
 std::string notAnIntegerMessage(const std::string& text) { return "'" + text + "' は整数ではありません"; }
 
-std::optional<std::string> applyOptions(const OptionTexts& t, SettingsRecord& s, OptionEffects& effects) {
+std::optional<std::string> applyOptions(const OptionTexts& t, base::SettingsRecord& s,
+                                        OptionEffects& effects) {
   auto text = [&](const char* key) {
     const OptionField& f = optionFields()[indexOf(key)];
     s.*f.text = t[key];

@@ -4,7 +4,7 @@
 // from the settings, and Apply in its fixed order with the list refreshes it
 // triggers.
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 
 #include <cstdint>
 #include <optional>
@@ -26,8 +26,8 @@ struct OptionField {
   const char* accepts; // characters that can be typed (besides Backspace); nullptr: any
   int maxLength;       // 0: no limit
   OptionKind kind;
-  std::string SettingsRecord::*text; // Text fields
-  int32_t SettingsRecord::*integer;  // Integer fields
+  std::string base::SettingsRecord::*text; // Text fields
+  int32_t base::SettingsRecord::*integer;  // Integer fields
 };
 
 // Every field, page by page, in tag order.
@@ -42,7 +42,7 @@ struct OptionTexts {
   std::string& operator[](const std::string& key);
   const std::string& operator[](const std::string& key) const;
 };
-OptionTexts optionTextsFrom(const SettingsRecord& settings);
+OptionTexts optionTextsFrom(const base::SettingsRecord& settings);
 
 // Whether a typed character is accepted by a field. The field that accepts
 // anything still refuses control characters. (Every field shows what is typed
@@ -63,7 +63,7 @@ public:
 // does not convert stops it there: what came before stays applied, and the
 // returned text is that field's text (for the "'%s' は整数ではありません"
 // message). nullopt when everything was applied.
-std::optional<std::string> applyOptions(const OptionTexts& texts, SettingsRecord& settings,
+std::optional<std::string> applyOptions(const OptionTexts& texts, base::SettingsRecord& settings,
                                         OptionEffects& effects);
 
 // Decimal text to a 32-bit integer, as the conversion of a typed field: an

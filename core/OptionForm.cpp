@@ -1,6 +1,6 @@
 #include "core/OptionForm.h"
 
-#include "core/Dialogs.h"
+#include "base/Dialogs.h"
 #include "core/MainForm.h"
 #include "core/OptionFields.h"
 
@@ -150,7 +150,8 @@ bool TOptionForm::Button1Click() {
   ListEffects effects(form_);
   if (std::optional<std::string> failed = applyOptions(texts, form_.state().settings, effects)) {
     // As an unhandled conversion error: the program's own title, an error icon.
-    form_.dialogs().show({"Kestrovan", notAnIntegerMessage(*failed), MessageButtons::Ok, MessageIcon::Error});
+    form_.dialogs().show(
+        {"Kestrovan", notAnIntegerMessage(*failed), base::MessageButtons::Ok, base::MessageIcon::Error});
     return false;
   }
   Button1->setEnabled(false);
@@ -159,12 +160,12 @@ bool TOptionForm::Button1Click() {
 
 void TOptionForm::closeEvent(QCloseEvent* event) {
   if (Button1->isEnabled()) {
-    const MessageAnswer answer = form_.dialogs().show(
+    const base::MessageAnswer answer = form_.dialogs().show(
         {"オプション設定", "オプション設定が変更されています。\n保存せずに終了しますか？",
-         MessageButtons::YesNo, MessageIcon::Information});
+         base::MessageButtons::YesNo, base::MessageIcon::Information});
     // No applies first; an integer field that does not convert keeps the
     // dialog open, so that the operator sees what stopped it.
-    if (answer != MessageAnswer::Yes && !Button1Click()) {
+    if (answer != base::MessageAnswer::Yes && !Button1Click()) {
       event->ignore();
       return;
     }

@@ -5,28 +5,28 @@
 
 namespace kestrovan::core {
 namespace {
-QMessageBox::Icon toQt(MessageIcon icon) {
+QMessageBox::Icon toQt(base::MessageIcon icon) {
   switch (icon) {
-  case MessageIcon::Information: return QMessageBox::Information;
-  case MessageIcon::Warning: return QMessageBox::Warning;
-  case MessageIcon::Error:
-  case MessageIcon::Stop: return QMessageBox::Critical;
-  case MessageIcon::Question: return QMessageBox::Question;
-  case MessageIcon::None: break;
+  case base::MessageIcon::Information: return QMessageBox::Information;
+  case base::MessageIcon::Warning: return QMessageBox::Warning;
+  case base::MessageIcon::Error:
+  case base::MessageIcon::Stop: return QMessageBox::Critical;
+  case base::MessageIcon::Question: return QMessageBox::Question;
+  case base::MessageIcon::None: break;
   }
   return QMessageBox::NoIcon;
 }
 } // namespace
 
 namespace {
-MessageAnswer closedAnswer(MessageButtons buttons) {
+base::MessageAnswer closedAnswer(base::MessageButtons buttons) {
   switch (buttons) {
-  case MessageButtons::YesNo: return MessageAnswer::No;
-  case MessageButtons::OkCancel: return MessageAnswer::Cancel;
-  case MessageButtons::Yes: return MessageAnswer::Yes;
-  case MessageButtons::Ok: break;
+  case base::MessageButtons::YesNo: return base::MessageAnswer::No;
+  case base::MessageButtons::OkCancel: return base::MessageAnswer::Cancel;
+  case base::MessageButtons::Yes: return base::MessageAnswer::Yes;
+  case base::MessageButtons::Ok: break;
   }
-  return MessageAnswer::Ok;
+  return base::MessageAnswer::Ok;
 }
 } // namespace
 
@@ -35,23 +35,23 @@ void QtDialogs::dismissAll() {
   if (showing_) showing_->close();
 }
 
-MessageAnswer QtDialogs::show(const Message& message) {
+base::MessageAnswer QtDialogs::show(const base::Message& message) {
   if (dismissing_) return closedAnswer(message.buttons);
   QMessageBox box(toQt(message.icon), QString::fromStdString(message.title),
                   QString::fromStdString(message.text), QMessageBox::NoButton, owner_);
   QPushButton* yes = nullptr;
   QPushButton* cancel = nullptr;
   switch (message.buttons) {
-  case MessageButtons::Ok: box.addButton("OK", QMessageBox::AcceptRole); break;
-  case MessageButtons::OkCancel:
+  case base::MessageButtons::Ok: box.addButton("OK", QMessageBox::AcceptRole); break;
+  case base::MessageButtons::OkCancel:
     box.addButton("OK", QMessageBox::AcceptRole);
     cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
     break;
-  case MessageButtons::YesNo:
+  case base::MessageButtons::YesNo:
     yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
     cancel = box.addButton("いいえ(&N)", QMessageBox::NoRole);
     break;
-  case MessageButtons::Yes: yes = box.addButton("はい(&Y)", QMessageBox::YesRole); break;
+  case base::MessageButtons::Yes: yes = box.addButton("はい(&Y)", QMessageBox::YesRole); break;
   }
   if (owner_) box.move(owner_->frameGeometry().topLeft() + QPoint(50, 50));
   showing_ = &box;
@@ -59,11 +59,11 @@ MessageAnswer QtDialogs::show(const Message& message) {
   showing_ = nullptr;
   if (dismissing_) return closedAnswer(message.buttons);
   QAbstractButton* clicked = box.clickedButton();
-  if (message.buttons == MessageButtons::YesNo)
-    return clicked == yes ? MessageAnswer::Yes : MessageAnswer::No;
-  if (message.buttons == MessageButtons::Yes) return MessageAnswer::Yes;
-  if (cancel && (clicked == cancel || clicked == nullptr)) return MessageAnswer::Cancel;
-  return MessageAnswer::Ok;
+  if (message.buttons == base::MessageButtons::YesNo)
+    return clicked == yes ? base::MessageAnswer::Yes : base::MessageAnswer::No;
+  if (message.buttons == base::MessageButtons::Yes) return base::MessageAnswer::Yes;
+  if (cancel && (clicked == cancel || clicked == nullptr)) return base::MessageAnswer::Cancel;
+  return base::MessageAnswer::Ok;
 }
 
 } // namespace kestrovan::core

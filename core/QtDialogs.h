@@ -2,18 +2,18 @@
 // Message boxes shown as real modal Qt boxes, placed 50 pixels right of and
 // below the owner window's top-left corner.
 
-#include "core/Dialogs.h"
+#include "base/Dialogs.h"
 
 class QMessageBox;
 class QWidget;
 
 namespace kestrovan::core {
 
-class QtDialogs : public Dialogs {
+class QtDialogs : public base::Dialogs {
 public:
   explicit QtDialogs(QWidget* owner = nullptr) : owner_(owner) {}
   void setOwner(QWidget* owner) { owner_ = owner; }
-  MessageAnswer show(const Message& message) override;
+  base::MessageAnswer show(const base::Message& message) override;
 
   // The program is closing: the box on screen is closed, and every box from
   // now on is answered at once as its close box would answer it (No, Cancel,

@@ -1,7 +1,7 @@
 #include "core/QtTransferScreen.h"
 
+#include "base/Dialogs.h"
 #include "core/AutoForm.h"
-#include "core/Dialogs.h"
 #include "core/MainForm.h"
 #include "core/ScreenSaverControl.h"
 
@@ -17,7 +17,7 @@
 
 namespace kestrovan::core {
 
-QtTransferScreen::QtTransferScreen(TForm1& form, Dialogs& dialogs) : form_(form), dialogs_(dialogs) {
+QtTransferScreen::QtTransferScreen(TForm1& form, base::Dialogs& dialogs) : form_(form), dialogs_(dialogs) {
   qApp->installEventFilter(this);
   selectorDialog_ = [this] {
     TAutoForm dialog(&form_, dialogs_);
@@ -67,7 +67,8 @@ void QtTransferScreen::addTransferLine(const std::string& line) {
 }
 
 bool QtTransferScreen::askYesNo(const std::string& text) {
-  return dialogs_.show({"警告", text, MessageButtons::YesNo, MessageIcon::Warning}) == MessageAnswer::Yes;
+  return dialogs_.show({"警告", text, base::MessageButtons::YesNo, base::MessageIcon::Warning}) ==
+         base::MessageAnswer::Yes;
 }
 
 bool QtTransferScreen::stopKeyDown(serial::StopKeyPoll poll) {

@@ -11,14 +11,16 @@
 
 #include <functional>
 
+namespace kestrovan::base {
+class Dialogs;
+}
 namespace kestrovan::core {
 
 class TForm1;
-class Dialogs;
 
 class QtTransferScreen : public QObject, public serial::ReceiveScreen {
 public:
-  QtTransferScreen(TForm1& form, Dialogs& dialogs);
+  QtTransferScreen(TForm1& form, base::Dialogs& dialogs);
   ~QtTransferScreen() override;
 
   // Between begin and end the stop keys belong to the transfer.
@@ -61,7 +63,7 @@ protected:
 
 private:
   TForm1& form_;
-  Dialogs& dialogs_;
+  base::Dialogs& dialogs_;
   SelectorDialog selectorDialog_;
   // A transfer asks after every character; the window is kept alive and the
   // lamps repainted only as often as anyone could see it.

@@ -1,44 +1,45 @@
 #include "core/StartupChecks.h"
 
-#include "core/Dialogs.h"
-#include "core/SettingsRecord.h"
+#include "base/Dialogs.h"
+#include "base/SettingsRecord.h"
 #include "platform/Paths.h"
 #include "platform/PortNames.h"
 #include "serial/PortProbe.h"
 
 namespace kestrovan::core {
 
-void checkDataFolder(SettingsRecord& settings, Dialogs& dialogs, const std::string& homeFolder) {
+void checkDataFolder(base::SettingsRecord& settings, base::Dialogs& dialogs, const std::string& homeFolder) {
   const std::string& dir = settings.DirPath;
   if (platform::isRootFolder(dir)) return;
   if (platform::isAbsolutePath(dir) && platform::isDirectory(dir)) return;
 
-  MessageAnswer answer = dialogs.show({"警告", "ディレクトリが見つかりません。ディレクトリを作成しますか？",
-                                       MessageButtons::YesNo, MessageIcon::Warning});
-  if (answer == MessageAnswer::Yes) {
+  base::MessageAnswer answer =
+      dialogs.show({"警告", "ディレクトリが見つかりません。ディレクトリを作成しますか？",
+                    base::MessageButtons::YesNo, base::MessageIcon::Warning});
+  if (answer == base::MessageAnswer::Yes) {
     if (platform::createFolderPath(dir)) {
       settings.DirPath = platform::stripTrailingSeparator(dir);
       return;
     }
     // A folder that cannot be made (no rights, a relative or foreign path such
     // as "C:\NC") would leave every later file operation pointing nowhere.
-    dialogs.show(
-        {"エラー", "ディレクトリを作成できませんでした。\n" + dir, MessageButtons::Ok, MessageIcon::Error});
+    dialogs.show({"エラー", "ディレクトリを作成できませんでした。\n" + dir, base::MessageButtons::Ok,
+                  base::MessageIcon::Error});
   }
   settings.DirPath = homeFolder;
 }
 
-bool checkPort(const SettingsRecord& settings, serial::PortOpener& opener, Dialogs& dialogs) {
+bool checkPort(const base::SettingsRecord& settings, serial::PortOpener& opener, base::Dialogs& dialogs) {
   std::optional<int> number = platform::portNumber(settings.Port);
   bool usable = number && serial::probePort(*number, opener, settings.ModemePort1, settings.ModemePort2);
   if (!usable) {
     dialogs.show({"エラー", settings.Port + "のポートが使用不可です。\n通信設定をおこなってください。",
-                  MessageButtons::Ok, MessageIcon::Error});
+                  base::MessageButtons::Ok, base::MessageIcon::Error});
   }
   return usable;
 }
 
-ListLayout correctListLayout(SettingsRecord& settings) {
+ListLayout correctListLayout(base::SettingsRecord& settings) {
   if (settings.ListColumn >= 1 && settings.ListColumn <= 4) return {settings.ListColumn, 616};
   settings.ListColumn = 5;
   return {5, 728};

@@ -4,22 +4,23 @@
 
 #include <string>
 
+namespace kestrovan::base {
+class Dialogs;
+struct SettingsRecord;
+} // namespace kestrovan::base
 namespace kestrovan::serial {
 class PortOpener;
 }
 
 namespace kestrovan::core {
 
-class Dialogs;
-struct SettingsRecord;
-
 // A missing data folder is offered for creation; No (or a folder that cannot
 // be made) falls back to the home folder. The root "/" is never tested.
-void checkDataFolder(SettingsRecord& settings, Dialogs& dialogs, const std::string& homeFolder);
+void checkDataFolder(base::SettingsRecord& settings, base::Dialogs& dialogs, const std::string& homeFolder);
 
 // Reports a port that does not open, is a modem port, or is not "COM" and a
 // number. Start-up goes on either way. Returns whether the port is usable.
-bool checkPort(const SettingsRecord& settings, serial::PortOpener& opener, Dialogs& dialogs);
+bool checkPort(const base::SettingsRecord& settings, serial::PortOpener& opener, base::Dialogs& dialogs);
 
 struct ListLayout {
   int columns;
@@ -27,6 +28,6 @@ struct ListLayout {
 };
 // 1-4 columns leave the letter-command list visible (616 pixels); 5 covers it
 // (728). Any other stored value becomes 5, so that the next save stores 5.
-ListLayout correctListLayout(SettingsRecord& settings);
+ListLayout correctListLayout(base::SettingsRecord& settings);
 
 } // namespace kestrovan::core

@@ -58,7 +58,7 @@ void tellEnd(TForm1& form, const std::string& notice, bool unattended) {
     std::fprintf(stderr, "kestrovan: %s\n", notice.c_str());
     return;
   }
-  form.dialogs().show({"エラー", notice, MessageButtons::Ok, MessageIcon::Error});
+  form.dialogs().show({"エラー", notice, base::MessageButtons::Ok, base::MessageIcon::Error});
 }
 
 } // namespace

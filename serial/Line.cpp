@@ -1,6 +1,6 @@
 #include "serial/Line.h"
 
-#include "core/Dialogs.h"
+#include "base/Dialogs.h"
 #include "platform/PortNames.h"
 #include "serial/PortProbe.h"
 #include "serial/TransferScreen.h"
@@ -30,8 +30,8 @@ std::string openFailureMessage(OpenFailure failure, const std::string& portName)
   return "";
 }
 
-Line::Line(const core::SettingsRecord& settings, PortOpener& ports, TransferScreen& screen,
-           core::Dialogs& dialogs)
+Line::Line(const base::SettingsRecord& settings, PortOpener& ports, TransferScreen& screen,
+           base::Dialogs& dialogs)
     : settings_(settings), ports_(ports), screen_(screen), dialogs_(dialogs) {}
 
 Line::~Line() = default;
@@ -41,7 +41,7 @@ OpenFailure Line::open(TransferMode mode) {
   // The selector step shows its own dialog; every other failure is a plain box.
   if (failure != OpenFailure::None && failure != OpenFailure::Selector)
     dialogs_.show(
-        {"", openFailureMessage(failure, settings_.Port), core::MessageButtons::Ok, core::MessageIcon::None});
+        {"", openFailureMessage(failure, settings_.Port), base::MessageButtons::Ok, base::MessageIcon::None});
   return failure;
 }
 
@@ -99,7 +99,7 @@ bool Line::runSelector() {
   state.raw = true;
   std::optional<std::string> number = screen_.askSelectorNumber();
   if (!number || number->empty()) {
-    dialogs_.show({"エラー", kSelectorError, core::MessageButtons::Ok, core::MessageIcon::Error});
+    dialogs_.show({"エラー", kSelectorError, base::MessageButtons::Ok, base::MessageIcon::Error});
     state.raw = false;
     return false;
   }

@@ -8,7 +8,7 @@
 // freezes the window. A line that hangs up is lost for the rest of the
 // transfer: reads give 0 and writes set the abort flag at once.
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "platform/SerialPort.h"
 #include "serial/LineSettings.h"
 #include "serial/NcCode.h"
@@ -17,10 +17,9 @@
 #include <memory>
 #include <string>
 
-namespace kestrovan::core {
+namespace kestrovan::base {
 class Dialogs;
 }
-
 namespace kestrovan::serial {
 
 class PortOpener;
@@ -69,8 +68,8 @@ std::string openFailureMessage(OpenFailure failure, const std::string& portName)
 
 class Line {
 public:
-  Line(const core::SettingsRecord& settings, PortOpener& ports, TransferScreen& screen,
-       core::Dialogs& dialogs);
+  Line(const base::SettingsRecord& settings, PortOpener& ports, TransferScreen& screen,
+       base::Dialogs& dialogs);
   ~Line();
   Line(const Line&) = delete;
   Line& operator=(const Line&) = delete;
@@ -131,10 +130,10 @@ private:
   bool writeByteWithin(unsigned char byte, int totalMs, bool stopKeysEnd);
   void setSliceTimeouts(int readMs);
 
-  const core::SettingsRecord& settings_;
+  const base::SettingsRecord& settings_;
   PortOpener& ports_;
   TransferScreen& screen_;
-  core::Dialogs& dialogs_;
+  base::Dialogs& dialogs_;
   std::unique_ptr<platform::SerialPort> port_;
   LineSettings line_;
   platform::Timeouts timeouts_;

@@ -121,9 +121,9 @@ ProgramFile loadProgramFile(const std::string& path, const WrongFormatQuestion& 
   return program;
 }
 
-bool askWrongFormat(core::Dialogs& dialogs) {
-  return dialogs.show({"警告", kWrongFormatQuestion, core::MessageButtons::YesNo,
-                       core::MessageIcon::Warning}) == core::MessageAnswer::Yes;
+bool askWrongFormat(base::Dialogs& dialogs) {
+  return dialogs.show({"警告", kWrongFormatQuestion, base::MessageButtons::YesNo,
+                       base::MessageIcon::Warning}) == base::MessageAnswer::Yes;
 }
 
 bool ProgramLines::next(ProgramLine& line) {

@@ -9,7 +9,7 @@
 // asked whether to read it again line by line, which recovers the text pieces
 // between the NULs.
 
-#include "core/Dialogs.h"
+#include "base/Dialogs.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -48,7 +48,7 @@ using WrongFormatQuestion = std::function<bool()>;
 ProgramFile loadProgramFile(const std::string& path, const WrongFormatQuestion& askReadAgain);
 
 // The question as a Yes/No warning box.
-bool askWrongFormat(core::Dialogs& dialogs);
+bool askWrongFormat(base::Dialogs& dialogs);
 
 // One line of program text as the file holds it: the text without its line
 // end, and how many bytes the line end took. A line end is a line feed with

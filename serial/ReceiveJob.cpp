@@ -1,6 +1,6 @@
 #include "serial/ReceiveJob.h"
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "serial/Line.h"
 #include "serial/ReceiveScreen.h"
 #include "serial/ReceivedLineAssembler.h"
@@ -21,7 +21,7 @@ constexpr const char* kLineLostDetail = "the line hung up (cable, adapter or NC 
 
 class Reception {
 public:
-  Reception(const core::SettingsRecord& settings, Line& line, ReceiveScreen& screen, TransferLog& log,
+  Reception(const base::SettingsRecord& settings, Line& line, ReceiveScreen& screen, TransferLog& log,
             const ReceiveRequest& request)
       : settings_(settings), line_(line), screen_(screen), log_(log), request_(request),
         saver_(request.mode, saveOptionsFrom(settings)),
@@ -271,7 +271,7 @@ private:
     return o;
   }
 
-  const core::SettingsRecord& settings_;
+  const base::SettingsRecord& settings_;
   Line& line_;
   ReceiveScreen& screen_;
   TransferLog& log_;
@@ -284,7 +284,7 @@ private:
 
 } // namespace
 
-ReceiveJob::ReceiveJob(const core::SettingsRecord& settings, Line& line, ReceiveScreen& screen,
+ReceiveJob::ReceiveJob(const base::SettingsRecord& settings, Line& line, ReceiveScreen& screen,
                        TransferLog& log)
     : settings_(settings), line_(line), screen_(screen), log_(log) {}
 

@@ -19,10 +19,9 @@
 
 #include <string>
 
-namespace kestrovan::core {
+namespace kestrovan::base {
 struct SettingsRecord;
 }
-
 namespace kestrovan::serial {
 
 class Line;
@@ -73,12 +72,12 @@ inline constexpr std::size_t kViewBytesPerWriteOut = 4 * 1024 * 1024;
 
 class ReceiveJob {
 public:
-  ReceiveJob(const core::SettingsRecord& settings, Line& line, ReceiveScreen& screen, TransferLog& log);
+  ReceiveJob(const base::SettingsRecord& settings, Line& line, ReceiveScreen& screen, TransferLog& log);
 
   ReceiveOutcome run(const ReceiveRequest& request);
 
 private:
-  const core::SettingsRecord& settings_;
+  const base::SettingsRecord& settings_;
   Line& line_;
   ReceiveScreen& screen_;
   TransferLog& log_;

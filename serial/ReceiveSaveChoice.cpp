@@ -1,7 +1,7 @@
 #include "serial/ReceiveSaveChoice.h"
 
-#include "core/Dialogs.h"
-#include "core/SettingsRecord.h"
+#include "base/Dialogs.h"
+#include "base/SettingsRecord.h"
 #include "platform/Paths.h"
 #include "serial/ReceiveFileNames.h"
 
@@ -30,7 +30,7 @@ SaveChoice saveChoiceForClick(int y) {
   return SaveChoice::None;
 }
 
-ReceiveTarget receiveTargetForName(const std::string& typed, const core::SettingsRecord& settings) {
+ReceiveTarget receiveTargetForName(const std::string& typed, const base::SettingsRecord& settings) {
   ReceiveTarget target;
   target.name = safeFileName(typed);
   if (settings.ALL_Files != "Y") target.name += outputExtension(settings.Mask);
@@ -42,14 +42,14 @@ std::string overwriteQuestion(const std::string& path) {
   return "すでに" + path + "が有ります。\n" + "上書きしますか？";
 }
 
-NameEntry enterReceiveName(const std::string& typed, const core::SettingsRecord& settings,
-                           core::Dialogs& dialogs) {
+NameEntry enterReceiveName(const std::string& typed, const base::SettingsRecord& settings,
+                           base::Dialogs& dialogs) {
   NameEntry entry;
   entry.target = receiveTargetForName(typed, settings);
   if (platform::pathExists(entry.target.path)) {
-    core::Message question{"確認", overwriteQuestion(entry.target.path), core::MessageButtons::YesNo,
-                           core::MessageIcon::Warning};
-    if (dialogs.show(question) != core::MessageAnswer::Yes) return entry;
+    base::Message question{"確認", overwriteQuestion(entry.target.path), base::MessageButtons::YesNo,
+                           base::MessageIcon::Warning};
+    if (dialogs.show(question) != base::MessageAnswer::Yes) return entry;
   }
   entry.start = true;
   return entry;

@@ -6,11 +6,10 @@
 
 #include <string>
 
-namespace kestrovan::core {
+namespace kestrovan::base {
 class Dialogs;
 struct SettingsRecord;
-} // namespace kestrovan::core
-
+} // namespace kestrovan::base
 namespace kestrovan::serial {
 
 inline constexpr const char* kSaveChoiceTitle = "データ保存";
@@ -39,7 +38,7 @@ struct ReceiveTarget {
 // text is the whole name, otherwise the extension from Mask is added. The
 // text is made a safe file name first (ReceiveFileNames.h), so whatever was
 // typed, the file stays inside the data folder.
-ReceiveTarget receiveTargetForName(const std::string& typed, const core::SettingsRecord& settings);
+ReceiveTarget receiveTargetForName(const std::string& typed, const base::SettingsRecord& settings);
 
 // "すでに<path>が有ります。\n上書きしますか？"
 std::string overwriteQuestion(const std::string& path);
@@ -52,7 +51,7 @@ struct NameEntry {
   bool start = false;
   ReceiveTarget target;
 };
-NameEntry enterReceiveName(const std::string& typed, const core::SettingsRecord& settings,
-                           core::Dialogs& dialogs);
+NameEntry enterReceiveName(const std::string& typed, const base::SettingsRecord& settings,
+                           base::Dialogs& dialogs);
 
 } // namespace kestrovan::serial

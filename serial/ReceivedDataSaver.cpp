@@ -1,6 +1,6 @@
 #include "serial/ReceivedDataSaver.h"
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "platform/Paths.h"
 #include "serial/ReceiveFileNames.h"
 
@@ -12,7 +12,7 @@
 
 namespace kestrovan::serial {
 
-SaveOptions saveOptionsFrom(const core::SettingsRecord& settings) {
+SaveOptions saveOptionsFrom(const base::SettingsRecord& settings) {
   SaveOptions o;
   o.dataFolder = settings.DirPath;
   o.extension = outputExtension(settings.Mask);

@@ -14,10 +14,9 @@
 #include <string>
 #include <string_view>
 
-namespace kestrovan::core {
+namespace kestrovan::base {
 struct SettingsRecord;
 }
-
 namespace kestrovan::serial {
 
 enum class SaveMode { ByName, PerProgramNumber };
@@ -29,7 +28,7 @@ struct SaveOptions {
   bool percentFirst = false; // StartChar "Y": each program file begins with a "%" line
   bool percentLast = false;  // EndChar "Y": each program file ends with a "%" line
 };
-SaveOptions saveOptionsFrom(const core::SettingsRecord& settings);
+SaveOptions saveOptionsFrom(const base::SettingsRecord& settings);
 
 // The suffix of a file being written.
 inline constexpr std::string_view kWorkingCopySuffix = ".part";

@@ -1,6 +1,6 @@
 #include "serial/SendJob.h"
 
-#include "core/Dialogs.h"
+#include "base/Dialogs.h"
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
 #include "platform/PowerOff.h"
@@ -107,9 +107,9 @@ SendJob::Flow SendJob::waitForStart() {
   if (p_.settings.Signal != "Y") {
     line.state.ready = true;
     line.showModemLines();
-    const core::MessageAnswer answer =
-        p_.dialogs.show({"警告", kNcReadyQuestion, core::MessageButtons::YesNo, core::MessageIcon::Warning});
-    if (answer != core::MessageAnswer::Yes) return Flow::Stop;
+    const base::MessageAnswer answer =
+        p_.dialogs.show({"警告", kNcReadyQuestion, base::MessageButtons::YesNo, base::MessageIcon::Warning});
+    if (answer != base::MessageAnswer::Yes) return Flow::Stop;
     showName();
     return Flow::Go;
   }

@@ -13,7 +13,7 @@
 //   3. run(); then act on the result: enable the list, clear the marks when
 //      asked, start the return to idle after returnToIdleAfterMs.
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "serial/ProgramFile.h"
 #include "serial/SendLine.h"
 #include "serial/SendTime.h"
@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-namespace kestrovan::core {
+namespace kestrovan::base {
 class Dialogs;
 }
 namespace kestrovan::platform {
@@ -63,11 +63,11 @@ struct SendResult {
 
 // What the job works with; all of it outlives the job.
 struct SendJobParts {
-  const core::SettingsRecord& settings;
+  const base::SettingsRecord& settings;
   Line& line;
   TransferScreen& screen;
   SendWindow& window;
-  core::Dialogs& dialogs;
+  base::Dialogs& dialogs;
   TransferLog& log;
   platform::PowerOff& powerOff;
   std::string& pendingSend; // PendingSend: "Y" while a command-line send starts

@@ -23,7 +23,7 @@ struct Panel {
     return s.find<QLabel>(QString("StatusPanel%1").arg(i).toUtf8())->text();
   }
   QString message() const { return s.find<QLabel>("Label11")->text(); }
-  const core::SettingsRecord& settings() const { return s.form->state().settings; }
+  const base::SettingsRecord& settings() const { return s.form->state().settings; }
 
   void open() {
     QTest::keyClick(s.list(), Qt::Key_F7);
@@ -80,7 +80,7 @@ TEST(CommPanel, TypeAheadCompletesThenGivesWayToTheTypedTextAndArrowsStep) {
   p.type("x;7"); // refused characters are dropped
   EXPECT_EQ(p.speed()->text(), "96007");
 
-  s.dialogs.answers = {core::MessageAnswer::Yes};
+  s.dialogs.answers = {base::MessageAnswer::Yes};
   p.key(Qt::Key_Escape);
   p.open();
   p.key(Qt::Key_Down);
@@ -113,7 +113,7 @@ TEST(CommPanel, LineSettingsOfTenOrElevenCharactersAreSavedEightAreRefused) {
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
   EXPECT_EQ(s.dialogs.shown[0].title, "エラー");
   EXPECT_EQ(s.dialogs.shown[0].text, "入力データを確認してください。");
-  EXPECT_EQ(s.dialogs.shown[0].buttons, core::MessageButtons::Yes);
+  EXPECT_EQ(s.dialogs.shown[0].buttons, base::MessageButtons::Yes);
   EXPECT_TRUE(p.box()->isVisible());
   EXPECT_TRUE(p.speed()->hasFocus());
   EXPECT_EQ(p.settings().Speed, "4800,8,N,2");
@@ -182,7 +182,7 @@ TEST(CommPanel, BackWithAChangedSignalAsksNoSavesYesKeepsTheOldValue) {
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
   EXPECT_EQ(s.dialogs.shown[0].title, "通信設定");
   EXPECT_EQ(s.dialogs.shown[0].text, "通信設定が変更されています。\n保存せずに終了しますか？");
-  EXPECT_EQ(s.dialogs.shown[0].icon, core::MessageIcon::Information);
+  EXPECT_EQ(s.dialogs.shown[0].icon, base::MessageIcon::Information);
   EXPECT_FALSE(p.box()->isVisible());
   EXPECT_EQ(p.settings().Signal, "N");
   EXPECT_EQ(p.statusPanel(6), "N");
@@ -191,7 +191,7 @@ TEST(CommPanel, BackWithAChangedSignalAsksNoSavesYesKeepsTheOldValue) {
   p.key(Qt::Key_Return);
   p.key(Qt::Key_Return);
   p.type("y");
-  s.dialogs.answers = {core::MessageAnswer::Yes};
+  s.dialogs.answers = {base::MessageAnswer::Yes};
   p.key(Qt::Key_Escape);
   EXPECT_EQ(s.dialogs.shown.size(), 2u);
   EXPECT_FALSE(p.box()->isVisible());

@@ -1,6 +1,6 @@
 // The communication settings panel's rules where the window does not show them.
 #include "core/CommSettings.h"
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "support/FakePorts.h"
 
 #include <gtest/gtest.h>
@@ -33,13 +33,13 @@ TEST(PortEntries, ModemPortsAreNeitherListedNorOpened) {
 
 TEST(SaveCommFields, AWrongLengthRefusesEveryField) {
   for (const char* text : {"123456789", "1234567890123"}) {
-    core::SettingsRecord s;
+    base::SettingsRecord s;
     EXPECT_FALSE(core::saveCommFields({text, "5", "N", "", "", ""}, s)) << text;
     EXPECT_EQ(s.Speed, "4800,8,N,2");
     EXPECT_EQ(s.Port, "COM1");
     EXPECT_EQ(s.Signal, "Y");
   }
-  core::SettingsRecord s;
+  base::SettingsRecord s;
   EXPECT_TRUE(core::saveCommFields({"123456789012", "12com", "", "", "", ""}, s));
   EXPECT_EQ(s.Port, "12COM"); // "COM" anywhere counts as a full name
   EXPECT_EQ(s.EndChar, "Y");  // empty fields leave their setting

@@ -1,6 +1,6 @@
 #include "core/CommandLineInterpreter.h"
+#include "base/SettingsRecord.h"
 #include "core/AppState.h"
-#include "core/SettingsRecord.h"
 #include "support/FakeDialogs.h"
 #include "support/TempDir.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 struct Interpreter {
   test::TempDir data;
-  core::SettingsRecord settings = core::defaultSettings("/home/op");
+  base::SettingsRecord settings = base::defaultSettings("/home/op");
   core::RunState run;
   test::FakeDialogs dialogs;
   core::RealItemFileSystem fs;
@@ -72,12 +72,12 @@ TEST(CommandLineItems, ReceiveIntoANewFileOrOverAnAnsweredOne) {
 
   in.settings.DirPath = in.data.path();
   test::writeFile(in.data.file("OLD.NC"), "%\r\n");
-  in.dialogs.answers = {core::MessageAnswer::No};
+  in.dialogs.answers = {base::MessageAnswer::No};
   in({"r=OLD.NC"});
   EXPECT_EQ(in.run.PendingReceive, "N");
   ASSERT_EQ(in.dialogs.shown.size(), 1u);
   EXPECT_EQ(in.dialogs.shown[0].text, "すでに" + in.data.file("OLD.NC") + "が有ります。\n上書きしますか？");
-  in.dialogs.answers = {core::MessageAnswer::Yes};
+  in.dialogs.answers = {base::MessageAnswer::Yes};
   in({"R=OLD.NC"});
   EXPECT_EQ(in.run.PendingReceive, "Y");
 }

@@ -85,7 +85,7 @@ TEST(MainForm, StartChecksAskAboutAMissingFolderAndReportABadPort) {
   Started s;
   test::writeFile(s.files().settingsPath,
                   "[Setting]\r\nDirPath=" + s.data.file("new/sub") + "\r\nPort=COM7\r\n");
-  s.dialogs.answers = {core::MessageAnswer::Yes};
+  s.dialogs.answers = {base::MessageAnswer::Yes};
   s.start();
   ASSERT_EQ(s.dialogs.shown.size(), 2u);
   EXPECT_EQ(s.dialogs.shown[0].title, "警告");

@@ -148,7 +148,7 @@ TEST(MainScreen, PastedAndInputMethodTextIsHeldToThePromptsCharacterRules) {
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
   EXPECT_EQ(s.dialogs.shown[0].title, "確認");
   EXPECT_EQ(s.dialogs.shown[0].text, "この文字はファイル名に使えません。\n/:,;*?<>|.");
-  EXPECT_EQ(s.dialogs.shown[0].icon, core::MessageIcon::Error);
+  EXPECT_EQ(s.dialogs.shown[0].icon, base::MessageIcon::Error);
 
   // Over a selection, and from an input method.
   prompt->selectAll();

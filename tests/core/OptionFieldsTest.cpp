@@ -10,17 +10,17 @@ namespace {
 
 // Records each effect with the settings as they are at that moment.
 struct RecordingEffects : core::OptionEffects {
-  const core::SettingsRecord* s;
+  const base::SettingsRecord* s;
   std::vector<std::string> calls;
-  explicit RecordingEffects(const core::SettingsRecord& settings) : s(&settings) {}
+  explicit RecordingEffects(const base::SettingsRecord& settings) : s(&settings) {}
   void allFilesChanged() override { calls.push_back("all " + s->ALL_Files + std::to_string(s->ListColumn)); }
   void listColumnChanged() override { calls.push_back("columns " + std::to_string(s->ListColumn)); }
   void letterCaseChanged() override { calls.push_back("case " + s->op3 + s->op4); }
 };
 
 // Every option away from its default.
-core::SettingsRecord unusual() {
-  core::SettingsRecord s;
+base::SettingsRecord unusual() {
+  base::SettingsRecord s;
   s.op1 = s.AutoSelect = s.Power_Off = s.op6 = s.O_Change = s.op5 = s.Read_SP_Cut = "Y";
   s.Send_SP_Cut = s.MSG_OP = s.op2 = s.op3 = s.op4 = "Y";
   s.DC3_0X93 = s.Add_No = s.ALL_Files = "N";
@@ -41,9 +41,9 @@ core::SettingsRecord unusual() {
 // Each field is bound to the setting of its key: the text it shows is what
 // the settings file holds under that key.
 TEST(OptionFields, EachFieldShowsTheSettingOfItsKey) {
-  const core::SettingsRecord s = unusual();
+  const base::SettingsRecord s = unusual();
   platform::IniFile ini;
-  core::saveSettings(s, ini);
+  base::saveSettings(s, ini);
   const core::OptionTexts texts = core::optionTextsFrom(s);
   ASSERT_EQ(core::optionFields().size(), 24u);
   for (std::size_t i = 0; i < texts.texts.size(); ++i) {
@@ -56,7 +56,7 @@ TEST(OptionFields, EachFieldShowsTheSettingOfItsKey) {
 }
 
 TEST(ApplyOptions, TakesEveryFieldAndRefreshesOnlyForWhatChanged) {
-  core::SettingsRecord target;
+  base::SettingsRecord target;
   RecordingEffects effects(target);
   const core::OptionTexts wanted = core::optionTextsFrom(unusual());
   EXPECT_FALSE(core::applyOptions(wanted, target, effects));
@@ -84,7 +84,7 @@ TEST(ApplyOptions, AnIntegerThatDoesNotConvertStopsApplyAtItsField) {
       {"R_Code", "AutoSelect", "SendMsg1"},
   };
   for (const Case& c : cases) {
-    core::SettingsRecord target;
+    base::SettingsRecord target;
     RecordingEffects effects(target);
     core::OptionTexts texts = core::optionTextsFrom(unusual());
     texts[c.emptied] = "";

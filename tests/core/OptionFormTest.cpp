@@ -21,7 +21,7 @@ struct Options {
   QPushButton* apply() const { return dialog()->findChild<QPushButton*>("Button1"); }
   QPushButton* back() const { return dialog()->findChild<QPushButton*>("Button2"); }
   QTabWidget* pages() const { return dialog()->findChild<QTabWidget*>("PageControl1"); }
-  const core::SettingsRecord& settings() const { return s.form->state().settings; }
+  const base::SettingsRecord& settings() const { return s.form->state().settings; }
 
   void open(int page = -1) {
     QTest::keyClick(s.list(), Qt::Key_O);
@@ -212,7 +212,7 @@ TEST(OptionForm, CloseQuestionNoAppliesYesDropsAndThePageIsKept) {
   o.open();
   EXPECT_TRUE(o.field("InvTime")->hasFocus()); // still on "送信"
   o.type("77");
-  s.dialogs.answers = {core::MessageAnswer::Yes};
+  s.dialogs.answers = {base::MessageAnswer::Yes};
   o.back()->click();
   EXPECT_FALSE(o.dialog()->isVisible());
   EXPECT_EQ(o.settings().InvTime, 0);
@@ -253,7 +253,7 @@ TEST(SettingsWindows, ValuesSetInEitherWindowSurviveARestart) {
 
   s.form.reset();
   s.start();
-  const core::SettingsRecord& r = s.form->state().settings;
+  const base::SettingsRecord& r = s.form->state().settings;
   EXPECT_EQ(r.Speed, "9600,7,E,1");
   EXPECT_EQ(r.Port, "COM2");
   EXPECT_EQ(r.Signal, "N");

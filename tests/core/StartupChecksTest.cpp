@@ -1,5 +1,5 @@
 #include "core/StartupChecks.h"
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "platform/Paths.h"
 #include "support/FakeDialogs.h"
 #include "support/FakePorts.h"
@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 using namespace kestrovan;
-using core::MessageAnswer;
+using base::MessageAnswer;
 
 namespace {
-core::SettingsRecord settingsIn(const std::string& dir) {
-  core::SettingsRecord s = core::defaultSettings("/home/op");
+base::SettingsRecord settingsIn(const std::string& dir) {
+  base::SettingsRecord s = base::defaultSettings("/home/op");
   s.DirPath = dir;
   return s;
 }
@@ -38,7 +38,7 @@ TEST(DataFolderCheck, MissingFolderYesCreatesEveryLevel) {
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].title, "警告");
   EXPECT_EQ(dialogs.shown[0].text, "ディレクトリが見つかりません。ディレクトリを作成しますか？");
-  EXPECT_EQ(dialogs.shown[0].buttons, core::MessageButtons::YesNo);
+  EXPECT_EQ(dialogs.shown[0].buttons, base::MessageButtons::YesNo);
   EXPECT_TRUE(platform::isDirectory(tmp.file("A/B/C")));
   EXPECT_EQ(s.DirPath, tmp.file("A/B/C"));
 }

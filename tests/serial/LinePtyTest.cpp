@@ -3,7 +3,7 @@
 
 #include "serial/Line.h"
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "platform/IniFile.h"
 #include "serial/PortProbe.h"
 #include "support/FakeDialogs.h"
@@ -25,7 +25,7 @@ namespace {
 class LinePtyTest : public ::testing::Test {
 protected:
   test::TempDir dir;
-  core::SettingsRecord settings = core::defaultSettings("/home/op");
+  base::SettingsRecord settings = base::defaultSettings("/home/op");
   platform::IniFile profile;
   std::unique_ptr<serial::DevicePortOpener> ports;
   test::FakeTransferScreen screen;

@@ -4,7 +4,7 @@
 #include "serial/Line.h"
 #include "support/Bytes.h"
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "support/FakeDialogs.h"
 #include "support/FakePorts.h"
 #include "support/FakeTransferScreen.h"
@@ -23,7 +23,7 @@ namespace {
 
 class LineTest : public ::testing::Test {
 protected:
-  core::SettingsRecord settings = core::defaultSettings("/home/op");
+  base::SettingsRecord settings = base::defaultSettings("/home/op");
   test::FakePorts ports;
   test::FakeTransferScreen screen;
   test::FakeDialogs dialogs;

@@ -6,7 +6,7 @@
 #include "serial/ReceivedDataSaver.h"
 
 #include "ReceiveHarness.h"
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "support/FakeDialogs.h"
 #include "support/TempDir.h"
 
@@ -84,7 +84,7 @@ TEST(ReceiveSaveChoice, KeysAndClickBands) {
 
 TEST(ReceiveSaveChoice, TypedNameWithExtensionRuleAndOverwriteQuestion) {
   test::TempDir dir;
-  core::SettingsRecord s = core::defaultSettings(dir.path());
+  base::SettingsRecord s = base::defaultSettings(dir.path());
   s.ALL_Files = "N";
   EXPECT_EQ(receiveTargetForName("ABC", s).path, dir.file("ABC.NC"));
   EXPECT_EQ(receiveTargetForName("ABC", s).name, "ABC.NC");
@@ -98,14 +98,14 @@ TEST(ReceiveSaveChoice, TypedNameWithExtensionRuleAndOverwriteQuestion) {
   EXPECT_TRUE(dialogs.shown.empty());
 
   test::writeFile(dir.file("OLD"), "x");
-  dialogs.answers = {core::MessageAnswer::No, core::MessageAnswer::Yes};
+  dialogs.answers = {base::MessageAnswer::No, base::MessageAnswer::Yes};
   EXPECT_FALSE(enterReceiveName("OLD", s, dialogs).start);
   NameEntry yes = enterReceiveName("OLD", s, dialogs);
   EXPECT_TRUE(yes.start);
   EXPECT_EQ(yes.target.path, dir.file("OLD"));
   ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_EQ(dialogs.shown[0].text, "すでに" + dir.file("OLD") + "が有ります。\n上書きしますか？");
-  EXPECT_EQ(dialogs.shown[0].buttons, core::MessageButtons::YesNo);
+  EXPECT_EQ(dialogs.shown[0].buttons, base::MessageButtons::YesNo);
   EXPECT_EQ(test::readFile(dir.file("OLD")), "x"); // asking changes nothing
 }
 

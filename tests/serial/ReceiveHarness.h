@@ -2,7 +2,7 @@
 // What the reception tests share: a data folder, the reception's screen and
 // log, and a way to look at what is left on disk.
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "serial/Clock.h"
 #include "serial/Line.h"
 #include "serial/ReceiveJob.h"
@@ -36,7 +36,7 @@ inline std::vector<std::string> filesIn(const std::string& folder) {
 struct ReceiveHarness {
   TempDir data;    // the data folder
   TempDir program; // the program folder, with the transfer log
-  core::SettingsRecord settings = core::defaultSettings(data.path());
+  base::SettingsRecord settings = base::defaultSettings(data.path());
   FakeReceiveScreen screen;
   FakeDialogs dialogs;
   FixedClock clock;

@@ -3,7 +3,7 @@
 // folder, the faked screen, window, boxes, clock and power switch, a log,
 // and a send job over whatever port opener the test gives.
 
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "platform/Cp932.h"
 #include "serial/Clock.h"
 #include "serial/Line.h"
@@ -28,7 +28,7 @@ public:
 
 struct SendFixture {
   TempDir dir;
-  core::SettingsRecord settings = core::defaultSettings("/home/op");
+  base::SettingsRecord settings = base::defaultSettings("/home/op");
   FakeTransferScreen screen;
   FakeSendWindow window;
   FakeDialogs dialogs;

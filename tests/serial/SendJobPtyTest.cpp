@@ -101,7 +101,7 @@ TEST_F(SendPtyTest, EiaWithEightDataBitsAfterTheOperatorsYes) {
   framed();
   settings.Code = "Y";
   settings.Signal = "N";
-  dialogs.answers = {core::MessageAnswer::Yes};
+  dialogs.answers = {base::MessageAnswer::Yes};
   program("O1234.NC", kFiveLines);
   startNc(true);
   EXPECT_EQ(sendOver({"O1234.NC"}).outcome, SendOutcome::Completed);
@@ -212,7 +212,7 @@ TEST_F(SendPtyTest, StopDuringTheSecondFileLogsOneCompletedAndOneStopped) {
 
 TEST_F(SendPtyTest, SignalNAnsweredNoSendsOnlyDc4) {
   settings.Signal = "N";
-  dialogs.answers = {core::MessageAnswer::No};
+  dialogs.answers = {base::MessageAnswer::No};
   program("O1234.NC", kFiveLines);
   startNc(false);
   serial::SendResult result = sendOver({"O1234.NC"});

@@ -10,7 +10,7 @@ namespace kestrovan::platform {
 class IniFile;
 }
 
-namespace kestrovan::core {
+namespace kestrovan::base {
 
 struct SettingsRecord {
   // [Main]
@@ -73,4 +73,4 @@ void saveSettings(const SettingsRecord& settings, platform::IniFile& ini);
 // The settings file: "<executable base name>.INI" in the program folder.
 std::string settingsFilePath(const std::string& programFolder, const std::string& exeBaseName);
 
-} // namespace kestrovan::core
+} // namespace kestrovan::base

@@ -1,11 +1,11 @@
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 
 #include <variant>
 
-namespace kestrovan::core {
+namespace kestrovan::base {
 namespace {
 
 // One row of the key table. The order of kKeys is the order of reading;
@@ -103,4 +103,4 @@ std::string settingsFilePath(const std::string& programFolder, const std::string
   return platform::joinPath(programFolder, exeBaseName + ".INI");
 }
 
-} // namespace kestrovan::core
+} // namespace kestrovan::base

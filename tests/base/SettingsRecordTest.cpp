@@ -1,10 +1,10 @@
-#include "core/SettingsRecord.h"
+#include "base/SettingsRecord.h"
 #include "platform/Cp932.h"
 #include "platform/IniFile.h"
 
 #include <gtest/gtest.h>
 
-using namespace kestrovan::core;
+using namespace kestrovan::base;
 using kestrovan::platform::IniFile;
 
 TEST(SettingsRecord, NoFileGivesTheDefaults) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace kestrovan::core {
+namespace kestrovan::base {
 
 enum class MessageIcon { None, Information, Warning, Error, Stop, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo, Yes }; // Yes: a single "はい(&Y)" button
@@ -24,4 +24,4 @@ public:
   virtual MessageAnswer show(const Message& message) = 0;
 };
 
-} // namespace kestrovan::core
+} // namespace kestrovan::base
