@@ -1,9 +1,9 @@
 // Kestrovan: moves NC part programs between the PC and a CNC controller over
 // an RS-232C line and keeps the folder of programs in order.
 
+#include "app/MainWindow.h"
 #include "app/TerminationSignals.h"
 #include "app/Usage.h"
-#include "core/MainForm.h"
 #include "core/QtDialogs.h"
 #include "platform/InstanceLock.h"
 #include "platform/Paths.h"
@@ -73,7 +73,9 @@ int main(int argc, char* argv[]) {
   });
 
   const std::string folder = platform::programFolder(exe);
-  core::TForm1 form({core::ProgramFiles::in(folder, exe.baseName()), platform::homeFolder(), args}, &dialogs);
+  app::MainWindow window({core::ProgramFiles::in(folder, exe.baseName()), platform::homeFolder(), args},
+                         {.dialogs = &dialogs});
+  core::TForm1& form = window.form();
   formPtr = &form;
   dialogs.setOwner(&form);
   // The run ends when the window has closed, even from inside a box or a

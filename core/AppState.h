@@ -3,6 +3,7 @@
 // settings, the external command table and the state of this run. Filled while
 // the main window is created, saved when it closes.
 
+#include "base/RunState.h"
 #include "base/SettingsRecord.h"
 #include "external/CommandTable.h"
 #include "platform/IniFile.h"
@@ -22,25 +23,13 @@ struct ProgramFiles {
   static ProgramFiles in(const std::string& folder, const std::string& exeBaseName);
 };
 
-struct RunState {
-  bool CommandLineRun = false;   // started with arguments: nothing is saved at close
-  std::string PendingSend = "N"; // set by the command-line interpreter
-  std::string PendingReceive = "N";
-  int MarkCapacity = 100;
-  std::vector<std::string> commandItems; // the command line cut into items
-  // Set by the command-line items of an unattended run.
-  std::string sendFileName;       // read from DirPath when the send starts
-  std::string receivePath;        // output file of the receive (by name)
-  bool ExitAfterTransfer = false; // close the program when the transfer ends
-};
-
 struct AppState {
   ProgramFiles files;
   std::string homeFolder;
   platform::IniFile settingsProfile; // as loaded; also the source of [Ports]
   base::SettingsRecord settings;
   external::CommandTable commands;
-  RunState run;
+  base::RunState run;
 };
 
 // Loads the settings, then the command table, then cuts the command line.

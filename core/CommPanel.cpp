@@ -1,9 +1,9 @@
 #include "core/CommPanel.h"
 
 #include "base/Dialogs.h"
+#include "base/SettingsRecord.h"
 #include "core/CommSettings.h"
-#include "core/FileListBox.h"
-#include "core/MainForm.h"
+#include "host/Host.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -38,24 +38,6 @@ QLabel* panelLabel(QWidget* parent, const char* name, QRect place, const QString
   l->setWordWrap(true);
   l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return l;
-}
-
-constexpr const char* kSpeedChars = "0123456789,NEOneo";
-constexpr const char* kPortChars = "0123456789COMcom";
-constexpr const char* kFlagChars = "YNyn";
-
-bool allIn(const QString& typed, const char* accepted) {
-  for (QChar c : typed)
-    if (c.unicode() >= 0x80 || !std::strchr(accepted, static_cast<char>(c.unicode())) || c.unicode() == 0)
-      return false;
-  return true;
-}
-
-// Room for `typed` in a field of at most `limit` characters, counting the
-// selection as replaced. The limit is kept here rather than in the edit, so
-// that a longer stored value is still shown (and compared) whole.
-bool fits(const QLineEdit* edit, const QString& typed, int limit) {
-  return limit <= 0 || edit->text().size() - edit->selectedText().size() + typed.size() <= limit;
 }
 
 } // namespace
@@ -139,8 +121,8 @@ private:
   QListWidget* list_;
 };
 
-CommPanel::CommPanel(TForm1& form, serial::PortOpener& ports) : form_(form), ports_(ports) {
-  GroupBox1 = new QGroupBox("通信設定", &form);
+CommPanel::CommPanel(host::Host& host, serial::PortOpener& ports) : host_(host), ports_(ports) {
+  GroupBox1 = new QGroupBox("通信設定", host.window());
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setGeometry(504, 70, 201, 390);
   GroupBox1->setFont(panelFont(16));
@@ -202,12 +184,11 @@ CommPanel::CommPanel(TForm1& form, serial::PortOpener& ports) : form_(form), por
 CommPanel::~CommPanel() = default;
 
 void CommPanel::open() {
-  const base::SettingsRecord& s = form_.state().settings;
-  const MainScreen& screen = form_.screen();
+  const base::SettingsRecord& s = host_.settings();
   GroupBox1->show();
   GroupBox1->raise();
-  screen.ListBox1->setEnabled(false);
-  screen.Edit1->setEnabled(false);
+  host_.setListEnabled(false);
+  host_.setPromptLineEnabled(false);
   speedLabel_->setText(q("通信条件(" + s.Speed + ")"));
   portLabel_->setText(q("ポート番号(" + s.Port + ")"));
   const CommFields f = commFieldsFrom(s);
@@ -230,28 +211,28 @@ void CommPanel::close() {
     f->clear();
   lists_[0]->closeUp();
   lists_[1]->closeUp();
-  form_.screen().ListBox1->setEnabled(true);
+  host_.setListEnabled(true);
   GroupBox1->hide();
 }
 
 bool CommPanel::save() {
-  base::SettingsRecord& s = form_.state().settings;
+  base::SettingsRecord& s = host_.settings();
   if (!saveCommFields(fieldTexts(), s)) {
-    form_.dialogs().show(
+    host_.dialogs().show(
         {"エラー", "入力データを確認してください。", base::MessageButtons::Yes, base::MessageIcon::Error});
     focusField(0);
     return false;
   }
   close();
-  form_.screen().ListBox1->setFocus();
-  form_.showSettingsPanels();
+  host_.focusList();
+  host_.showSettingsPanels();
   return true;
 }
 
 void CommPanel::back() {
-  if (commFieldsChanged(fieldTexts(), form_.state().settings)) {
+  if (commFieldsChanged(fieldTexts(), host_.settings())) {
     const base::MessageAnswer answer =
-        form_.dialogs().show({"通信設定", "通信設定が変更されています。\n保存せずに終了しますか？",
+        host_.dialogs().show({"通信設定", "通信設定が変更されています。\n保存せずに終了しますか？",
                               base::MessageButtons::YesNo, base::MessageIcon::Information});
     if (answer != base::MessageAnswer::Yes) {
       save();
@@ -259,8 +240,8 @@ void CommPanel::back() {
     }
   }
   close();
-  form_.ShowCancelled();
-  form_.screen().ListBox1->setFocus();
+  host_.ShowCancelled();
+  host_.focusList();
 }
 
 void CommPanel::focusField(int tag) {
@@ -272,9 +253,9 @@ bool CommPanel::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Label14 && event->type() == QEvent::MouseButtonPress) {
     const int x = static_cast<QMouseEvent*>(event)->position().toPoint().x();
     if (x <= 80)
-      form_.SimulateKey(Qt::Key_F1);
+      host_.SimulateKey(Qt::Key_F1);
     else if (x >= 120 && x <= 197)
-      form_.SimulateKey(Qt::Key_F2);
+      host_.SimulateKey(Qt::Key_F2);
     return true;
   }
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
@@ -289,10 +270,10 @@ bool CommPanel::fieldKey(int tag, QKeyEvent* k) {
   case Qt::Key_F1: save(); return true;
   case Qt::Key_F2:
   case Qt::Key_Escape: back(); return true;
-  case Qt::Key_F10: form_.close(); return true;
+  case Qt::Key_F10: host_.window()->close(); return true;
   default: break;
   }
-  const bool isList = tag < 2;
+  const bool isList = isCommList(tag);
   // Any other key shows the entries first, so that typing shows them.
   if (isList) lists_[tag]->dropDown();
 
@@ -302,19 +283,16 @@ bool CommPanel::fieldKey(int tag, QKeyEvent* k) {
     if (!fields_[tag]->text().isEmpty()) {
       const QString upper = fields_[tag]->text().toUpper();
       if (upper != fields_[tag]->text()) fields_[tag]->setText(upper);
-      focusField((tag + 1) % 6);
+      focusField(commFieldAfter(tag, true));
     }
     return true;
   case Qt::Key_Up:
   case Qt::Key_Down: {
     const bool down = k->key() == Qt::Key_Down;
-    if (isList) {
+    if (isList)
       lists_[tag]->step(down);
-    } else if (down) {
-      focusField((tag + 1) % 6); // from the last one back to the line settings
-    } else {
-      focusField(tag - 1); // from the first one up to the port list
-    }
+    else
+      focusField(commFieldAfter(tag, down));
     return true;
   }
   case Qt::Key_Backspace:
@@ -335,11 +313,12 @@ bool CommPanel::fieldKey(int tag, QKeyEvent* k) {
 }
 
 bool CommPanel::typeInto(int tag, const QString& typed) {
-  const char* accepted = tag == 0 ? kSpeedChars : tag == 1 ? kPortChars : kFlagChars;
-  if (!allIn(typed, accepted)) return false;
+  if (!commFieldTakes(tag, typed.toStdString())) return false;
   QLineEdit* f = fields_[tag];
-  if (tag >= 2) {
-    if (!fits(f, typed, 1)) return false;
+  if (!isCommList(tag)) {
+    if (!commFieldHasRoom(tag, static_cast<int>(f->text().size()), static_cast<int>(f->selectedText().size()),
+                          static_cast<int>(typed.size())))
+      return false;
     f->insert(typed.toUpper());
     return true;
   }

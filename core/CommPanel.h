@@ -11,20 +11,22 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 
+namespace kestrovan::host {
+class Host;
+}
 namespace kestrovan::serial {
 class PortOpener;
 }
 
 namespace kestrovan::core {
 
-class TForm1;
 class DropDownField;
 struct CommFields;
 
 class CommPanel : public QObject {
   Q_OBJECT
 public:
-  CommPanel(TForm1& form, serial::PortOpener& ports);
+  CommPanel(host::Host& host, serial::PortOpener& ports);
   ~CommPanel() override;
 
   void open();
@@ -44,7 +46,7 @@ private:
   CommFields fieldTexts() const;
   void close();
 
-  TForm1& form_;
+  host::Host& host_;
   serial::PortOpener& ports_;
   QGroupBox* GroupBox1;
   QLabel* speedLabel_;

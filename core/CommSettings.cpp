@@ -1,5 +1,7 @@
 #include "core/CommSettings.h"
+
 #include "platform/Text.h"
+#include <cstring>
 
 #include "base/SettingsRecord.h"
 #include "serial/PortProbe.h"
@@ -84,6 +86,18 @@ bool saveCommFields(const CommFields& f, base::SettingsRecord& s) {
   setIfTyped(f.endChar, s.EndChar);
   setIfTyped(f.code, s.Code);
   return true;
+}
+
+bool commFieldTakes(int tag, const std::string& typed) {
+  const char* accepted = tag == 0 ? "0123456789,NEOneo" : tag == 1 ? "0123456789COMcom" : "YNyn";
+  if (typed.empty()) return false;
+  for (char c : typed)
+    if (c == 0 || !std::strchr(accepted, c)) return false; // a byte of a non-ASCII character fails too
+  return true;
+}
+
+bool commFieldHasRoom(int tag, int length, int selected, int typed) {
+  return isCommList(tag) || length - selected + typed <= 1;
 }
 
 } // namespace kestrovan::core

@@ -49,6 +49,24 @@ struct CommFields {
 
 CommFields commFieldsFrom(const base::SettingsRecord& settings);
 
+// Fields by tag: 0 the line settings list, 1 the port list, 2 to 5 the
+// one-letter switches (Signal, StartChar, EndChar, Code).
+inline constexpr int kCommFieldCount = 6;
+inline bool isCommList(int tag) { return tag < 2; }
+// Whether typed text (UTF-8) holds only characters the field takes: digits,
+// "," and the parity letters for the line settings, digits and "COM" for the
+// port, Y and N for the switches (either case).
+bool commFieldTakes(int tag, const std::string& typed);
+// Whether `typed` characters fit a field that holds `length` characters of
+// which `selected` are selected (and replaced): a switch holds one
+// character, a list any number. A stored value longer than that still shows.
+bool commFieldHasRoom(int tag, int length, int selected, int typed);
+// Enter and Down go to the next field (from the last back to the first), Up
+// to the one before.
+inline int commFieldAfter(int tag, bool down) {
+  return down ? (tag + 1) % kCommFieldCount : (tag + kCommFieldCount - 1) % kCommFieldCount;
+}
+
 // Whether any field differs from its setting (exactly: letter case counts,
 // and an emptied field counts as a change).
 bool commFieldsChanged(const CommFields& fields, const base::SettingsRecord& settings);

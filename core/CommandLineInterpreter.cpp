@@ -51,8 +51,8 @@ bool RealItemFileSystem::copyFile(const std::string& from, const std::string& to
 }
 std::string RealItemFileSystem::workingFolder() { return platform::currentFolder(); }
 
-void interpretItem(const std::string& item, base::SettingsRecord& s, RunState& run, base::Dialogs& dialogs,
-                   ItemFileSystem& fs) {
+void interpretItem(const std::string& item, base::SettingsRecord& s, base::RunState& run,
+                   base::Dialogs& dialogs, ItemFileSystem& fs) {
   const std::string u = platform::asciiUpper(item);
   const bool hasSend = contains(u, "S="), hasReceive = contains(u, "R=");
   // An absolute path plays the part of a path with a drive colon. Here "/"

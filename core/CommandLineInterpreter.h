@@ -5,15 +5,13 @@
 // transfer ends. Nothing starts here: the transfer begins at the first idle
 // moment. Settings changed here hold for this run only.
 
+#include "base/Dialogs.h"
+#include "base/RunState.h"
+#include "base/SettingsRecord.h"
+
 #include <string>
 
-namespace kestrovan::base {
-class Dialogs;
-struct SettingsRecord;
-} // namespace kestrovan::base
 namespace kestrovan::core {
-
-struct RunState;
 
 // What the file system tells the interpreter, behind a seam for tests.
 class ItemFileSystem {
@@ -36,7 +34,7 @@ public:
 };
 
 // Applies one item. The first rule that matches decides.
-void interpretItem(const std::string& item, base::SettingsRecord& settings, RunState& run,
+void interpretItem(const std::string& item, base::SettingsRecord& settings, base::RunState& run,
                    base::Dialogs& dialogs, ItemFileSystem& fs);
 
 } // namespace kestrovan::core

@@ -1,5 +1,7 @@
 #include "core/FileListBox.h"
 
+#include "files/ColumnLayout.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -52,19 +54,14 @@ void FileListBox::selectRow(int row) {
   update();
 }
 
-void FileListBox::scrollIntoView(int row) {
-  if (row < 0) return;
-  const int column = row / rowsPerColumn();
-  if (column < firstColumn_) firstColumn_ = column;
-  if (column >= firstColumn_ + columns_) firstColumn_ = column - columns_ + 1;
+files::ColumnLayout FileListBox::layout() const {
+  return {static_cast<int>(rows_.size()), rowsPerColumn(), columns_, firstColumn_};
 }
 
+void FileListBox::scrollIntoView(int row) { firstColumn_ = layout().firstColumnShowing(row); }
+
 int FileListBox::rowAt(QPoint pos) const {
-  if (pos.x() < 0 || pos.y() < 0 || pos.x() >= width()) return -1;
-  const int line = pos.y() / kRowHeight;
-  if (line >= rowsPerColumn()) return -1;
-  const int row = (firstColumn_ + pos.x() / columnWidth()) * rowsPerColumn() + line;
-  return row < static_cast<int>(rows_.size()) ? row : -1;
+  return layout().rowAt(pos.x(), pos.y(), width(), kRowHeight).value_or(-1);
 }
 
 void FileListBox::paintEvent(QPaintEvent*) {
@@ -106,19 +103,18 @@ void FileListBox::paintEvent(QPaintEvent*) {
 // Up and Down move within the run of rows, Left and Right a column across.
 // Every other key belongs to the main window's dispatcher.
 void FileListBox::keyPressEvent(QKeyEvent* event) {
-  const int count = static_cast<int>(rows_.size());
-  if (count == 0) return QWidget::keyPressEvent(event);
-  int row = selected_;
+  files::ListMove move;
   switch (event->key()) {
-  case Qt::Key_Up: row = std::max(0, row - 1); break;
-  case Qt::Key_Down: row = std::min(count - 1, row + 1); break;
-  case Qt::Key_Left: row = row - rowsPerColumn() >= 0 ? row - rowsPerColumn() : row; break;
-  case Qt::Key_Right: row = std::min(count - 1, row + rowsPerColumn()); break;
+  case Qt::Key_Up: move = files::ListMove::Up; break;
+  case Qt::Key_Down: move = files::ListMove::Down; break;
+  case Qt::Key_Left: move = files::ListMove::Left; break;
+  case Qt::Key_Right: move = files::ListMove::Right; break;
   default: return QWidget::keyPressEvent(event);
   }
-  if (row < 0) row = 0;
-  selectRow(row);
-  Q_EMIT selectionMoved(row);
+  const std::optional<int> row = layout().moved(selected_, move);
+  if (!row) return QWidget::keyPressEvent(event);
+  selectRow(*row);
+  Q_EMIT selectionMoved(*row);
 }
 
 void FileListBox::mousePressEvent(QMouseEvent* event) {

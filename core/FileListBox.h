@@ -10,6 +10,10 @@
 #include <functional>
 #include <vector>
 
+namespace kestrovan::files {
+struct ColumnLayout;
+}
+
 namespace kestrovan::core {
 
 class FileListBox : public QWidget {
@@ -48,6 +52,7 @@ protected:
   void resizeEvent(QResizeEvent* event) override;
 
 private:
+  files::ColumnLayout layout() const;
   int columnWidth() const;
   void scrollIntoView(int row);
 

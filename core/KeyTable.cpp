@@ -59,6 +59,28 @@ std::optional<KeyBinding> findBinding(Key key) {
   return std::nullopt;
 }
 
+bool conditionHolds(Condition condition, files::RowKind selected, int markCount, bool shift) {
+  using files::RowKind;
+  switch (condition) {
+  case Condition::None: return true;
+  case Condition::FileRow: return selected == RowKind::File;
+  case Condition::FileRowUnshifted: return shift || selected == RowKind::File;
+  case Condition::NotParentRow: return selected == RowKind::File || selected == RowKind::Folder;
+  case Condition::AtLeastOneMark: return markCount > 0;
+  }
+  return false;
+}
+
+std::optional<int> functionKeyAt(int x, int y) {
+  // The right edge of each slot in pixels (8 to a CP932 byte).
+  static const int bounds[5] = {144, 279, 414, 549, 745};
+  int slot = 0;
+  while (slot < 5 && x > bounds[slot])
+    ++slot;
+  if (slot >= 5) return std::nullopt;
+  return (y <= 16 ? 1 : 6) + slot;
+}
+
 std::string functionKeyText(bool shift) {
   std::string text;
   for (Key k : {Key::F1, Key::F2, Key::F3, Key::F4, Key::F5})

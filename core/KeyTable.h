@@ -4,10 +4,15 @@
 // slot that names it. The dispatcher and the two function-key texts are both
 // read from this table, so they cannot disagree.
 
+#include "files/FileList.h"
+#include "host/Commands.h"
+
 #include <optional>
 #include <string>
 
 namespace kestrovan::core {
+
+using host::Command;
 
 enum class Key {
   F1,
@@ -47,44 +52,6 @@ enum class Key {
   Z,
 };
 
-enum class Command {
-  None,
-  Send,
-  Receive,
-  Delete,
-  Move,
-  Copy,
-  Join,
-  FolderPrompt,
-  FolderBrowse,
-  ExtensionPrompt,
-  CommSettings,
-  FileView,
-  LogView,
-  Edit,
-  NewDocument,
-  Close,
-  Cancel,
-  Refresh,
-  PageUp,
-  PageDown,
-  MarkBlock,
-  ClearMarks,
-  Activate,
-  Split,
-  NameFilter,
-  AxisDouble,
-  FileInfo,
-  DriveMenu,
-  Options,
-  Rename,
-  SortBox,
-  First,
-  Last,
-  OpenAssociated,
-  ExternalTable,
-};
-
 // What the selected row must be for the command to run; otherwise the key
 // does nothing (and says nothing).
 enum class Condition {
@@ -109,6 +76,15 @@ struct KeyBinding {
 std::optional<KeyBinding> findBinding(Key key);
 
 inline Command commandFor(const KeyBinding& b, bool shift) { return shift ? b.shifted : b.plain; }
+
+// Whether a binding's condition holds for the selected row's kind and the
+// number of marks.
+bool conditionHolds(Condition condition, files::RowKind selected, int markCount, bool shift);
+
+// The function key that a click at (x, y) on the two function-key lines
+// stands for, 1 to 10: the upper line F1 to F5, the lower F6 to F10, each
+// slot from its "Fn" to the next one; nothing right of the last slot.
+std::optional<int> functionKeyAt(int x, int y);
 
 // The two lines of function-key texts, F1-F5 and F6-F10, normal or Shift.
 std::string functionKeyText(bool shift);

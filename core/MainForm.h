@@ -1,15 +1,20 @@
 #pragma once
 // TForm1, the main window: a fixed 728 x 518 black screen driven from the
-// keyboard. It owns the run's state (settings, command table, run flags, the
-// file list), performs start-up (creation, first display, first idle moment)
-// and shutdown, and dispatches every key pressed in the file list through the
-// key table. Operations plug into the dispatcher with setCommandHandler().
+// keyboard. It is the host that operations plug into (host/Host.h): it owns
+// the run's state (settings, command table, run flags, the file list), the
+// regions of the screen, the prompt line and the return to idle, performs
+// start-up (creation, first display, first idle moment) and shutdown, and
+// dispatches every key pressed in the file list through the key table to the
+// handler an operation registered. It holds no operation itself; app/ builds
+// them and plugs them in.
 
 #include "core/AppState.h"
 #include "core/KeyTable.h"
 #include "core/MainScreen.h"
+#include "core/RunEnd.h"
 #include "core/ScreenRules.h"
 #include "files/FileList.h"
+#include "host/Host.h"
 
 #include <QRect>
 #include <QWidget>
@@ -17,28 +22,22 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QTimer;
 
-namespace kestrovan::base {
-class Dialogs;
-}
 namespace kestrovan::serial {
 class PortOpener;
 class RunPorts;
 } // namespace kestrovan::serial
-namespace kestrovan::platform {
-class PowerOff;
-}
 
 namespace kestrovan::core {
 
-class QtTransferScreen;
-class ReceiveCommand;
-class SendCommand;
+class ListCommands;
+class MainListView;
+class PromptLine;
+class TransferPanel;
 class ScreenSaverControl;
-class CommPanel;
-class TOptionForm;
 
 struct StartupInputs {
   ProgramFiles files;
@@ -46,89 +45,82 @@ struct StartupInputs {
   std::vector<std::string> args; // the command-line arguments, program name excluded
 };
 
-// Which parts of the transfer panel show besides its view.
-struct TransferPanelParts {
-  bool remainingLine = false; // the remaining-data line above the view
-  bool list = false;          // the list of program headers or marked files beside it
-};
-
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public host::Host {
   Q_OBJECT
 public:
-  using CommandHandler = std::function<void(bool shift)>;
-  using PromptHandler = std::function<void(const std::string& text)>;
-
   // dialogs and ports may be null: then real message boxes and real devices.
   TForm1(StartupInputs inputs, base::Dialogs* dialogs = nullptr, serial::PortOpener* ports = nullptr);
   ~TForm1() override;
 
   AppState& state() { return state_; }
   const AppState& state() const { return state_; }
-  files::FileList& fileList() { return *fileList_; }
   const MainScreen& screen() const { return screen_; }
-  base::Dialogs& dialogs() { return *dialogs_; }
+  // The ports of this run, for the operations that open them; what they
+  // open is released at close.
+  serial::PortOpener& ports();
   bool firstIdleDone() const { return firstIdleDone_; }
   int listColumns() const;
-
-  // --- the dispatcher
-  void setCommandHandler(Command command, CommandHandler handler);
-  void ListBox1KeyDown(Key key, bool shift);
-  void ListBox1KeyUp(bool shiftHeld);
-
-  // --- main-screen helpers every operation uses
-  void ReturnToIdle(int delayMs);
-  void ShowCancelled();
-  void OpenPrompt(PromptMode mode, const std::string& message, const std::string& initial = {});
-  void closePrompt();
-  PromptMode promptMode() const { return PromptMode_; }
-  void setPromptHandler(PromptMode mode, PromptHandler handler);
-  void RecordWindowRect();
-  QRect recordedWindowRect() const { return recordedRect_; }
-  void SimulateKey(int qtKey);
-  void showMessage(const std::string& text, const char* color);
-  void setStatusPanel(int index, const std::string& text);
-  void showSettingsPanels(); // Speed, Port and Signal in panels 4 to 6
-  void refreshFileList(files::RefreshFlags flags = {});
-  files::ListOptions listOptions() const;
-  // Lays the list out for ListColumn (correcting it), as at first display.
-  void layOutList();
-
-  // The transfer panel: title, place (x, y, width; it reaches down to the
-  // message line), background colour, and which of its parts show: the
-  // remaining-data line above the view, the list of program headers or
-  // marked files beside it. The view is emptied.
-  using PanelParts = TransferPanelParts;
-  void showTransferPanel(const std::string& title, int x, int y, int width, const char* colour,
-                         PanelParts parts = {});
-  void hideTransferPanel();
-  QtTransferScreen& transferScreen() { return *transferScreen_; }
-  serial::PortOpener& ports();
-  ScreenSaverControl& screenSaver() { return *screenSaver_; }
-  platform::PowerOff& powerOff() { return *powerOff_; }
-  // Tests replace the computer's power-off with their own.
-  void setPowerOff(platform::PowerOff* powerOff) { powerOff_ = powerOff; }
-
-  // --- the end of the run
-  // A transfer has ended: a close request that came meanwhile is carried out.
-  void transferEnded();
-  // An unattended transfer has ended with `code` (serial::ExitCode); the
-  // worst one is the run's exit code. With END on the command line, a
-  // transfer that did not complete closes the program too, once its message
-  // has shown.
-  void unattendedTransferEnded(int code);
-  // The run's exit code: a transfer the command line asked for that never
-  // ended (the program was closed first) counts as stopped.
   int exitCode() const;
 
-  // Main-screen state.
-  bool ExitAfterTransfer = false;
-  bool MultiFileMode = false;
-  std::string RefreshOnReset = "N";
-  int MarkAnchor = -1;
-  bool AltListShown = false;
+  // --- host::Host
+  base::SettingsRecord& settings() override { return state_.settings; }
+  base::RunState& run() override { return state_.run; }
+  base::Dialogs& dialogs() override { return *dialogs_; }
+  const std::string& programFolder() const override { return state_.files.folder; }
+  const std::string& transferLogPath() const override { return state_.files.logPath; }
+  QWidget* window() override { return this; }
+  void setCommandHandler(Command command, CommandHandler handler) override;
+  void setPromptHandler(PromptMode mode, PromptHandler handler) override;
+  void atFirstIdle(std::function<void()> step) override;
+  void showMessage(const std::string& text, host::MessageColour colour) override;
+  void OpenPrompt(PromptMode mode, const std::string& message, const std::string& initial = {}) override;
+  void closePrompt() override;
+  void clearPromptLine() override;
+  void setPromptLineEnabled(bool enabled) override;
+  PromptMode promptMode() const override;
+  void setStatusPanel(int index, const std::string& text) override;
+  void showSettingsPanels() override;
+  void setProgress(int value, int maximum) override;
+  void setDsrLamp(bool on) override;
+  void setCtsLamp(bool on) override;
+  void showFunctionKeys(bool shift) override;
+  void showTransferPanel(const std::string& title, int x, int y, int width, const char* colour,
+                         host::TransferPanelParts parts = {}) override;
+  void hideTransferPanel() override;
+  QPlainTextEdit* transferView() override;
+  QListWidget* transferList() override;
+  QLabel* remainingLine() override;
+  files::FileList& fileList() override { return *fileList_; }
+  int selectedRow() const override;
+  void refreshFileList(const files::RefreshFlags& flags) override;
+  void refreshFileList() { refreshFileList(files::RefreshFlags{}); }
+  void setListEnabled(bool enabled) override;
+  void focusList() override;
+  void layOutList() override;
+  void ReturnToIdle(int delayMs) override;
+  void ShowCancelled() override;
+  void refreshOnReset() override { RefreshOnReset = "Y"; }
+  void RecordWindowRect() override;
+  QRect recordedWindowRect() const override { return recordedRect_; }
+  void SimulateKey(int qtKey) override;
+  void setScreenSaverEnabled(bool enabled) override;
+  void beginBusy(host::BusyOperation& operation) override;
+  void endBusy() override;
+  bool busy() const override { return busy_ != nullptr; }
+  void closeWindow() override;
+  void unattendedTransferEnded(int code) override;
 
+  // The message line in one of the screen's colours (kLime, kRed).
+  void showMessage(const std::string& text, const char* color);
+  files::ListOptions listOptions() const;
+
+  // --- the dispatcher
+  void ListBox1KeyDown(Key key, bool shift);
+  void ListBox1KeyUp(bool shiftHeld);
   // The function-key lines' mouse equivalents (coordinates inside Label1).
   void Label1MouseDown(int x, int y);
+
+  std::string RefreshOnReset = "N";
 
 Q_SIGNALS:
   // The close request was granted and the settings are saved: the run is over.
@@ -145,48 +137,33 @@ private:
   void FirstIdle();
   void FormCloseQuery();
   void Timer1Timer();
-  void registerBuiltInCommands();
-  bool conditionHolds(Condition condition, bool shift) const;
-  void showFunctionKeys(bool shift);
+  void registerListCommands();
   void commonKeySteps(bool shift);
-  void selectAndShow(int row);
-  void pageKey(bool down);
-  void activateSelected();
-  void openSortBox();
-  bool sortEditKey(QKeyEvent* event);
-  bool promptKey(QKeyEvent* event);
-  void promptEdited(const QString& text);
+  bool listKey(QKeyEvent* event);
   bool transferPanelKey(QKeyEvent* event);
-  void showTransferLog();
 
   AppState state_;
   std::unique_ptr<base::Dialogs> ownDialogs_;
   base::Dialogs* dialogs_;
-  std::unique_ptr<serial::PortOpener> ownPorts_; // the devices, unless a test brings its own
-  std::unique_ptr<serial::RunPorts> ports_;      // what this run opened, released at close
-  std::unique_ptr<CommPanel> commPanel_;         // F7
-  std::unique_ptr<TOptionForm> optionForm_;      // O
+  std::unique_ptr<serial::PortOpener> ownPorts_;
+  std::unique_ptr<serial::RunPorts> ports_;
   MainScreen screen_;
-  std::unique_ptr<files::FileListView> listView_;
+  std::unique_ptr<MainListView> listView_;
   std::unique_ptr<files::FileList> fileList_;
+  std::unique_ptr<ListCommands> listCommands_;
+  std::unique_ptr<TransferPanel> transferPanel_;
+  std::unique_ptr<PromptLine> prompt_;
   std::unique_ptr<ScreenSaverControl> screenSaver_;
-  std::unique_ptr<QtTransferScreen> transferScreen_;
-  std::unique_ptr<ReceiveCommand> receiveCommand_;
-  std::unique_ptr<SendCommand> sendCommand_;
-  std::unique_ptr<platform::PowerOff> systemPowerOff_;
-  platform::PowerOff* powerOff_;
   QTimer* Timer1;
   std::map<Command, CommandHandler> handlers_;
-  std::map<PromptMode, PromptHandler> promptHandlers_;
-  PromptMode PromptMode_ = PromptMode::None;
-  QString promptText_; // the prompt line's text before the edit in progress
+  std::vector<std::function<void()>> firstIdleSteps_;
+  host::BusyOperation* busy_ = nullptr;
   QRect recordedRect_;
   bool shown_ = false;
   bool firstIdleDone_ = false;
   bool closed_ = false;
-  bool closeAfterTransfer_ = false;
-  int exitCode_ = 0;
-  int unattendedEnded_ = 0; // unattended transfers that have ended, or could not start
+  bool closeAfterBusy_ = false;
+  RunEnd runEnd_;
 };
 
 } // namespace kestrovan::core

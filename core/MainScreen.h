@@ -3,6 +3,8 @@
 // fonts. Built once; TForm1 fills and shows them. Every widget carries the
 // objectName of its region so that tests can find it.
 
+#include <string>
+
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -38,17 +40,6 @@ struct MainScreen {
   QLabel* remainingLine;      // "残り ###,###,##0ﾊﾞｲﾄ" while sending
   QListWidget* transferFiles; // program headers or the marked files being sent
   QLabel* transferKeyLine;
-
-  // Save-choice box "データ保存": by name (Y), per program number (N), Esc.
-  QGroupBox* GroupBox5;
-  QLabel* saveChoiceText;
-  QLineEdit* saveChoiceEdit;
-
-  // Sort box.
-  QGroupBox* GroupBox4;
-  QLabel* sortCurrent;
-  QLineEdit* sortEdit;
-  QLabel* sortKeyLine; // "Esc :中止", clickable
 };
 
 MainScreen buildMainScreen(QWidget* form);
@@ -57,5 +48,12 @@ MainScreen buildMainScreen(QWidget* form);
 inline constexpr const char* kLime = "lime";
 inline constexpr const char* kRed = "red";
 void setLabelColor(QLabel* label, const char* color);
+
+// What the regions show.
+void setMessageLine(const MainScreen& s, const std::string& text, const char* color);
+void setStatusPanelText(const MainScreen& s, int index, const std::string& text);
+void setProgressBar(const MainScreen& s, int value, int maximum);
+void setDsrLamp(const MainScreen& s, bool on);
+void setCtsLamp(const MainScreen& s, bool on);
 
 } // namespace kestrovan::core

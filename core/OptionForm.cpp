@@ -1,8 +1,9 @@
 #include "core/OptionForm.h"
 
 #include "base/Dialogs.h"
-#include "core/MainForm.h"
 #include "core/OptionFields.h"
+#include "files/FileList.h"
+#include "host/Host.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -29,28 +30,28 @@ int fieldWidth(const OptionField& f) {
 // What applying a list-shaping setting does to the main window.
 class ListEffects : public OptionEffects {
 public:
-  explicit ListEffects(TForm1& form) : form_(form) {}
+  explicit ListEffects(host::Host& host) : host_(host) {}
   void allFilesChanged() override {
-    form_.refreshFileList({.keepSelection = true});
-    form_.ReturnToIdle(1000);
+    host_.refreshFileList({.keepSelection = true});
+    host_.ReturnToIdle(1000);
   }
   void listColumnChanged() override {
-    form_.layOutList();
-    form_.refreshFileList({.keepSelection = true});
-    form_.ReturnToIdle(1000);
+    host_.layOutList();
+    host_.refreshFileList({.keepSelection = true});
+    host_.ReturnToIdle(1000);
   }
-  void letterCaseChanged() override { form_.refreshFileList(); }
+  void letterCaseChanged() override { host_.refreshFileList({}); }
 
 private:
-  TForm1& form_;
+  host::Host& host_;
 };
 
 } // namespace
 
-TOptionForm::TOptionForm(TForm1& form)
-    : QDialog(&form, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      form_(form) {
+TOptionForm::TOptionForm(host::Host& host)
+    : QDialog(host.window(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                                 Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      host_(host) {
   setObjectName("OptionForm");
   setWindowTitle("ｵﾌﾟｼｮﾝ設定");
   setFixedSize(272, 411);
@@ -132,12 +133,12 @@ void TOptionForm::showEvent(QShowEvent* event) {
 
 void TOptionForm::FormShow() {
   // Centred on the main window as it was when the dialog was asked for.
-  QRect main = form_.recordedWindowRect();
-  if (main.isNull()) main = form_.frameGeometry(); // never recorded (not the foreground window yet)
+  QRect main = host_.recordedWindowRect();
+  if (main.isNull()) main = host_.window()->frameGeometry(); // never recorded (not the foreground window yet)
   const QSize own = frameGeometry().size();
   move(main.left() + main.width() / 2 - own.width() / 2, main.top() + main.height() / 2 - own.height() / 2);
 
-  const OptionTexts texts = optionTextsFrom(form_.state().settings);
+  const OptionTexts texts = optionTextsFrom(host_.settings());
   for (std::size_t i = 0; i < edits_.size(); ++i)
     edits_[i]->setText(q(texts.texts[i]));
   Button1->setEnabled(false);
@@ -147,10 +148,10 @@ bool TOptionForm::Button1Click() {
   OptionTexts texts;
   for (QLineEdit* e : edits_)
     texts.texts.push_back(e->text().toStdString());
-  ListEffects effects(form_);
-  if (std::optional<std::string> failed = applyOptions(texts, form_.state().settings, effects)) {
+  ListEffects effects(host_);
+  if (std::optional<std::string> failed = applyOptions(texts, host_.settings(), effects)) {
     // As an unhandled conversion error: the program's own title, an error icon.
-    form_.dialogs().show(
+    host_.dialogs().show(
         {"Kestrovan", notAnIntegerMessage(*failed), base::MessageButtons::Ok, base::MessageIcon::Error});
     return false;
   }
@@ -160,7 +161,7 @@ bool TOptionForm::Button1Click() {
 
 void TOptionForm::closeEvent(QCloseEvent* event) {
   if (Button1->isEnabled()) {
-    const base::MessageAnswer answer = form_.dialogs().show(
+    const base::MessageAnswer answer = host_.dialogs().show(
         {"オプション設定", "オプション設定が変更されています。\n保存せずに終了しますか？",
          base::MessageButtons::YesNo, base::MessageIcon::Information});
     // No applies first; an integer field that does not convert keeps the

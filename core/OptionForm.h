@@ -15,14 +15,16 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 
-namespace kestrovan::core {
+namespace kestrovan::host {
+class Host;
+}
 
-class TForm1;
+namespace kestrovan::core {
 
 class TOptionForm : public QDialog {
   Q_OBJECT
 public:
-  explicit TOptionForm(TForm1& form);
+  explicit TOptionForm(host::Host& host);
   ~TOptionForm() override;
 
   // Shows the dialog modal to the whole program and returns at once: nothing
@@ -46,7 +48,7 @@ private:
   void focusField(int index);
   int neighbour(int index, int step) const;
 
-  TForm1& form_;
+  host::Host& host_;
   QTabWidget* PageControl1;
   std::vector<QLineEdit*> edits_; // parallel to optionFields()
   QPushButton* Button1;

@@ -56,11 +56,4 @@ bool refusesEdit(const PromptRule& rule, std::string_view before, std::string_vi
   return after.substr(start, end - start).find_first_of(rule.forbidden) != std::string_view::npos;
 }
 
-std::optional<SortCode> parseSortCode(const std::string& text) {
-  const std::string up = platform::asciiUpper(text);
-  for (const char* valid : {"N-D", "N-U", "S-D", "S-U", "T-D", "T-U"})
-    if (up == valid) return SortCode{up.substr(0, 1), up.substr(2, 1)};
-  return std::nullopt;
-}
-
 } // namespace kestrovan::core

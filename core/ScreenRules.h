@@ -1,6 +1,8 @@
 #pragma once
-// Small rules of the main screen that need no window: paging, the characters
-// each prompt refuses, and the sort code typed into the sort box.
+// Small rules of the main screen that need no window: paging and the
+// characters each prompt refuses.
+
+#include "host/PromptMode.h"
 
 #include <optional>
 #include <string>
@@ -17,8 +19,7 @@ struct PageMove {
 };
 PageMove pageMove(bool down, int rowCount, int selected, int listColumns, int rowsPerColumn);
 
-// Prompt modes: which operation owns the open prompt line.
-enum class PromptMode { None, ReceiveName = 2, CopyName = 4, Folder = 5, Extension = 6 };
+using host::PromptMode;
 
 struct PromptRule {
   std::string forbidden; // characters that are refused
@@ -31,13 +32,5 @@ PromptRule promptRule(PromptMode mode, const std::string& allFiles);
 // what the edit put in counts: the text before and after it (UTF-8) are
 // compared, their common beginning and end left out.
 bool refusesEdit(const PromptRule& rule, std::string_view before, std::string_view after);
-
-// "N-D", "s-u" ... gives the sort key and direction letters; anything else
-// gives nullopt.
-struct SortCode {
-  std::string fileSort;
-  std::string sortMuki;
-};
-std::optional<SortCode> parseSortCode(const std::string& text);
 
 } // namespace kestrovan::core

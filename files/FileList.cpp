@@ -240,4 +240,14 @@ void FileList::clearRowMark(int row) {
   if (validRow(row)) setMarkColumn(row, false);
 }
 
+std::vector<std::string> FileList::takeMarkedNames() {
+  std::vector<std::string> names;
+  marks_.compact();
+  for (int row : marks_.rows()) {
+    if (const FileEntry* e = entryAt(row)) names.push_back(e->name);
+    clearRowMark(row);
+  }
+  return names;
+}
+
 } // namespace kestrovan::files

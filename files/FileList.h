@@ -90,6 +90,9 @@ public:
   // Clears a row's mark column only, for operations that take the marked
   // files out of the compacted mark list one by one.
   void clearRowMark(int row);
+  // The names of the marked files in marking order; their rows lose the "*"
+  // as they are taken, the mark list itself stays (compacted) until cleared.
+  std::vector<std::string> takeMarkedNames();
 
 private:
   void rememberSelection(bool keepSelection);

@@ -44,3 +44,27 @@ TEST(SaveCommFields, AWrongLengthRefusesEveryField) {
   EXPECT_EQ(s.Port, "12COM"); // "COM" anywhere counts as a full name
   EXPECT_EQ(s.EndChar, "Y");  // empty fields leave their setting
 }
+
+TEST(CommFields, EachFieldTakesItsCharactersAndTheSwitchesOneOfThem) {
+  EXPECT_TRUE(core::commFieldTakes(0, "9600,7,e,2"));
+  EXPECT_FALSE(core::commFieldTakes(0, "9600,7,X"));
+  EXPECT_TRUE(core::commFieldTakes(1, "com12"));
+  EXPECT_FALSE(core::commFieldTakes(1, "COM-1"));
+  for (int tag = 2; tag < core::kCommFieldCount; ++tag) {
+    EXPECT_TRUE(core::commFieldTakes(tag, "y"));
+    EXPECT_FALSE(core::commFieldTakes(tag, "x"));
+    EXPECT_FALSE(core::commFieldTakes(tag, "ｙ")); // full-width: not ASCII
+    EXPECT_TRUE(core::commFieldHasRoom(tag, 0, 0, 1));
+    EXPECT_TRUE(core::commFieldHasRoom(tag, 1, 1, 1)); // the selected letter is replaced
+    EXPECT_FALSE(core::commFieldHasRoom(tag, 1, 0, 1));
+  }
+  EXPECT_TRUE(core::commFieldHasRoom(0, 30, 0, 5)); // the lists have no limit of their own
+  EXPECT_FALSE(core::commFieldTakes(2, ""));
+}
+
+TEST(CommFields, EnterAndTheArrowsGoRoundTheFieldsInTagOrder) {
+  EXPECT_EQ(core::commFieldAfter(0, true), 1);
+  EXPECT_EQ(core::commFieldAfter(5, true), 0);  // from the last back to the line settings
+  EXPECT_EQ(core::commFieldAfter(2, false), 1); // from the first switch up to the port list
+  EXPECT_EQ(core::commFieldAfter(0, false), 5);
+}

@@ -15,7 +15,7 @@ namespace {
 struct Interpreter {
   test::TempDir data;
   base::SettingsRecord settings = base::defaultSettings("/home/op");
-  core::RunState run;
+  base::RunState run;
   test::FakeDialogs dialogs;
   core::RealItemFileSystem fs;
 

@@ -1,5 +1,6 @@
 // The real main window on the offscreen platform, driven by key events.
 #include "core/MainForm.h"
+#include "app/MainWindow.h"
 #include "platform/IniFile.h"
 #include "support/FakeDialogs.h"
 #include "support/FakePorts.h"
@@ -18,13 +19,15 @@ struct Started {
   test::TempDir data;
   test::FakeDialogs dialogs;
   test::FakePorts ports;
-  std::unique_ptr<core::TForm1> form;
+  std::unique_ptr<app::MainWindow> window;
+  core::TForm1* form = nullptr;
 
   core::ProgramFiles files() const { return core::ProgramFiles::in(home.path(), "kestrovan"); }
 
   void start(std::vector<std::string> args = {}) {
-    form = std::make_unique<core::TForm1>(core::StartupInputs{files(), data.path(), std::move(args)},
-                                          &dialogs, &ports);
+    window = std::make_unique<app::MainWindow>(core::StartupInputs{files(), data.path(), std::move(args)},
+                                               app::Seams{&dialogs, &ports});
+    form = &window->form();
     form->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->firstIdleDone(); }, 5000));
   }

@@ -257,3 +257,28 @@ TEST(MainScreen, FunctionKeyLinesAreClickable) {
   EXPECT_FALSE(s.form->isVisible());
   EXPECT_TRUE(test::fileExists(s.files().settingsPath));
 }
+
+// Alt+letter belongs to the external commands: the letter commands must not
+// run (Alt+O would open the options, Alt+S the sort box, and once D deletes,
+// Alt+D would delete).
+TEST(MainScreen, AltWithALetterRunsNoLetterCommand) {
+  test::StartedForm s;
+  makeFiles(s.data, 5);
+  s.start();
+  s.list()->selectRow(3);
+  s.form->showMessage("before", core::kLime);
+  QApplication::processEvents();
+  ASSERT_EQ(messageLine(s), "before");
+  for (Qt::Key key : {Qt::Key_O, Qt::Key_S, Qt::Key_T, Qt::Key_Z}) {
+    QTest::keyClick(s.list(), key, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << key;
+    EXPECT_FALSE(s.find<QWidget>("GroupBox4")->isVisible()) << key;
+    EXPECT_EQ(s.list()->selectedRow(), 3) << key;
+    EXPECT_EQ(messageLine(s), "before") << key;
+    EXPECT_TRUE(s.list()->isEnabled()) << key;
+  }
+  // Without Alt the same keys do their work.
+  QTest::keyClick(s.list(), Qt::Key_Z);
+  EXPECT_EQ(s.list()->selectedRow(), 5);
+}

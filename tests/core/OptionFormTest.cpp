@@ -251,7 +251,7 @@ TEST(SettingsWindows, ValuesSetInEitherWindowSurviveARestart) {
   QTest::keyClick(s.list(), Qt::Key_F10);
   ASSERT_FALSE(s.form->isVisible());
 
-  s.form.reset();
+  s.window.reset();
   s.start();
   const base::SettingsRecord& r = s.form->state().settings;
   EXPECT_EQ(r.Speed, "9600,7,E,1");

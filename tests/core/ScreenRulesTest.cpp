@@ -28,6 +28,32 @@ TEST(KeyTable, ShiftChoosesTheSecondMeaningAndConditionsGuardFileCommands) {
     EXPECT_TRUE(findBinding(k)->consumed);
 }
 
+TEST(KeyTable, ConditionsByTheSelectedRowAndTheMarks) {
+  using kestrovan::files::RowKind;
+  EXPECT_TRUE(conditionHolds(Condition::FileRow, RowKind::File, 0, false));
+  EXPECT_FALSE(conditionHolds(Condition::FileRow, RowKind::Folder, 0, false));
+  EXPECT_FALSE(conditionHolds(Condition::FileRowUnshifted, RowKind::None, 0, false));
+  EXPECT_TRUE(
+      conditionHolds(Condition::FileRowUnshifted, RowKind::None, 0, true)); // Shift+F9: a new document
+  EXPECT_TRUE(conditionHolds(Condition::NotParentRow, RowKind::Folder, 0, false));
+  EXPECT_FALSE(conditionHolds(Condition::NotParentRow, RowKind::Parent, 0, false));
+  EXPECT_FALSE(conditionHolds(Condition::NotParentRow, RowKind::None, 0, false));
+  EXPECT_FALSE(conditionHolds(Condition::AtLeastOneMark, RowKind::File, 0, false));
+  EXPECT_TRUE(conditionHolds(Condition::AtLeastOneMark, RowKind::Parent, 1, false));
+}
+
+TEST(KeyTable, AClickOnTheFunctionKeyLinesNamesItsKey) {
+  EXPECT_EQ(functionKeyAt(0, 0), 1);
+  EXPECT_EQ(functionKeyAt(144, 16), 1);
+  EXPECT_EQ(functionKeyAt(145, 16), 2);
+  EXPECT_EQ(functionKeyAt(549, 5), 4);
+  EXPECT_EQ(functionKeyAt(700, 5), 5);
+  EXPECT_EQ(functionKeyAt(10, 17), 6);
+  EXPECT_EQ(functionKeyAt(415, 30), 9);
+  EXPECT_EQ(functionKeyAt(745, 30), 10);
+  EXPECT_EQ(functionKeyAt(746, 30), std::nullopt);
+}
+
 TEST(Paging, ShortListsGoToTheEnds) {
   EXPECT_EQ(pageMove(true, 30, 3, 2, 21).select, 29);
   EXPECT_EQ(pageMove(false, 30, 25, 2, 21).select, 0);
@@ -65,14 +91,4 @@ TEST(PromptRules, AnEditIsJudgedByWhatItPutInOnly) {
   EXPECT_FALSE(refusesEdit(names, "あい", "あうい"));
   EXPECT_TRUE(refusesEdit(names, "..", "...")); // one more of the same
   EXPECT_FALSE(refusesEdit(promptRule(PromptMode::None, "Y"), "", "/:*"));
-}
-
-TEST(SortCodes, OnlyTheSixCodesInEitherCase) {
-  auto c = parseSortCode("n-d");
-  ASSERT_TRUE(c);
-  EXPECT_EQ(c->fileSort, "N");
-  EXPECT_EQ(c->sortMuki, "D");
-  EXPECT_EQ(parseSortCode("T-U")->sortMuki, "U");
-  for (const char* bad : {"N-", "ND", "", "X-D", "N-DD", "N_D"})
-    EXPECT_FALSE(parseSortCode(bad)) << bad;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The real main window, started on a temporary program folder and data folder
-// with scripted message boxes and fake ports.
+// The program's main window with its operations plugged in, as main() builds
+// it, started on a temporary program folder and data folder with scripted
+// message boxes and fake ports.
 
+#include "app/MainWindow.h"
 #include "core/FileListBox.h"
 #include "core/MainForm.h"
 #include "support/FakeDialogs.h"
@@ -19,17 +21,20 @@ struct StartedForm {
   TempDir data;
   FakeDialogs dialogs;
   FakePorts ports;
-  std::unique_ptr<core::TForm1> form;
+  platform::PowerOff* powerOff = nullptr; // the computer's own when null
+  std::unique_ptr<app::MainWindow> window;
+  core::TForm1* form = nullptr;
 
   core::ProgramFiles files() const { return core::ProgramFiles::in(home.path(), "kestrovan"); }
 
   // realPorts: the devices of the settings file's [Ports] section, as the
   // program opens them, rather than the fake ports.
   void start(std::vector<std::string> args = {}, bool realPorts = false) {
-    form = std::make_unique<core::TForm1>(core::StartupInputs{files(), data.path(), std::move(args)},
-                                          &dialogs, realPorts ? nullptr : &ports);
+    window = std::make_unique<app::MainWindow>(core::StartupInputs{files(), data.path(), std::move(args)},
+                                               app::Seams{&dialogs, realPorts ? nullptr : &ports, powerOff});
+    form = &window->form();
     form->show();
-    QApplication::setActiveWindow(form.get());
+    QApplication::setActiveWindow(form);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->firstIdleDone(); }, 5000));
   }
   core::FileListBox* list() const { return form->findChild<core::FileListBox*>("ListBox1"); }

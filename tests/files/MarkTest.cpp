@@ -92,6 +92,22 @@ TEST_F(MarkTest, MarkingOrderSurvivesRemovalAndCompaction) {
   EXPECT_EQ(list.marks().rows(), (std::vector<int>{10, 20, 7, 25}));
 }
 
+TEST_F(MarkTest, MarkedFilesAreTakenInMarkingOrderAndLoseTheirStar) {
+  populate(0, 10);
+  for (int row : {7, 2, 5})
+    enterOn(row);
+  enterOn(2);
+  enterOn(1);
+  const std::vector<std::string> names = list.takeMarkedNames();
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_EQ(names[0], list.entryAt(7)->name);
+  EXPECT_EQ(names[1], list.entryAt(1)->name); // took the freed second slot
+  EXPECT_EQ(names[2], list.entryAt(5)->name);
+  for (int row : {7, 1, 5})
+    EXPECT_FALSE(list.isMarked(row));
+  EXPECT_EQ(list.marks().rows(), (std::vector<int>{7, 1, 5})); // the list itself until cleared
+}
+
 TEST_F(MarkTest, ShiftClickMarksAtMostHundredRowsAndClearsAllOthers) {
   populate(0, 300);
   for (int row : {1, 2, 150, 280})

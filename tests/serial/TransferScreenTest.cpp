@@ -1,8 +1,9 @@
 // The Qt side of a transfer's screen: the log view, the stop keys, the
 // selector dialog.
-#include "StartedForm.h"
-#include "core/AutoForm.h"
-#include "core/QtTransferScreen.h"
+#include "core/StartedForm.h"
+#include "serial/AutoForm.h"
+#include "serial/QtTransferScreen.h"
+#include "serial/TransferOperations.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -38,7 +39,7 @@ TEST(LogView, ShiftF8CreatesAHeaderOnlyLogAndEscClosesIt) {
 TEST(TransferStopKeys, F3AndEscBelongToTheRunningTransfer) {
   test::StartedForm s;
   s.start();
-  core::QtTransferScreen& screen = s.form->transferScreen();
+  serial::QtTransferScreen& screen = s.window->operation<serial::TransferOperations>()->screen();
   // Outside a transfer they are ordinary keys.
   QTest::keyClick(s.list(), Qt::Key_Escape);
   EXPECT_FALSE(screen.stopKeyDown(serial::StopKeyPoll::DownOrPressedSinceLastPoll));
@@ -63,7 +64,7 @@ TEST(TransferStopKeys, F3AndEscBelongToTheRunningTransfer) {
 TEST(TransferScreen, LampsAndPanelsShowOnTheMainWindow) {
   test::StartedForm s;
   s.start();
-  core::QtTransferScreen& screen = s.form->transferScreen();
+  serial::QtTransferScreen& screen = s.window->operation<serial::TransferOperations>()->screen();
   screen.setCtsLamp(true);
   EXPECT_EQ(s.find<QLabel>("LabeledEdit2")->text(), "CTS ●");
   screen.setDsrLamp(true);
@@ -76,7 +77,7 @@ TEST(TransferScreen, LampsAndPanelsShowOnTheMainWindow) {
 
 TEST(SelectorDialog, TakesDigitsZeroToFiveAndDashOnly) {
   test::FakeDialogs dialogs;
-  core::TAutoForm form(nullptr, dialogs);
+  serial::TAutoForm form(nullptr, dialogs);
   std::optional<std::string> answer;
   QTimer::singleShot(0, [&] {
     auto* edit = form.findChild<QLineEdit*>("SelectorEdit");

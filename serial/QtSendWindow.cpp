@@ -1,7 +1,6 @@
-#include "core/QtSendWindow.h"
+#include "serial/QtSendWindow.h"
 
-#include "core/MainForm.h"
-#include "core/ScreenSaverControl.h"
+#include "host/Host.h"
 #include "platform/Cp932.h"
 #include "serial/ProgramFile.h"
 #include "serial/SendTime.h"
@@ -9,14 +8,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
 
-namespace kestrovan::core {
+namespace kestrovan::serial {
 
-QtSendWindow::QtSendWindow(TForm1& form) : form_(form), estimateTimer_(new QTimer(this)) {
+QtSendWindow::QtSendWindow(host::Host& host) : host_(host), estimateTimer_(new QTimer(this)) {
   estimateTimer_->setInterval(10000);
   connect(estimateTimer_, &QTimer::timeout, this, [this] {
     if (worker_) worker_->tick();
@@ -26,23 +24,22 @@ QtSendWindow::QtSendWindow(TForm1& form) : form_(form), estimateTimer_(new QTime
 // One view line per program line as the send walks them, so that a line
 // number means the same line in both. The bytes are shown as CP932 text; the
 // program itself is never converted.
-void QtSendWindow::showProgram(const serial::ProgramFile& program) {
+void QtSendWindow::showProgram(const ProgramFile& program) {
   std::string text;
   text.reserve(program.text.size());
-  serial::ProgramLines lines(program.text);
-  serial::ProgramLine line;
+  ProgramLines lines(program.text);
+  ProgramLine line;
   bool first = true;
   while (lines.next(line)) {
     if (!first) text += '\n';
     text.append(line.text);
     first = false;
   }
-  QPlainTextEdit* view = form_.screen().RichEdit1;
-  view->setPlainText(QString::fromStdString(platform::cp932ToUtf8(text)));
+  host_.transferView()->setPlainText(QString::fromStdString(platform::cp932ToUtf8(text)));
 }
 
 void QtSendWindow::clearProgram() {
-  form_.screen().RichEdit1->clear();
+  host_.transferView()->clear();
   sinceViewMoved_.invalidate();
 }
 
@@ -50,7 +47,7 @@ void QtSendWindow::selectProgramLine(std::size_t index) {
   constexpr qint64 kViewIntervalMs = 40;
   if (sinceViewMoved_.isValid() && sinceViewMoved_.elapsed() < kViewIntervalMs) return;
   sinceViewMoved_.start();
-  QPlainTextEdit* view = form_.screen().RichEdit1;
+  QPlainTextEdit* view = host_.transferView();
   QTextBlock block = view->document()->findBlockByNumber(static_cast<int>(index));
   if (!block.isValid()) return;
   QTextCursor cursor(block);
@@ -61,22 +58,21 @@ void QtSendWindow::selectProgramLine(std::size_t index) {
 }
 
 void QtSendWindow::setRemainingLine(const std::string& text) {
-  form_.screen().remainingLine->setText(QString::fromStdString(text));
+  host_.remainingLine()->setText(QString::fromStdString(text));
 }
 
 void QtSendWindow::setProgress(std::int64_t value, std::int64_t maximum) {
-  QProgressBar* bar = form_.screen().progressBar;
-  bar->setRange(0, 1000);
-  bar->setValue(maximum > 0 ? static_cast<int>(std::min<std::int64_t>(1000, value * 1000 / maximum)) : 0);
+  host_.setProgress(maximum > 0 ? static_cast<int>(std::min<std::int64_t>(1000, value * 1000 / maximum)) : 0,
+                    1000);
 }
 
 void QtSendWindow::selectMarkedFile(std::size_t index) {
-  form_.screen().transferFiles->setCurrentRow(static_cast<int>(index));
+  host_.transferList()->setCurrentRow(static_cast<int>(index));
 }
 
-void QtSendWindow::hideTransferPanel() { form_.hideTransferPanel(); }
+void QtSendWindow::hideTransferPanel() { host_.hideTransferPanel(); }
 
-void QtSendWindow::startEstimateTimer(serial::TSendTime& worker) {
+void QtSendWindow::startEstimateTimer(TSendTime& worker) {
   worker_ = &worker;
   estimateTimer_->start();
 }
@@ -86,8 +82,8 @@ void QtSendWindow::stopEstimateTimer() {
   worker_ = nullptr;
 }
 
-void QtSendWindow::screenSaverOff() { form_.screenSaver().setEnabled(false); }
+void QtSendWindow::screenSaverOff() { host_.setScreenSaverEnabled(false); }
 
-void QtSendWindow::closeMainWindow() { QTimer::singleShot(0, &form_, &QWidget::close); }
+void QtSendWindow::closeMainWindow() { host_.closeWindow(); }
 
-} // namespace kestrovan::core
+} // namespace kestrovan::serial

@@ -13,7 +13,7 @@ class QPushButton;
 namespace kestrovan::base {
 class Dialogs;
 }
-namespace kestrovan::core {
+namespace kestrovan::serial {
 
 class TAutoForm : public QDialog {
   Q_OBJECT
@@ -32,4 +32,4 @@ private:
   QPushButton* OnButton;
 };
 
-} // namespace kestrovan::core
+} // namespace kestrovan::serial

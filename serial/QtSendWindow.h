@@ -10,33 +10,35 @@
 
 class QTimer;
 
-namespace kestrovan::core {
+namespace kestrovan::host {
+class Host;
+}
 
-class TForm1;
+namespace kestrovan::serial {
 
-class QtSendWindow : public QObject, public serial::SendWindow {
+class QtSendWindow : public QObject, public SendWindow {
 public:
-  explicit QtSendWindow(TForm1& form);
+  explicit QtSendWindow(host::Host& host);
 
-  void showProgram(const serial::ProgramFile& program) override;
+  void showProgram(const ProgramFile& program) override;
   void clearProgram() override;
   void selectProgramLine(std::size_t index) override;
   void setRemainingLine(const std::string& text) override;
   void setProgress(std::int64_t value, std::int64_t maximum) override;
   void selectMarkedFile(std::size_t index) override;
   void hideTransferPanel() override;
-  void startEstimateTimer(serial::TSendTime& worker) override;
+  void startEstimateTimer(TSendTime& worker) override;
   void stopEstimateTimer() override;
   void screenSaverOff() override;
   void closeMainWindow() override;
 
 private:
-  TForm1& form_;
+  host::Host& host_;
   QTimer* estimateTimer_;
-  serial::TSendTime* worker_ = nullptr;
+  TSendTime* worker_ = nullptr;
   // The view follows the send a few dozen times a second, not line by line:
   // moving the view costs more than sending the line.
   QElapsedTimer sinceViewMoved_;
 };
 
-} // namespace kestrovan::core
+} // namespace kestrovan::serial

@@ -1,26 +1,21 @@
-#include "core/QtTransferScreen.h"
+#include "serial/QtTransferScreen.h"
 
 #include "base/Dialogs.h"
-#include "core/AutoForm.h"
-#include "core/MainForm.h"
-#include "core/ScreenSaverControl.h"
+#include "serial/AutoForm.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QTimer>
 
-namespace kestrovan::core {
+namespace kestrovan::serial {
 
-QtTransferScreen::QtTransferScreen(TForm1& form, base::Dialogs& dialogs) : form_(form), dialogs_(dialogs) {
+QtTransferScreen::QtTransferScreen(host::Host& host) : host_(host) {
   qApp->installEventFilter(this);
   selectorDialog_ = [this] {
-    TAutoForm dialog(&form_, dialogs_);
+    TAutoForm dialog(host_.window(), host_.dialogs());
     return dialog.ask();
   };
 }
@@ -29,6 +24,7 @@ QtTransferScreen::~QtTransferScreen() { qApp->removeEventFilter(this); }
 
 void QtTransferScreen::beginTransfer() {
   running_ = true;
+  host_.beginBusy(*this);
   dsrShown_ = ctsShown_ = -1;
   sinceEvents_.invalidate();
   keyDown_ = false;
@@ -38,6 +34,7 @@ void QtTransferScreen::beginTransfer() {
 void QtTransferScreen::endTransfer() {
   running_ = false;
   releaseStopKeys();
+  host_.endBusy();
 }
 
 bool QtTransferScreen::eventFilter(QObject*, QEvent* event) {
@@ -55,24 +52,24 @@ bool QtTransferScreen::eventFilter(QObject*, QEvent* event) {
 }
 
 void QtTransferScreen::setStatusPanel(int index, const std::string& text) {
-  form_.setStatusPanel(index, text);
+  host_.setStatusPanel(index, text);
 }
 
-void QtTransferScreen::showMessageLine(const std::string& text, serial::MessageColour colour) {
-  form_.showMessage(text, colour == serial::MessageColour::Red ? kRed : kLime);
+void QtTransferScreen::showMessageLine(const std::string& text, MessageColour colour) {
+  host_.showMessage(text, colour == MessageColour::Red ? host::MessageColour::Red : host::MessageColour::Lime);
 }
 
 void QtTransferScreen::addTransferLine(const std::string& line) {
-  form_.screen().RichEdit1->appendPlainText(QString::fromStdString(line));
+  host_.transferView()->appendPlainText(QString::fromStdString(line));
 }
 
 bool QtTransferScreen::askYesNo(const std::string& text) {
-  return dialogs_.show({"警告", text, base::MessageButtons::YesNo, base::MessageIcon::Warning}) ==
+  return host_.dialogs().show({"警告", text, base::MessageButtons::YesNo, base::MessageIcon::Warning}) ==
          base::MessageAnswer::Yes;
 }
 
-bool QtTransferScreen::stopKeyDown(serial::StopKeyPoll poll) {
-  const bool down = keyDown_ || (poll == serial::StopKeyPoll::DownOrPressedSinceLastPoll && pressedSince_);
+bool QtTransferScreen::stopKeyDown(StopKeyPoll poll) {
+  const bool down = keyDown_ || (poll == StopKeyPoll::DownOrPressedSinceLastPoll && pressedSince_);
   pressedSince_ = false;
   return down;
 }
@@ -110,43 +107,42 @@ void QtTransferScreen::sleepMs(int ms) {
 void QtTransferScreen::setDsrLamp(bool on) {
   if (dsrShown_ == int(on)) return;
   dsrShown_ = on;
-  form_.screen().LampDSR->setStyleSheet(QString("color: %1; background: #202020;").arg(on ? "blue" : "red"));
+  host_.setDsrLamp(on);
 }
 
-void QtTransferScreen::setCtsLamp(bool on) { form_.screen().LampCTS->setText(on ? "CTS ●" : "CTS ○"); }
+void QtTransferScreen::setCtsLamp(bool on) {
+  if (ctsShown_ == int(on)) return;
+  ctsShown_ = on;
+  host_.setCtsLamp(on);
+}
 
 std::optional<std::string> QtTransferScreen::askSelectorNumber() {
   return selectorDialog_ ? selectorDialog_() : std::nullopt;
 }
 
-void QtTransferScreen::setScreenSaverEnabled(bool enabled) { form_.screenSaver().setEnabled(enabled); }
+void QtTransferScreen::setScreenSaverEnabled(bool enabled) { host_.setScreenSaverEnabled(enabled); }
 
-void QtTransferScreen::clearPromptLine() {
-  form_.screen().Edit1->clear();
-  form_.screen().Edit1->setEnabled(false);
-}
+void QtTransferScreen::clearPromptLine() { host_.clearPromptLine(); }
 
 void QtTransferScreen::showReceivePanel(const std::string& title) {
-  form_.showTransferPanel(title, 24, 96, 650, "green", {.remainingLine = false, .list = true});
-  form_.screen().transferFiles->clear();
+  host_.showTransferPanel(title, 24, 96, 650, "green", {.remainingLine = false, .list = true});
+  host_.transferList()->clear();
 }
 
-void QtTransferScreen::hideTransferPanel() { form_.hideTransferPanel(); }
+void QtTransferScreen::hideTransferPanel() { host_.hideTransferPanel(); }
 
-void QtTransferScreen::clearTransferView() { form_.screen().RichEdit1->clear(); }
+void QtTransferScreen::clearTransferView() { host_.transferView()->clear(); }
 
-void QtTransferScreen::clearProgramList() { form_.screen().transferFiles->clear(); }
+void QtTransferScreen::clearProgramList() { host_.transferList()->clear(); }
 
 void QtTransferScreen::addProgramHeader(const std::string& header) {
-  QListWidget* list = form_.screen().transferFiles;
+  QListWidget* list = host_.transferList();
   list->addItem(QString::fromStdString(header));
   list->setCurrentRow(list->count() - 1);
 }
 
 void QtTransferScreen::setProgress(int value) {
-  QProgressBar* bar = form_.screen().progressBar;
-  bar->setRange(0, serial::kReceiveProgressRange);
-  bar->setValue(value);
+  host_.setProgress(value, kReceiveProgressRange);
 }
 
-} // namespace kestrovan::core
+} // namespace kestrovan::serial

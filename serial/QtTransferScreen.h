@@ -2,8 +2,10 @@
 // The transfer's screen on the main window: status panels, the message line,
 // the transfer view, the signal lamps, the stop keys and the selector dialog.
 // While a transfer runs, F3 and Esc are taken here (press and release) and
-// never reach a widget; the transfer polls them.
+// never reach a widget; the transfer polls them. A close request meanwhile
+// counts as a stop key.
 
+#include "host/Host.h"
 #include "serial/ReceiveScreen.h"
 
 #include <QElapsedTimer>
@@ -11,32 +13,28 @@
 
 #include <functional>
 
-namespace kestrovan::base {
-class Dialogs;
-}
-namespace kestrovan::core {
+namespace kestrovan::serial {
 
-class TForm1;
-
-class QtTransferScreen : public QObject, public serial::ReceiveScreen {
+class QtTransferScreen : public QObject, public ReceiveScreen, public host::BusyOperation {
 public:
-  QtTransferScreen(TForm1& form, base::Dialogs& dialogs);
+  explicit QtTransferScreen(host::Host& host);
   ~QtTransferScreen() override;
 
-  // Between begin and end the stop keys belong to the transfer.
+  // Between begin and end the stop keys belong to the transfer, and the
+  // host knows an operation is running.
   void beginTransfer();
   void endTransfer();
   bool transferRunning() const { return running_; }
+  // A close request while the transfer runs: it counts as a stop key
+  // pressed, so that the transfer ends through its stop path first.
+  void requestStop() override;
 
   void setStatusPanel(int index, const std::string& text) override;
-  void showMessageLine(const std::string& text, serial::MessageColour colour) override;
+  void showMessageLine(const std::string& text, MessageColour colour) override;
   void addTransferLine(const std::string& line) override;
   bool askYesNo(const std::string& text) override;
-  bool stopKeyDown(serial::StopKeyPoll poll) override;
+  bool stopKeyDown(StopKeyPoll poll) override;
   bool stopKeyPending() override;
-  // A close request while a transfer runs: it counts as a stop key pressed,
-  // so that the transfer ends through its stop path before the window closes.
-  void requestStop();
   void releaseStopKeys() override;
   void processPendingEvents() override;
   void sleepMs(int ms) override;
@@ -62,8 +60,7 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  TForm1& form_;
-  base::Dialogs& dialogs_;
+  host::Host& host_;
   SelectorDialog selectorDialog_;
   // A transfer asks after every character; the window is kept alive and the
   // lamps repainted only as often as anyone could see it.
@@ -75,4 +72,4 @@ private:
   bool pressedSince_ = false; // pressed since the last poll
 };
 
-} // namespace kestrovan::core
+} // namespace kestrovan::serial

@@ -1,6 +1,6 @@
 // F1 and F2 on the real main window, over a pseudo-terminal with the virtual
 // NC machine at the other end.
-#include "StartedForm.h"
+#include "core/StartedForm.h"
 #include "support/FakeSendWindow.h"
 #include "support/NcSimProcess.h"
 
@@ -50,9 +50,9 @@ TEST(SendWindow, ThreeMarkedFilesGoOutInMarkingOrder) {
   test::NcSimProcess nc(KESTROVAN_NCSIM, {"--receive", recording, "--no-end-on-dc4", "--idle-ms", "3000"});
   ASSERT_FALSE(nc.path().empty());
   settingsFor(s, nc.path());
-  s.start({}, true);
   test::FakePowerOff power;
-  s.form->setPowerOff(&power);
+  s.powerOff = &power;
+  s.start({}, true);
 
   // Rows: ".." then A, B, C. Marked C, A, B.
   for (int row : {3, 1, 2}) {

@@ -1,4 +1,4 @@
-#include "core/AutoForm.h"
+#include "serial/AutoForm.h"
 
 #include "base/Dialogs.h"
 
@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace kestrovan::core {
+namespace kestrovan::serial {
 
 TAutoForm::TAutoForm(QWidget* owner, base::Dialogs& dialogs) : QDialog(owner), dialogs_(dialogs) {
   setObjectName("AutoForm");
@@ -66,4 +66,4 @@ bool TAutoForm::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-} // namespace kestrovan::core
+} // namespace kestrovan::serial

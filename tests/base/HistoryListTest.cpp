@@ -1,0 +1,56 @@
+// The one history-list format of Path.lst, FIND.LST and NAME.lst, on real
+// files in a temporary folder.
+
+#include "base/HistoryList.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using kestrovan::base::HistoryList;
+
+namespace {
+std::vector<std::string> numbered(int from, int to) {
+  std::vector<std::string> e;
+  for (int i = from; i <= to; ++i)
+    e.push_back("/nc/" + std::to_string(i));
+  return e;
+}
+} // namespace
+
+TEST(HistoryList, NewestFirstARepeatMovesUpAndTheTwentyFirstPushesTheOldestOut) {
+  HistoryList h(numbered(1, 20));
+  h.add("/nc/7");
+  EXPECT_EQ(h.entries().front(), "/nc/7");
+  EXPECT_EQ(h.entries().size(), 20u);
+  EXPECT_EQ(std::count(h.entries().begin(), h.entries().end(), "/nc/7"), 1);
+  h.add("/nc/new");
+  EXPECT_EQ(h.entries().size(), 20u);
+  EXPECT_EQ(h.entries().front(), "/nc/new");
+  EXPECT_EQ(h.entries().back(), "/nc/19"); // /nc/20 was the oldest
+  h.add("/nc/new/");                       // kept as typed: a trailing "/" makes another entry
+  EXPECT_EQ(h.entries()[0], "/nc/new/");
+  EXPECT_EQ(h.entries()[1], "/nc/new");
+}
+
+TEST(HistoryList, OnlyTheFirstLaterDuplicateGoes) {
+  HistoryList h({"A", "B", "A", "C"}); // a file edited by hand may hold one twice
+  h.add("A");
+  EXPECT_EQ(h.entries(), (std::vector<std::string>{"A", "B", "A", "C"}));
+}
+
+TEST(HistoryList, ShiftJisCrLfFileRoundTrips) {
+  kestrovan::test::TempDir dir;
+  const std::string path = dir.file("Path.lst");
+  EXPECT_TRUE(HistoryList::load(path).empty()); // no file: no entries
+  HistoryList h;
+  h.add("/home/op/NC");
+  h.add("/home/op/加工データ");
+  ASSERT_TRUE(h.save(path));
+  EXPECT_EQ(kestrovan::test::readFile(path),
+            "/home/op/\x89\xc1\x8d\x48\x83\x66\x81\x5b\x83\x5e\r\n/home/op/NC\r\n");
+  EXPECT_EQ(HistoryList::load(path).entries(), h.entries());
+
+  // A last line without its line end counts; so do LF-only lines.
+  kestrovan::test::writeFile(path, "/a\n/b\r\n/c");
+  EXPECT_EQ(HistoryList::load(path).entries(), (std::vector<std::string>{"/a", "/b", "/c"}));
+}
