@@ -5,16 +5,10 @@
 // R (rename), F6 (extension), and drags and drops on the list.
 
 #include "files/CopyMoveCommands.h"
-#include "files/DeleteEntries.h"
 #include "files/FolderCommands.h"
 #include "files/ListDragDrop.h"
 #include "files/RenameCommands.h"
 #include "host/Operation.h"
-
-namespace kestrovan::host {
-class FolderBrowser;
-class Host;
-} // namespace kestrovan::host
 
 namespace kestrovan::files {
 

@@ -165,7 +165,7 @@ TEST(ExtensionWindow, F6SetsTheMaskFromWhatIsTypedAndRefusesOneThatListsEverythi
   writeFile(w.data.file("B.TXT"), "b");
   w.open("N");
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {".nc", "*.nc"}, {"NC", "*.NC"}, {"*.TXT", "*.TXT"}};
+      {".nc", "*.nc"}, {"NC", "*.NC"}, {"*.NC", "*.NC"}, {"*.TXT", "*.TXT"}};
   for (const auto& [typed, mask] : cases) {
     w.key(Qt::Key_F6);
     EXPECT_EQ(w.message(), "拡張子変更 " + w.settings().Mask + " -->>>");
