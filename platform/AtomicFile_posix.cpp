@@ -79,8 +79,8 @@ WriteResult writeFileAtomically(const std::string& linkOrPath, std::string_view 
   return {true, 0};
 }
 
-ReadResult readWholeFile(const std::string& path) {
-  ReadResult result;
+FileContents readWholeFile(const std::string& path) {
+  FileContents result;
   UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd) {
     result.error = errno;

@@ -17,7 +17,7 @@ bool removableDevice(const std::string& source) {
   const std::string name = baseNameOf(device);
   for (const std::string& flag :
        {"/sys/class/block/" + name + "/removable", "/sys/class/block/" + name + "/../removable"}) {
-    const ReadResult r = readWholeFile(flag);
+    const FileContents r = readWholeFile(flag);
     if (r.ok && !r.bytes.empty() && r.bytes[0] == '1') return true;
   }
   // A disk on USB counts as removable even when it does not say so.
@@ -28,7 +28,7 @@ bool removableDevice(const std::string& source) {
 } // namespace
 
 std::vector<DriveRoot> readDriveRoots(const std::string& home) {
-  const ReadResult table = readWholeFile("/proc/self/mountinfo");
+  const FileContents table = readWholeFile("/proc/self/mountinfo");
   return driveRoots(parseMountInfo(table.ok ? table.bytes : std::string()), home, removableDevice);
 }
 

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     std::fputs("usage: kestrovan-nctool split FILE FOLDER [MASK] | double FILE LETTER OUTPUT\n", stderr);
     return 2;
   }
-  const platform::ReadResult source = platform::readWholeFile(argv[2]);
+  const platform::FileContents source = platform::readWholeFile(argv[2]);
   if (!source.ok) {
     std::fprintf(stderr, "kestrovan-nctool: cannot read %s: %s\n", argv[2], std::strerror(source.error));
     return 1;
