@@ -1,6 +1,7 @@
 #include "external/AppopenForm.h"
 
 #include "external/CommandTable.h"
+#include "external/DialogLook.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
 
@@ -31,28 +32,13 @@ constexpr const char* kExecutables = "実行ﾌｧｲﾙ (*)";
 // The pattern in the last parentheses is the one used; the text before it shows.
 constexpr const char* kEverything = "すべて表示(*.*) (*)";
 
-QLabel* label(QWidget* parent, const char* text, QRect place) {
-  auto* l = new QLabel(text, parent);
-  l->setGeometry(place);
-  return l;
-}
-
 } // namespace
 
 TAppopenForm::TAppopenForm(host::Host& host)
-    : QDialog(host.window(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                                 Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      host_(host), chooser_(chooseProgram) {
-  setObjectName("AppopenForm");
-  setWindowTitle("外部コマンド設定");
-  setFixedSize(560, 470);
-  QFont font("IPAPGothic");
-  font.setPixelSize(12);
-  setFont(font);
+    : QDialog(host.window(), kFixedDialog), host_(host), chooser_(chooseProgram) {
+  setUpFixedDialog(*this, "AppopenForm", "外部コマンド設定", {560, 470});
 
-  ListView1 = new QTreeWidget(this);
-  ListView1->setObjectName("ListView1");
-  ListView1->setGeometry(8, 8, 544, 250);
+  ListView1 = place<QTreeWidget>(this, "ListView1", {8, 8, 544, 250});
   ListView1->setColumnCount(4);
   ListView1->setHeaderLabels({"ｺﾏﾝﾄﾞ文字", "設定名", "引数使用", "ｺﾏﾝﾄﾞｱﾌﾟﾘｹｰｼｮﾝ"});
   ListView1->setRootIsDecorated(false);
@@ -65,33 +51,17 @@ TAppopenForm::TAppopenForm(host::Host& host)
   for (int i = 0; i < 26; ++i)
     new QTreeWidgetItem(ListView1, {q(commandKeyText(i)), {}, {}, {}});
 
-  Label1 = label(this, "", {8, 286, 60, 22});
-  Label1->setObjectName("Label1");
-  label(this, "設定名", {70, 268, 160, 16});
-  LabeledEdit1 = new QLineEdit(this);
-  LabeledEdit1->setObjectName("LabeledEdit1");
-  LabeledEdit1->setGeometry(70, 286, 200, 22);
-  CheckBox1 = new QCheckBox("引数使用", this);
-  CheckBox1->setObjectName("CheckBox1");
-  CheckBox1->setGeometry(290, 286, 100, 22);
-  label(this, "ｺﾏﾝﾄﾞｱﾌﾟﾘｹｰｼｮﾝ ", {8, 316, 300, 16});
-  LabeledEdit2 = new QLineEdit(this);
-  LabeledEdit2->setObjectName("LabeledEdit2");
-  LabeledEdit2->setGeometry(8, 334, 480, 22);
-  BitBtn1 = new QPushButton("...", this);
-  BitBtn1->setObjectName("BitBtn1");
-  BitBtn1->setGeometry(494, 334, 58, 22);
-
-  Label2 = label(this, kLegend, {8, 366, 250, 64});
-  Label2->setObjectName("Label2");
-  QLabel* note = label(this, kSpaceNote, {8, 432, 360, 32});
-  note->setObjectName("SpaceNote");
-  Button1 = new QPushButton("変更\n追加", this);
-  Button1->setObjectName("Button1");
-  Button1->setGeometry(380, 370, 80, 44);
-  Button2 = new QPushButton("終了", this);
-  Button2->setObjectName("Button2");
-  Button2->setGeometry(470, 370, 80, 44);
+  Label1 = place<QLabel>(this, "Label1", {8, 286, 60, 22});
+  place<QLabel>(this, "NameLabel", {70, 268, 160, 16}, "設定名");
+  LabeledEdit1 = place<QLineEdit>(this, "LabeledEdit1", {70, 286, 200, 22});
+  CheckBox1 = place<QCheckBox>(this, "CheckBox1", {290, 286, 100, 22}, "引数使用");
+  place<QLabel>(this, "ApplicationLabel", {8, 316, 300, 16}, "ｺﾏﾝﾄﾞｱﾌﾟﾘｹｰｼｮﾝ ");
+  LabeledEdit2 = place<QLineEdit>(this, "LabeledEdit2", {8, 334, 480, 22});
+  BitBtn1 = place<QPushButton>(this, "BitBtn1", {494, 334, 58, 22}, "...");
+  Label2 = place<QLabel>(this, "Label2", {8, 366, 250, 64}, kLegend);
+  place<QLabel>(this, "SpaceNote", {8, 432, 360, 32}, kSpaceNote);
+  Button1 = place<QPushButton>(this, "Button1", {380, 370, 80, 44}, "変更\n追加");
+  Button2 = place<QPushButton>(this, "Button2", {470, 370, 80, 44}, "終了");
   for (QPushButton* b : {BitBtn1, Button1, Button2})
     b->setAutoDefault(false);
 
@@ -108,10 +78,7 @@ TAppopenForm::TAppopenForm(host::Host& host)
 void TAppopenForm::showModal() {
   for (int i = 0; i < 26; ++i)
     fillRow(i);
-  setWindowModality(Qt::ApplicationModal);
-  show();
-  raise();
-  activateWindow();
+  showApplicationModal(*this);
   ListView1->setFocus();
   selectRow(0);
   showRow(0);

@@ -60,6 +60,15 @@ TableDialog openTable(test::StartedForm& s) {
 
 external::CommandTable& table(test::StartedForm& s) { return s.form->commandTable(); }
 
+// The window started with the table lines on a data folder that holds the
+// one NC program `name`, which is selected.
+void startOnFile(test::StartedForm& s, const std::string& name, const std::string& tableLines) {
+  test::writeFile(s.data.file(name), "%\r\nO1234\r\n%\r\n");
+  writeTable(s, tableLines);
+  s.start();
+  s.list()->selectRow(rowOf(s, name));
+}
+
 } // namespace
 
 TEST(ExternalTable, WithoutAFileTheRowsAreEmptyAndTheCloseWritesAll79Keys) {
@@ -229,11 +238,8 @@ TEST(AltLetter, WithoutAFileRowItAsksForAFileAndWithoutTheAltListItDoesNothing) 
 
 TEST(AltLetter, OnAFileWithoutArgumentsStartsTheProgramAlone) {
   test::StartedForm s;
-  test::writeFile(s.data.file("O1234.NC"), "%\r\nO1234\r\n%\r\n");
   test::Recorder r;
-  writeTable(s, "OutAppK=" + r.script + " $A\r\nOutAppK_F=N\r\n");
-  s.start();
-  s.list()->selectRow(rowOf(s, "O1234.NC"));
+  startOnFile(s, "O1234.NC", "OutAppK=" + r.script + " $A\r\nOutAppK_F=N\r\n");
   QTest::keyClick(s.list(), Qt::Key_K, Qt::AltModifier);
   ASSERT_TRUE(r.ran());
   EXPECT_TRUE(r.arguments().empty());
@@ -243,11 +249,8 @@ TEST(AltLetter, OnAFileWithoutArgumentsStartsTheProgramAlone) {
 TEST(AltLetter, WithArgumentsTheBoxShowsTheFileAndEnterStartsTheProgramWithItUnchanged) {
   test::StartedForm s;
   const std::string name = "O 1\"2';3 $B.NC";
-  test::writeFile(s.data.file(name), "%\r\nO1\r\n%\r\n");
   test::Recorder r;
-  writeTable(s, "OutAppA=" + r.script + " $A\r\nOutAppA_F=Y\r\nOutAppA_N=記録\r\n");
-  s.start();
-  s.list()->selectRow(rowOf(s, name));
+  startOnFile(s, name, "OutAppA=" + r.script + " $A\r\nOutAppA_F=Y\r\nOutAppA_N=記録\r\n");
   QTest::keyClick(s.list(), Qt::Key_A, Qt::AltModifier);
   auto* form = s.find<external::TOutAppForm>("OutAppForm");
   ASSERT_TRUE(form->isVisible());
@@ -266,11 +269,8 @@ TEST(AltLetter, WithArgumentsTheBoxShowsTheFileAndEnterStartsTheProgramWithItUnc
 
 TEST(AltLetter, ClearingTheBoxStartsTheProgramWithoutArgumentsAndCancelClosesTheDialog) {
   test::StartedForm s;
-  test::writeFile(s.data.file("O1234.NC"), "%\r\nO1234\r\n%\r\n");
   test::Recorder r;
-  writeTable(s, "OutAppD=" + r.script + " -o $D.TXT\r\nOutAppD_F=Y\r\n");
-  s.start();
-  s.list()->selectRow(rowOf(s, "O1234.NC"));
+  startOnFile(s, "O1234.NC", "OutAppD=" + r.script + " -o $D.TXT\r\nOutAppD_F=Y\r\n");
   QTest::keyClick(s.list(), Qt::Key_D, Qt::AltModifier);
   auto* form = s.find<external::TOutAppForm>("OutAppForm");
   auto* box = form->findChild<QLineEdit*>("LabeledEdit1");
