@@ -86,6 +86,8 @@ ReadResult readWholeFile(const std::string& path) {
     result.error = errno;
     return result;
   }
+  struct stat st {};
+  if (fstat(fd.get(), &st) == 0 && st.st_size > 0) result.bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t n = read(fd.get(), buffer, sizeof buffer);
