@@ -241,8 +241,7 @@ bool TForm1::listKey(QKeyEvent* k) {
   const bool shift = k->modifiers() & Qt::ShiftModifier;
   if (k->type() == QEvent::KeyRelease) {
     ListBox1KeyUp(k->key() == Qt::Key_Shift ? false : shift);
-    // A held key repeats as release and press; only letting go counts.
-    if (altKeys_.keyUp && !k->isAutoRepeat()) altKeys_.keyUp();
+    altKeyEvent(*k, altKeys_);
     return false;
   }
   if (k->key() == Qt::Key_Shift) {
@@ -250,14 +249,9 @@ bool TForm1::listKey(QKeyEvent* k) {
     return false;
   }
   // Alt and Alt+letter come as the system's keys, not the list's: no common
-  // steps, no letter command. A held Alt+letter starts its program once.
+  // steps, no letter command.
+  if (std::optional<bool> consumed = altKeyEvent(*k, altKeys_)) return *consumed;
   const bool letter = k->key() >= Qt::Key_A && k->key() <= Qt::Key_Z;
-  if (k->key() == Qt::Key_Alt && altKeys_.altDown) altKeys_.altDown();
-  if (k->key() == Qt::Key_Alt) return false;
-  if (letter && (k->modifiers() & Qt::AltModifier)) {
-    if (altKeys_.altLetter && !k->isAutoRepeat()) altKeys_.altLetter(char('A' + (k->key() - Qt::Key_A)));
-    return true;
-  }
   std::optional<Key> key = keyOf(k->key());
   if (!key) {
     commonKeySteps(shift);
