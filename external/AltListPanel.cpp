@@ -11,10 +11,10 @@ namespace kestrovan::external {
 AltListPanel::AltListPanel(QWidget* parent) {
   GroupBox6 = new QGroupBox(parent);
   GroupBox6->setObjectName("GroupBox6");
-  GroupBox6->setGeometry(60, 100, 550, 240);
+  GroupBox6->setGeometry(60, 100, 550, 204);
   GroupBox6->setStyleSheet("QGroupBox { background: #000080; border: 1px solid white; }");
-  Label30 = host::screenLabel(GroupBox6, "Label30", {10, 10, 260, 220}, "white", 13, "transparent");
-  Label31 = host::screenLabel(GroupBox6, "Label31", {280, 10, 260, 220}, "white", 13, "transparent");
+  Label30 = host::screenLabel(GroupBox6, "Label30", {10, 10, 260, 186}, "white", 13, "transparent");
+  Label31 = host::screenLabel(GroupBox6, "Label31", {280, 10, 260, 186}, "white", 13, "transparent");
   GroupBox6->hide();
 }
 
