@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "core/SettingsOperations.h"
+#include "external/ExternalOperations.h"
 #include "files/FileOperations.h"
 #include "files/SortBoxPanel.h"
 #include "host/FolderBrowser.h"
@@ -20,6 +21,7 @@ MainWindow::MainWindow(core::StartupInputs inputs, Seams seams)
   plugIn<core::SettingsOperations>(form_->ports());
   plugIn<files::SortBoxPanel>();
   plugIn<files::FileOperations>(folderBrowser);
+  plugIn<external::ExternalOperations>();
 }
 
 MainWindow::~MainWindow() { operations_.clear(); }

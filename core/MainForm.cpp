@@ -241,6 +241,7 @@ bool TForm1::listKey(QKeyEvent* k) {
   const bool shift = k->modifiers() & Qt::ShiftModifier;
   if (k->type() == QEvent::KeyRelease) {
     ListBox1KeyUp(k->key() == Qt::Key_Shift ? false : shift);
+    altKeyEvent(*k, altKeys_);
     return false;
   }
   if (k->key() == Qt::Key_Shift) {
@@ -249,9 +250,8 @@ bool TForm1::listKey(QKeyEvent* k) {
   }
   // Alt and Alt+letter come as the system's keys, not the list's: no common
   // steps, no letter command.
+  if (std::optional<bool> consumed = altKeyEvent(*k, altKeys_)) return *consumed;
   const bool letter = k->key() >= Qt::Key_A && k->key() <= Qt::Key_Z;
-  if (k->key() == Qt::Key_Alt) return false;
-  if (letter && (k->modifiers() & Qt::AltModifier)) return true;
   std::optional<Key> key = keyOf(k->key());
   if (!key) {
     commonKeySteps(shift);

@@ -69,9 +69,11 @@ public:
   const std::string& programFolder() const override { return state_.files.folder; }
   const std::string& transferLogPath() const override { return state_.files.logPath; }
   QWidget* window() override { return this; }
+  external::CommandTable& commandTable() override { return state_.commands; }
   void setCommandHandler(Command command, CommandHandler handler) override;
   void setPromptHandler(PromptMode mode, PromptHandler handler) override;
   void atFirstIdle(std::function<void()> step) override;
+  void setAltKeys(host::AltKeys keys) override { altKeys_ = std::move(keys); }
   void showMessage(const std::string& text, host::MessageColour colour) override;
   void OpenPrompt(PromptMode mode, const std::string& message, const std::string& initial = {}) override;
   void closePrompt() override;
@@ -161,6 +163,7 @@ private:
   QTimer* Timer1;
   std::map<Command, CommandHandler> handlers_;
   std::vector<std::function<void()>> firstIdleSteps_;
+  host::AltKeys altKeys_;
   host::BusyOperation* busy_ = nullptr;
   QRect recordedRect_;
   bool shown_ = false;

@@ -1,5 +1,6 @@
 #include "core/QtKeys.h"
 
+#include <QKeyEvent>
 #include <Qt>
 
 namespace kestrovan::core {
@@ -35,6 +36,20 @@ std::optional<Key> keyOf(int qtKey) {
   case Qt::Key_Z: return Key::Z;
   default: return std::nullopt;
   }
+}
+
+std::optional<bool> altKeyEvent(const QKeyEvent& k, const host::AltKeys& hooks) {
+  if (k.type() == QEvent::KeyRelease) {
+    if (hooks.keyUp && !k.isAutoRepeat()) hooks.keyUp();
+    return false;
+  }
+  if (k.key() == Qt::Key_Alt) {
+    if (hooks.altDown) hooks.altDown();
+    return false;
+  }
+  if (k.key() < Qt::Key_A || k.key() > Qt::Key_Z || !(k.modifiers() & Qt::AltModifier)) return std::nullopt;
+  if (hooks.altLetter && !k.isAutoRepeat()) hooks.altLetter(static_cast<char>('A' + (k.key() - Qt::Key_A)));
+  return true;
 }
 
 } // namespace kestrovan::core

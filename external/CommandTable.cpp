@@ -42,6 +42,23 @@ void saveCommandTable(const CommandTable& t, platform::IniFile& ini) {
   }
 }
 
+std::string commandKeyText(int index) { return std::string("Alt+") + static_cast<char>('A' + index); }
+
+void changeEntry(CommandEntry& entry, const std::string& name, bool useArguments,
+                 const std::string& application) {
+  entry.name = name;
+  entry.useArguments = useArguments ? "Y" : "N";
+  entry.application = application;
+}
+
+AltListTexts altListTexts(const CommandTable& table) {
+  AltListTexts texts;
+  for (char letter = 'A'; letter <= 'Z'; ++letter)
+    (letter <= 'M' ? texts.left : texts.right) +=
+        std::string("ALT+") + letter + " : " + table.entry(letter)->name + "\n";
+  return texts;
+}
+
 std::string commandTablePath(const std::string& programFolder) {
   return platform::joinPath(programFolder, kCommandTableFileName);
 }

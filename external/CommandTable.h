@@ -31,6 +31,21 @@ CommandTable loadCommandTable(const platform::IniFile& ini);
 // EditApp, then OutAppX, OutAppX_F, OutAppX_N for each letter: 79 keys.
 void saveCommandTable(const CommandTable& table, platform::IniFile& ini);
 
+// The key of letter index 0..25 as the table dialog shows it: "Alt+A" ... "Alt+Z".
+std::string commandKeyText(int index);
+
+// "変更\n追加" in the table dialog: the row's name, flag and application.
+void changeEntry(CommandEntry& entry, const std::string& name, bool useArguments,
+                 const std::string& application);
+
+// The external-command list shown while Alt is held: "ALT+A : " + name and a
+// line break for A to M on the left, N to Z on the right.
+struct AltListTexts {
+  std::string left;
+  std::string right;
+};
+AltListTexts altListTexts(const CommandTable& table);
+
 inline constexpr const char* kCommandTableFileName = "OutApp_Sub.ini";
 std::string commandTablePath(const std::string& programFolder);
 

@@ -25,6 +25,10 @@ struct RunState;
 struct SettingsRecord;
 } // namespace kestrovan::base
 
+namespace kestrovan::external {
+struct CommandTable;
+} // namespace kestrovan::external
+
 namespace kestrovan::files {
 class FileList;
 struct RefreshFlags;
@@ -38,6 +42,14 @@ enum class MessageColour { Lime, Red };
 struct TransferPanelParts {
   bool remainingLine = false; // the remaining-data line above the view
   bool list = false;          // the list of program headers or marked files beside it
+};
+
+// Alt in the file list belongs to the external commands. Alt with a letter
+// never runs the letter's command.
+struct AltKeys {
+  std::function<void()> altDown;              // the Alt key went down in the list
+  std::function<void(char letter)> altLetter; // Alt+A ... Alt+Z ('A'..'Z'), not repeated while held
+  std::function<void()> keyUp;                // a key was released in the list
 };
 
 // An operation that runs for a while on the user-interface thread (a
@@ -63,6 +75,8 @@ public:
   virtual const std::string& programFolder() const = 0; // settings, tables, history lists, log
   virtual const std::string& transferLogPath() const = 0;
   virtual QWidget* window() = 0; // the owner of an operation's own widgets and dialogs
+  // The programs bound to Alt+A ... Alt+Z; edits are saved at close.
+  virtual external::CommandTable& commandTable() = 0;
 
   // --- keys and moments
   virtual void setCommandHandler(Command command, CommandHandler handler) = 0;
@@ -70,6 +84,7 @@ public:
   // Runs at the first idle moment, after the list is filled, in the order of
   // registration (the command line's send before its reception).
   virtual void atFirstIdle(std::function<void()> step) = 0;
+  virtual void setAltKeys(AltKeys keys) = 0;
 
   // --- message line, prompt line, status line, lamps
   virtual void showMessage(const std::string& text, MessageColour colour) = 0;

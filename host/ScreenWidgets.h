@@ -11,8 +11,13 @@ class QWidget;
 
 namespace kestrovan::host {
 
+class Host;
+
 QFont screenFont(int pixelSize);
 QLabel* screenLabel(QWidget* parent, const char* name, QRect place, const char* color, int pixelSize,
                     const char* background = "black");
+// Moves a dialog so that it is centred on the main window as RecordWindowRect
+// last stored it (on the window as it is now when nothing was recorded).
+void centreOnMainWindow(QWidget& dialog, Host& host);
 
 } // namespace kestrovan::host

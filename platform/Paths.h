@@ -34,6 +34,8 @@ bool isRegularFile(const std::string& path);
 // A file whose owner may not write it (the read-only attribute), whoever
 // runs the program: the super-user is kept from replacing it too.
 bool isReadOnlyFile(const std::string& path);
+// A regular file (links followed) that this process may execute.
+bool isExecutableFile(const std::string& path);
 
 // Renames `from` to `to` only when nothing is called `to` yet; an existing
 // file is never replaced. 0, or the errno of the failure (EEXIST).

@@ -3,73 +3,21 @@
 // own that the widget's windowTitle() never shows.
 #include "support/ProgramProcess.h"
 #include "support/TempDir.h"
+#include "support/XServer.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <poll.h>
 #include <regex>
 #include <set>
-#include <spawn.h>
 #include <sstream>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
-
-extern char** environ;
 
 using namespace kestrovan;
 using namespace std::chrono_literals;
 
 namespace {
-
-// An X server of the test's own. Xvfb chooses a free display itself and
-// writes its number once it accepts connections.
-class XServer {
-public:
-  XServer() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::array<std::string, 8> args{XVFB, "-displayfd",  "3",         "-screen",
-                                    "0",  "1024x768x24", "-nolisten", "tcp"};
-    std::vector<char*> argv;
-    for (std::string& a : args)
-      argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, XVFB, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    std::string number;
-    pollfd p{fds[0], POLLIN, 0};
-    char c = 0;
-    while (pid_ > 0 && poll(&p, 1, 20000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n')
-      number += c;
-    close(fds[0]);
-    if (!number.empty()) display_ = ":" + number;
-  }
-  ~XServer() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-  XServer(const XServer&) = delete;
-  XServer& operator=(const XServer&) = delete;
-
-  const std::string& display() const { return display_; }
-
-private:
-  pid_t pid_ = -1;
-  std::string display_;
-};
 
 std::string output(const std::string& command) {
   std::string out;
@@ -105,7 +53,7 @@ std::multiset<std::string> windowNames(const std::string& display, pid_t pid) {
 } // namespace
 
 TEST(WindowTitle, TheWindowManagerSeesTheCaptionAndTheBoxTitleAsTheyAre) {
-  XServer x;
+  test::XServer x(XVFB);
   ASSERT_FALSE(x.display().empty()) << "Xvfb did not start";
   test::TempDir home, runtime;
   // A port that cannot be opened: start-up reports it in a box over the window.

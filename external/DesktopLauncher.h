@@ -1,0 +1,17 @@
+#pragma once
+// The launcher of this desktop: a program is started detached with its
+// arguments as a list (never through a shell); a file is opened with the
+// desktop's opener (xdg-open behind QDesktopServices), which picks the
+// program associated with the file's type.
+
+#include "external/Launch.h"
+
+namespace kestrovan::external {
+
+class DesktopLauncher : public Launcher {
+public:
+  bool start(const std::string& program, const std::vector<std::string>& arguments) override;
+  bool open(const std::string& path) override;
+};
+
+} // namespace kestrovan::external

@@ -1,0 +1,56 @@
+#include "external/OutAppForm.h"
+
+#include "external/DialogLook.h"
+#include "external/Launch.h"
+#include "host/Host.h"
+#include "host/ScreenWidgets.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kestrovan::external {
+namespace {
+
+QString q(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+} // namespace
+
+TOutAppForm::TOutAppForm(host::Host& host, Launcher& launcher)
+    : QDialog(host.window(), kFixedDialog), host_(host), launcher_(launcher) {
+  setUpFixedDialog(*this, "OutAppForm", "引数", {420, 160});
+  Label1 = place<QLabel>(this, "Label1", {10, 8, 400, 16}, "外部ｱﾌﾟﾘ");
+  Label2 = place<QLabel>(this, "Label2", {10, 30, 400, 16}, "起動ｱﾌﾟﾘｹｰｼｮﾝ");
+  Label3 = place<QLabel>(this, "Label3", {20, 48, 390, 16});
+  auto* argumentLabel = place<QLabel>(this, "ArgumentLabel", {10, 72, 400, 16}, "引数");
+  LabeledEdit1 = place<QLineEdit>(this, "LabeledEdit1", {10, 88, 400, 22});
+  argumentLabel->setBuddy(LabeledEdit1);
+  Button1 = place<QPushButton>(this, "Button1", {240, 124, 80, 26}, "OK");
+  Button1->setDefault(true); // Enter in the box acts as OK
+  Button2 = place<QPushButton>(this, "Button2", {330, 124, 80, 26}, "ｷｬﾝｾﾙ");
+  Button2->setAutoDefault(false);
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(Button2, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+void TOutAppForm::showModal(const std::string& name, const std::string& application,
+                            const std::string& argument) {
+  application_ = application;
+  Label1->setText(q(name));
+  Label3->setText(q(application));
+  LabeledEdit1->setText(q(argument));
+  showApplicationModal(*this);
+  LabeledEdit1->setFocus();
+}
+
+void TOutAppForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  host::centreOnMainWindow(*this, host_);
+}
+
+void TOutAppForm::Button1Click() {
+  carryOut(launchOnOk(application_, LabeledEdit1->text().toStdString()), launcher_);
+  accept();
+}
+
+} // namespace kestrovan::external
