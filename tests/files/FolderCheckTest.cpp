@@ -1,0 +1,180 @@
+// TFolderCheck on real folders: what it reports, how it follows the list
+// from folder to folder on one notification instance, and how it ends.
+#include "files/FolderCheck.h"
+
+#include "FileListFixture.h"
+#include "InotifyCount.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace kestrovan;
+using files::TFolderCheck;
+using files::test::inotifyInstances;
+using kestrovan::test::TempDir;
+using kestrovan::test::writeFile;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Counts the reports, which come on the watcher's thread.
+class Reports {
+public:
+  void operator()() {
+    const std::lock_guard lock(mutex_);
+    ++count_;
+    cv_.notify_all();
+  }
+  // Waits until more than `seen` reports have come, at most `limit`.
+  bool moreThan(int seen, std::chrono::milliseconds limit = 5s) {
+    std::unique_lock lock(mutex_);
+    return cv_.wait_for(lock, limit, [&] { return count_ > seen; });
+  }
+  int count() {
+    const std::lock_guard lock(mutex_);
+    return count_;
+  }
+
+private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  int count_ = 0;
+};
+
+// Long enough for a report that would come to have come.
+constexpr auto kQuiet = 400ms;
+
+struct Watched {
+  TempDir dir;
+  Reports reports;
+  TFolderCheck check{[this] { reports(); }};
+};
+
+} // namespace
+
+TEST(FolderCheck, ReportsNamesCreatedDeletedAndMovedButNotContentsOrAttributes) {
+  Watched w;
+  writeFile(w.dir.file("O1.NC"), "%\r\n");
+  w.check.follow(w.dir.path());
+  ASSERT_TRUE(w.check.Start());
+  EXPECT_TRUE(w.check.watching());
+
+  // Contents, times and permissions of a listed file: not a name change.
+  writeFile(w.dir.file("O1.NC"), "%\r\nO1\r\n%\r\n");
+  files::test::setTime(w.dir.file("O1.NC"), files::test::kFileTime);
+  ASSERT_EQ(chmod(w.dir.file("O1.NC").c_str(), 0444), 0);
+  EXPECT_FALSE(w.reports.moreThan(0, kQuiet));
+
+  int seen = 0;
+  writeFile(w.dir.file("O2.NC"), "x"); // created
+  EXPECT_TRUE(w.reports.moreThan(seen));
+  seen = w.reports.count();
+  ASSERT_EQ(rename(w.dir.file("O2.NC").c_str(), w.dir.file("O3.NC").c_str()), 0); // renamed
+  EXPECT_TRUE(w.reports.moreThan(seen));
+  seen = w.reports.count();
+  ASSERT_EQ(unlink(w.dir.file("O3.NC").c_str()), 0); // deleted
+  EXPECT_TRUE(w.reports.moreThan(seen));
+  seen = w.reports.count();
+  ASSERT_EQ(mkdir(w.dir.file("SUB").c_str(), 0755), 0); // a folder is a name of the list too
+  EXPECT_TRUE(w.reports.moreThan(seen));
+
+  // Only the folder itself is watched, not what lies below it.
+  seen = w.reports.count();
+  writeFile(w.dir.file("SUB/DEEP.NC"), "x");
+  EXPECT_FALSE(w.reports.moreThan(seen, kQuiet));
+}
+
+TEST(FolderCheck, FollowsTheListFromFolderToFolderOnOneInstanceWithOneWatch) {
+  const std::vector<int> before = inotifyInstances();
+  Watched w;
+  TempDir other;
+  ASSERT_TRUE(w.check.Start());
+  for (int i = 0; i < 1000; ++i)
+    w.check.follow(i % 2 == 0 ? other.path() : w.dir.path());
+  // One more instance than before, holding exactly one watch.
+  std::vector<int> after = inotifyInstances();
+  ASSERT_EQ(after.size(), before.size() + 1);
+  int watches = 0;
+  for (int n : after)
+    watches += n;
+  int watchesBefore = 0;
+  for (int n : before)
+    watchesBefore += n;
+  EXPECT_EQ(watches - watchesBefore, 1);
+
+  // The folder left behind says nothing any more; the one followed does.
+  writeFile(other.file("OLD.NC"), "x");
+  EXPECT_FALSE(w.reports.moreThan(0, kQuiet));
+  writeFile(w.dir.file("NEW.NC"), "x");
+  EXPECT_TRUE(w.reports.moreThan(0));
+}
+
+TEST(FolderCheck, AFolderThatGoesEndsTheWatchAndTheNextReadOfItArmsItAgain) {
+  Watched w;
+  const std::string folder = w.dir.file("NC");
+  ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+  w.check.follow(folder);
+  ASSERT_TRUE(w.check.Start());
+  ASSERT_TRUE(w.check.watching());
+
+  // Removed: the list shows a folder that is not there, so that is told,
+  // and the watch ends.
+  ASSERT_EQ(rmdir(folder.c_str()), 0);
+  EXPECT_TRUE(w.reports.moreThan(0));
+  EXPECT_FALSE(w.check.watching());
+
+  // A folder that cannot be watched is no failure; nothing is watched.
+  w.check.follow(folder);
+  EXPECT_FALSE(w.check.watching());
+  ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+  w.check.follow(folder); // the list reads it again
+  EXPECT_TRUE(w.check.watching());
+  const int seen = w.reports.count();
+  writeFile(folder + "/O1.NC", "x");
+  EXPECT_TRUE(w.reports.moreThan(seen));
+}
+
+TEST(FolderCheck, WhatCannotBeWatchedIsNoFailureAndTheWatchGoesOnWithTheNextFolder) {
+  Watched w;
+  kestrovan::test::writeFile(w.dir.file("O1.NC"), "x");
+  ASSERT_TRUE(w.check.Start());
+  for (const std::string& path :
+       {w.dir.file("O1.NC"), w.dir.file("MISSING"), std::string("/proc/self/fd/0")}) {
+    w.check.follow(path);
+    EXPECT_FALSE(w.check.watching()) << path;
+  }
+  // A folder its user may not read (the super-user reads them all).
+  const std::string locked = w.dir.file("LOCKED");
+  ASSERT_EQ(mkdir(locked.c_str(), 0), 0);
+  w.check.follow(locked);
+  EXPECT_EQ(w.check.watching(), geteuid() == 0);
+  chmod(locked.c_str(), 0755);
+
+  w.check.follow(w.dir.path());
+  EXPECT_TRUE(w.check.watching());
+  writeFile(w.dir.file("O2.NC"), "x");
+  EXPECT_TRUE(w.reports.moreThan(0));
+}
+
+TEST(FolderCheck, StopEndsTheBlockedThreadAndReleasesTheInstance) {
+  const std::size_t before = inotifyInstances().size();
+  {
+    Watched w;
+    w.check.follow(w.dir.path());
+    ASSERT_TRUE(w.check.Start());
+    EXPECT_TRUE(w.check.running());
+    w.check.Stop(); // the thread is blocked in its wait
+    EXPECT_FALSE(w.check.running());
+    EXPECT_FALSE(w.check.watching());
+    writeFile(w.dir.file("AFTER.NC"), "x");
+    EXPECT_FALSE(w.reports.moreThan(0, kQuiet));
+    // Started again, it watches again; the destructor stops it.
+    ASSERT_TRUE(w.check.Start());
+    EXPECT_TRUE(w.check.watching());
+  }
+  EXPECT_EQ(inotifyInstances().size(), before);
+}
