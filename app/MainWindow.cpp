@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "core/SettingsOperations.h"
+#include "files/ListToolsOperations.h"
 #include "files/SortBoxPanel.h"
 #include "platform/PowerOff.h"
 #include "serial/TransferOperations.h"
@@ -15,6 +16,7 @@ MainWindow::MainWindow(core::StartupInputs inputs, Seams seams)
   plugIn<serial::TransferOperations>(form_->ports(), powerOff);
   plugIn<core::SettingsOperations>(form_->ports());
   plugIn<files::SortBoxPanel>();
+  plugIn<files::ListToolsOperations>();
 }
 
 MainWindow::~MainWindow() { operations_.clear(); }

@@ -1,0 +1,207 @@
+// The folder watch on the real main window, with real files changed by this
+// process and by others.
+#include "files/ListToolsOperations.h"
+
+#include "FileListFixture.h"
+#include "InotifyCount.h"
+#include "StartedForm.h"
+#include "base/SettingsRecord.h"
+
+#include <QProcess>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+using namespace kestrovan;
+
+namespace {
+
+struct Watch {
+  test::StartedForm& s;
+  int reads = 0; // folder reads of the list since counting began
+  int listener = 0;
+
+  ~Watch() {
+    if (listener && s.window) s.form->fileList().dropFolderListener(listener);
+  }
+
+  files::FolderWatcher& watcher() {
+    return s.window->operation<files::ListToolsOperations>()->folderWatcher();
+  }
+  void countReads() {
+    listener = s.form->fileList().onFolderRead([this](const std::string&) { ++reads; });
+  }
+  bool listed(const std::string& name) const {
+    for (const files::FileEntry& f : s.form->fileList().files())
+      if (f.name == name) return true;
+    return false;
+  }
+  std::string selectedName() const {
+    const files::FileEntry* e = s.form->fileList().entryAt(s.list()->selectedRow());
+    return e ? e->name : std::string();
+  }
+  void select(const std::string& name) {
+    for (int r = 0; r < static_cast<int>(s.form->fileList().rows().size()); ++r)
+      if (const files::FileEntry* e = s.form->fileList().entryAt(r); e && e->name == name)
+        s.list()->selectRow(r);
+    ASSERT_EQ(selectedName(), name);
+  }
+  // Until a change has started the refresh timer and it has run out.
+  bool tickPassed() {
+    QTimer* timer = watcher().refreshTimer();
+    return QTest::qWaitFor([&] { return timer->isActive(); }, 5000) &&
+           QTest::qWaitFor([&] { return !timer->isActive(); }, 5000);
+  }
+};
+
+// Another program creates a file: touch, started as its own process.
+void touchFromOutside(const std::string& path) {
+  ASSERT_EQ(QProcess::execute("touch", {QString::fromStdString(path)}), 0);
+}
+
+} // namespace
+
+TEST(FolderWatchWindow, AFileCreatedByAnotherProgramAppearsWithTheSelectionKept) {
+  test::StartedForm s;
+  for (const char* name : {"B.NC", "C.NC", "D.NC"})
+    test::writeFile(s.data.file(name), "%\r\n");
+  s.start();
+  Watch w{s};
+  ASSERT_TRUE(w.watcher().watcher().watching());
+  w.select("C.NC");
+  touchFromOutside(s.data.file("A.NC")); // sorts in front of the selected file
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("A.NC"); }, 5000));
+  EXPECT_EQ(w.selectedName(), "C.NC");
+
+  // Gone again, by another program too.
+  ASSERT_EQ(QProcess::execute("rm", {QString::fromStdString(s.data.file("A.NC"))}), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !w.listed("A.NC"); }, 5000));
+  EXPECT_EQ(w.selectedName(), "C.NC");
+}
+
+TEST(FolderWatchWindow, TenFilesWithinHalfASecondMakeOneRefreshAndContentsAloneNone) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("O1.NC"), "%\r\n");
+  s.start();
+  Watch w{s};
+  w.countReads();
+
+  // Contents, time and permissions of a listed file change: no refresh.
+  test::writeFile(s.data.file("O1.NC"), "%\r\nO1\r\nM30\r\n%\r\n");
+  files::test::setTime(s.data.file("O1.NC"), files::test::kFileTime);
+  ASSERT_EQ(chmod(s.data.file("O1.NC").c_str(), 0444), 0);
+  QTest::qWait(2 * files::FolderWatcher::kRefreshDelayMs);
+  EXPECT_EQ(w.reads, 0);
+  EXPECT_FALSE(w.watcher().refreshTimer()->isActive());
+
+  for (int n = 0; n < 10; ++n)
+    test::writeFile(s.data.file("N" + std::to_string(n) + ".NC"), "%\r\n");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return s.form->fileList().files().size() == 11u; }, 5000));
+  QTest::qWait(2 * files::FolderWatcher::kRefreshDelayMs);
+  EXPECT_EQ(w.reads, 1);
+}
+
+TEST(FolderWatchWindow, AChangeDuringARenameDoesNotRebuildTheListBeforeTheRenameEnds) {
+  test::StartedForm s;
+  for (const char* name : {"A.NC", "B.NC", "C.NC"})
+    test::writeFile(s.data.file(name), "%\r\n");
+  s.start();
+  Watch w{s};
+  w.select("A.NC");
+  QTest::keyClick(s.list(), Qt::Key_Home); // marks A, B and C
+  ASSERT_EQ(s.form->fileList().marks().count(), 3);
+  const std::vector<std::string> rows = s.form->fileList().rows();
+  w.countReads();
+
+  s.form->fileList().setBusy(true); // as the rename of marked files holds it
+  ASSERT_EQ(rename(s.data.file("A.NC").c_str(), s.data.file("A1.NC").c_str()), 0);
+  ASSERT_TRUE(w.tickPassed());
+  EXPECT_EQ(w.reads, 0);
+  EXPECT_EQ(s.form->fileList().rows(), rows);
+  EXPECT_EQ(s.form->fileList().marks().count(), 3);
+  s.form->fileList().setBusy(false);
+  // The rename ends with its own refresh; the next change is watched again.
+  s.form->refreshFileList({.keepSelection = true});
+  touchFromOutside(s.data.file("Z.NC"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("Z.NC"); }, 5000));
+  EXPECT_TRUE(w.listed("A1.NC"));
+}
+
+TEST(FolderWatchWindow, AfterEnteringASubfolderAFileCreatedThereAppears) {
+  test::StartedForm s;
+  files::test::makeFolder(s.data.file("SUB"));
+  test::writeFile(s.data.file("TOP.NC"), "%\r\n");
+  s.start();
+  Watch w{s};
+  ASSERT_EQ(s.form->fileList().rowKind(1), files::RowKind::Folder);
+  s.list()->selectRow(1);
+  QTest::keyClick(s.list(), Qt::Key_Return);
+  ASSERT_EQ(s.form->settings().DirPath, s.data.file("SUB"));
+  EXPECT_EQ(w.watcher().watcher().folder(), s.data.file("SUB"));
+  w.countReads();
+
+  // The folder left says nothing; the one entered does.
+  touchFromOutside(s.data.file("OLD.NC"));
+  touchFromOutside(s.data.file("SUB/NEW.NC"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("NEW.NC"); }, 5000));
+  QTest::qWait(2 * files::FolderWatcher::kRefreshDelayMs);
+  EXPECT_EQ(w.reads, 1);
+
+  // Back up with "..": the top folder is watched again.
+  s.list()->selectRow(0);
+  QTest::keyClick(s.list(), Qt::Key_Return);
+  ASSERT_EQ(s.form->settings().DirPath, s.data.path());
+  ASSERT_TRUE(w.listed("OLD.NC"));
+  touchFromOutside(s.data.file("TOP2.NC"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("TOP2.NC"); }, 5000));
+}
+
+TEST(FolderWatchWindow, AThousandChangesOfFolderHoldOneInstanceAndTheWindowsEndReleasesIt) {
+  const std::vector<int> before = files::test::inotifyInstances();
+  {
+    test::StartedForm s;
+    files::test::makeFolder(s.data.file("A"));
+    files::test::makeFolder(s.data.file("B"));
+    s.start();
+    Watch w{s};
+    for (int i = 0; i < 1000; ++i) {
+      s.form->settings().DirPath = s.data.file(i % 2 == 0 ? "A" : "B");
+      s.form->refreshFileList({});
+    }
+    const std::vector<int> during = files::test::inotifyInstances();
+    ASSERT_EQ(during.size(), before.size() + 1);
+    int watches = 0;
+    for (int n : during)
+      watches += n;
+    for (int n : before)
+      watches -= n;
+    EXPECT_EQ(watches, 1);
+    touchFromOutside(s.data.file("B/LAST.NC"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("LAST.NC"); }, 5000));
+    s.form->close();
+  }
+  // The window has gone: its watcher's thread was stopped and its instance closed.
+  EXPECT_EQ(files::test::inotifyInstances().size(), before.size());
+}
+
+TEST(FolderWatchWindow, AFolderThatGoesAndComesBackIsWatchedOnceTheListReadsItAgain) {
+  test::StartedForm s;
+  const std::string sub = s.data.file("SUB");
+  files::test::makeFolder(sub);
+  s.start();
+  Watch w{s};
+  s.form->settings().DirPath = sub;
+  s.form->refreshFileList({});
+  ASSERT_TRUE(w.watcher().watcher().watching());
+  ASSERT_EQ(rmdir(sub.c_str()), 0);
+  // The list is told (its folder went) and the watch ends without a word.
+  ASSERT_TRUE(w.tickPassed());
+  EXPECT_FALSE(w.watcher().watcher().watching());
+  EXPECT_TRUE(s.dialogs.shown.empty());
+
+  ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
+  QTest::keyClick(s.list(), Qt::Key_Space); // the operator looks again
+  EXPECT_TRUE(w.watcher().watcher().watching());
+  touchFromOutside(sub + "/BACK.NC");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("BACK.NC"); }, 5000));
+}
