@@ -12,6 +12,8 @@
 #include "files/FolderCheck.h"
 #include "platform/DirectoryEnum.h"
 
+#include "WatchHelpers.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -31,6 +33,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using kestrovan::files::test::Reports;
 
 class Folder {
 public:
@@ -61,28 +64,6 @@ double processCpuMs() {
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
-
-class Reports {
-public:
-  void operator()() {
-    const std::lock_guard lock(mutex_);
-    ++count_;
-    cv_.notify_all();
-  }
-  void waitBeyond(long seen) {
-    std::unique_lock lock(mutex_);
-    cv_.wait(lock, [&] { return count_ > seen; });
-  }
-  long count() {
-    const std::lock_guard lock(mutex_);
-    return count_;
-  }
-
-private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  long count_ = 0;
-};
 
 // Re-reads the folder's names every `period` and reports when their number changed.
 class Poller {
@@ -143,11 +124,11 @@ void changes(benchmark::State& state, const std::string& folder, Reports& report
     const long seen = reports.count();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
     if (fd >= 0) ::close(fd);
-    reports.waitBeyond(seen);
+    reports.moreThan(seen, std::chrono::hours(1));
     state.PauseTiming();
     const long afterCreate = reports.count();
     ::unlink(path.c_str());
-    reports.waitBeyond(afterCreate); // the deletion's report, outside the timing
+    reports.moreThan(afterCreate, std::chrono::hours(1)); // the deletion's report, outside the timing
     state.ResumeTiming();
   }
 }

@@ -1,7 +1,7 @@
 #include "files/FileInfoForm.h"
 
 #include "base/Dialogs.h"
-#include "files/DialogPlace.h"
+#include "files/DialogParts.h"
 #include "files/FileList.h"
 #include "files/NameText.h"
 #include "host/Host.h"
@@ -59,16 +59,8 @@ QLabel* line(QWidget* parent, const char* name, QRect place) {
 
 } // namespace
 
-TFileInfoForm::TFileInfoForm(host::Host& host)
-    : QDialog(host.window(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                                 Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      host_(host) {
-  setObjectName("FileInfoForm");
-  setWindowTitle(kFileInfoTitle);
-  setFixedSize(332, 306);
-  QFont font("IPAPGothic");
-  font.setPixelSize(12);
-  setFont(font);
+TFileInfoForm::TFileInfoForm(host::Host& host) : QDialog(host.window(), kDialogFlags), host_(host) {
+  setUpDialog(this, "FileInfoForm", kFileInfoTitle, {332, 306});
 
   Image1 = line(this, "InfoIcon", {16, 12, 32, 32});
   NameLabel = line(this, "InfoName", {60, 20, 256, 16});
@@ -94,12 +86,8 @@ TFileInfoForm::TFileInfoForm(host::Host& host)
   for (QCheckBox* b : {CheckBox2, CheckBox3, CheckBox4})
     b->setEnabled(false);
 
-  Button1 = new QPushButton("更新", this);
-  Button1->setObjectName("InfoUpdate");
-  Button1->setGeometry(152, 270, 76, 25);
-  Button2 = new QPushButton("終了", this);
-  Button2->setObjectName("InfoClose");
-  Button2->setGeometry(240, 270, 76, 25);
+  Button1 = dialogButton(this, "更新", "InfoUpdate", {152, 270, 76, 25});
+  Button2 = dialogButton(this, "終了", "InfoClose", {240, 270, 76, 25});
 
   auto* time = new QGroupBox("更新日時", this);
   time->setGeometry(16, 208, 300, 52);

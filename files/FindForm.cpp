@@ -3,7 +3,7 @@
 #include "base/Dialogs.h"
 #include "base/HistoryList.h"
 #include "base/SettingsRecord.h"
-#include "files/DialogPlace.h"
+#include "files/DialogParts.h"
 #include "files/FileList.h"
 #include "files/NameFilter.h"
 #include "host/Host.h"
@@ -19,16 +19,8 @@
 
 namespace kestrovan::files {
 
-TFindForm::TFindForm(host::Host& host)
-    : QDialog(host.window(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                                 Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      host_(host) {
-  setObjectName("FindForm");
-  setWindowTitle(kNameFilterTitle);
-  setFixedSize(260, 110);
-  QFont font("IPAPGothic");
-  font.setPixelSize(12);
-  setFont(font);
+TFindForm::TFindForm(host::Host& host) : QDialog(host.window(), kDialogFlags), host_(host) {
+  setUpDialog(this, "FindForm", kNameFilterTitle, {260, 110});
 
   auto* label = new QLabel(kNameFilterLabel, this);
   label->setGeometry(12, 10, 236, 16);
@@ -40,12 +32,8 @@ TFindForm::TFindForm(host::Host& host)
   ComboBox1->setCompleter(nullptr);                // what is typed is what is searched
   ComboBox1->setMaxVisibleItems(static_cast<int>(base::kHistoryLimit));
   label->setBuddy(ComboBox1);
-  Button1 = new QPushButton("OK", this);
-  Button1->setObjectName("FindOk");
-  Button1->setGeometry(96, 72, 72, 25);
-  Button2 = new QPushButton("ｷｬﾝｾﾙ", this);
-  Button2->setObjectName("FindCancel");
-  Button2->setGeometry(176, 72, 72, 25);
+  Button1 = dialogButton(this, "OK", "FindOk", {96, 72, 72, 25});
+  Button2 = dialogButton(this, "ｷｬﾝｾﾙ", "FindCancel", {176, 72, 72, 25});
   for (QPushButton* b : {Button1, Button2}) {
     b->setAutoDefault(false); // Enter belongs to the field
     b->setDefault(false);

@@ -8,6 +8,8 @@
 
 using namespace kestrovan;
 using namespace kestrovan::files;
+using files::test::modeOf;
+using files::test::mtimeOf;
 using kestrovan::test::TempDir;
 
 namespace {
@@ -15,32 +17,12 @@ namespace {
 const std::string kSize = "サイズ :　　";
 
 struct Tokyo : ::testing::Test {
-  Tokyo() {
-    // Fields are local time; a zone without summer time keeps them fixed.
-    ::setenv("TZ", "JST-9", 1);
-    ::tzset();
-  }
-  ~Tokyo() override {
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-  }
+  files::test::TokyoTime zone;
 };
 
 TimeFields fieldsOf(const char* y, const char* mo, const char* d, const char* h, const char* mi,
                     const char* s) {
   return {y, mo, d, h, mi, s};
-}
-
-mode_t modeOf(const std::string& path) {
-  struct stat st {};
-  EXPECT_EQ(stat(path.c_str(), &st), 0);
-  return st.st_mode & 07777;
-}
-
-std::int64_t mtimeOf(const std::string& path) {
-  struct stat st {};
-  EXPECT_EQ(stat(path.c_str(), &st), 0);
-  return st.st_mtim.tv_sec;
 }
 
 } // namespace

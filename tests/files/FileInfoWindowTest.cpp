@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 
 using namespace kestrovan;
+using files::test::modeOf;
+using files::test::mtimeOf;
 
 namespace {
 
@@ -60,33 +62,10 @@ struct Info {
   }
 };
 
-struct Tokyo {
-  Tokyo() {
-    ::setenv("TZ", "JST-9", 1);
-    ::tzset();
-  }
-  ~Tokyo() {
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-  }
-};
-
-mode_t modeOf(const std::string& path) {
-  struct stat st {};
-  EXPECT_EQ(stat(path.c_str(), &st), 0);
-  return st.st_mode & 07777;
-}
-
-std::int64_t mtimeOf(const std::string& path) {
-  struct stat st {};
-  EXPECT_EQ(stat(path.c_str(), &st), 0);
-  return st.st_mtim.tv_sec;
-}
-
 } // namespace
 
 TEST(FileInfoWindow, ShowsTheFileItsTypePlaceSizeAttributesAndTimeWithUpdateDisabled) {
-  Tokyo tokyo;
+  files::test::TokyoTime tokyo;
   test::StartedForm s;
   files::test::makeFile(s.data.file("O1234.NC"), 1024);
   s.start();
@@ -183,7 +162,7 @@ TEST(FileInfoWindow, ReadOnlyTickedAndUpdateTakesTheOwnersWriteBitAndKeepsTheFil
 }
 
 TEST(FileInfoWindow, OutOfRangeFieldsAreRefusedWithTheirMessagesOnEnterAndOnUpdateAndNothingIsWritten) {
-  Tokyo tokyo;
+  files::test::TokyoTime tokyo;
   test::StartedForm s;
   const std::string path = s.data.file("O1.NC");
   files::test::makeFile(path, 10);
@@ -238,7 +217,7 @@ TEST(FileInfoWindow, OutOfRangeFieldsAreRefusedWithTheirMessagesOnEnterAndOnUpda
 }
 
 TEST(FileInfoWindow, ValidFieldsMoveTheFocusOnAndAnOddSecondIsStoredAsTheEvenOneBelow) {
-  Tokyo tokyo;
+  files::test::TokyoTime tokyo;
   test::StartedForm s;
   const std::string path = s.data.file("O1.NC");
   files::test::makeFile(path, 10, 1700000000);

@@ -3,47 +3,22 @@
 #include "files/FolderCheck.h"
 
 #include "FileListFixture.h"
-#include "InotifyCount.h"
+#include "WatchHelpers.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kestrovan;
 using files::TFolderCheck;
 using files::test::inotifyInstances;
+using files::test::Reports;
 using kestrovan::test::TempDir;
 using kestrovan::test::writeFile;
 using namespace std::chrono_literals;
 
 namespace {
-
-// Counts the reports, which come on the watcher's thread.
-class Reports {
-public:
-  void operator()() {
-    const std::lock_guard lock(mutex_);
-    ++count_;
-    cv_.notify_all();
-  }
-  // Waits until more than `seen` reports have come, at most `limit`.
-  bool moreThan(int seen, std::chrono::milliseconds limit = 5s) {
-    std::unique_lock lock(mutex_);
-    return cv_.wait_for(lock, limit, [&] { return count_ > seen; });
-  }
-  int count() {
-    const std::lock_guard lock(mutex_);
-    return count_;
-  }
-
-private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  int count_ = 0;
-};
 
 // Long enough for a report that would come to have come.
 constexpr auto kQuiet = 400ms;

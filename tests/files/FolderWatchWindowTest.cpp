@@ -3,8 +3,8 @@
 #include "files/ListToolsOperations.h"
 
 #include "FileListFixture.h"
-#include "InotifyCount.h"
 #include "StartedForm.h"
+#include "WatchHelpers.h"
 #include "base/SettingsRecord.h"
 
 #include <QProcess>
@@ -59,13 +59,18 @@ void touchFromOutside(const std::string& path) {
   ASSERT_EQ(QProcess::execute("touch", {QString::fromStdString(path)}), 0);
 }
 
+// The window started on a data folder holding these programs.
+void startWith(test::StartedForm& s, std::initializer_list<const char*> names) {
+  for (const char* name : names)
+    test::writeFile(s.data.file(name), "%\r\n");
+  s.start();
+}
+
 } // namespace
 
 TEST(FolderWatchWindow, AFileCreatedByAnotherProgramAppearsWithTheSelectionKept) {
   test::StartedForm s;
-  for (const char* name : {"B.NC", "C.NC", "D.NC"})
-    test::writeFile(s.data.file(name), "%\r\n");
-  s.start();
+  startWith(s, {"B.NC", "C.NC", "D.NC"});
   Watch w{s};
   ASSERT_TRUE(w.watcher().watcher().watching());
   w.select("C.NC");
@@ -81,8 +86,7 @@ TEST(FolderWatchWindow, AFileCreatedByAnotherProgramAppearsWithTheSelectionKept)
 
 TEST(FolderWatchWindow, TenFilesWithinHalfASecondMakeOneRefreshAndContentsAloneNone) {
   test::StartedForm s;
-  test::writeFile(s.data.file("O1.NC"), "%\r\n");
-  s.start();
+  startWith(s, {"O1.NC"});
   Watch w{s};
   w.countReads();
 
@@ -103,9 +107,7 @@ TEST(FolderWatchWindow, TenFilesWithinHalfASecondMakeOneRefreshAndContentsAloneN
 
 TEST(FolderWatchWindow, AChangeDuringARenameDoesNotRebuildTheListBeforeTheRenameEnds) {
   test::StartedForm s;
-  for (const char* name : {"A.NC", "B.NC", "C.NC"})
-    test::writeFile(s.data.file(name), "%\r\n");
-  s.start();
+  startWith(s, {"A.NC", "B.NC", "C.NC"});
   Watch w{s};
   w.select("A.NC");
   QTest::keyClick(s.list(), Qt::Key_Home); // marks A, B and C

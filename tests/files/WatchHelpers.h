@@ -1,9 +1,13 @@
 #pragma once
-// What the process holds of the system's name-change notification: its
-// instances, and the watches each instance has, read from /proc.
+// For tests and benchmarks of the folder watch: what the process holds of the
+// system's name-change notification (its instances and the watches of each,
+// read from /proc), and a counter of the watcher's reports.
 
+#include <chrono>
+#include <condition_variable>
 #include <dirent.h>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -30,5 +34,29 @@ inline std::vector<int> inotifyInstances() {
   closedir(dir);
   return instances;
 }
+
+// Counts the reports of a watcher, which come on the watcher's thread.
+class Reports {
+public:
+  void operator()() {
+    const std::lock_guard lock(mutex_);
+    ++count_;
+    cv_.notify_all();
+  }
+  // Waits until more than `seen` reports have come, at most `limit`.
+  bool moreThan(long seen, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+    std::unique_lock lock(mutex_);
+    return cv_.wait_for(lock, limit, [&] { return count_ > seen; });
+  }
+  long count() {
+    const std::lock_guard lock(mutex_);
+    return count_;
+  }
+
+private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  long count_ = 0;
+};
 
 } // namespace kestrovan::files::test
