@@ -30,19 +30,33 @@ struct ShownType {
   std::string name;
 };
 
+// The desktop's type for the extension alone, unless the file's contents
+// say it is something else: the database gives ".nc" to NetCDF data, and
+// an NC program of that name is text. Contents it cannot tell (unreadable,
+// empty, unknown bytes) leave the extension's type standing.
+QMimeType extensionType(const std::string& path, const std::string& name) {
+  const QMimeDatabase db;
+  const QMimeType byName =
+      db.mimeTypeForFile("x" + q(std::string(fileExtension(name))), QMimeDatabase::MatchExtension);
+  if (byName.isDefault()) return {};
+  const QMimeType byContent = db.mimeTypeForFile(q(path), QMimeDatabase::MatchContent);
+  if (byContent.isDefault() || byContent.name() == "application/x-zerosize" ||
+      byName.inherits(byContent.name()) || byContent.inherits(byName.name()))
+    return byName;
+  return {};
+}
+
 // A file's icon and type name: a program's from the icon theme, any other
-// file's from the desktop's type of its extension alone.
+// file's from the desktop's type for its extension.
 ShownType fileType(const std::string& path, const std::string& name) {
   if (platform::isProgramFile(path)) {
     const QIcon icon = QIcon::fromTheme("application-x-executable");
     if (icon.isNull()) return {QApplication::windowIcon(), kIconlessProgramTypeName};
     return {icon, kProgramTypeName};
   }
-  const QMimeType mime = QMimeDatabase().mimeTypeForFile("x" + q(std::string(fileExtension(name))),
-                                                         QMimeDatabase::MatchExtension);
   QIcon icon;
   DesktopType desktop;
-  if (!mime.isDefault()) {
+  if (const QMimeType mime = extensionType(path, name); mime.isValid()) {
     icon = QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName()));
     desktop = {mime.comment().toStdString(), !icon.isNull()};
   }

@@ -6,8 +6,11 @@
 #include "StartedForm.h"
 
 #include <QCheckBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeDatabase>
 #include <QPushButton>
 
 #include <sys/stat.h>
@@ -61,6 +64,39 @@ struct Info {
     QTest::keyClick(update(), Qt::Key_Space);
   }
 };
+
+// An icon theme of the given icons, made for the test and used while it
+// lives, so that what the desktop has for a type is known.
+class IconTheme {
+public:
+  explicit IconTheme(std::initializer_list<const char*> icons) {
+    test::writeFile(dir_.file("index.theme"), "[Icon Theme]\nName=Test\nDirectories=32\n\n[32]\nSize=32\n");
+    ::mkdir(dir_.file("32").c_str(), 0755);
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    for (const char* icon : icons)
+      image.save(QString::fromStdString(dir_.file(std::string("32/") + icon + ".png")));
+    paths_ = QIcon::themeSearchPaths();
+    name_ = QIcon::themeName();
+    QIcon::setThemeSearchPaths({QString::fromStdString(dir_.path())});
+    QIcon::setThemeName("Test");
+  }
+  ~IconTheme() {
+    QIcon::setThemeSearchPaths(paths_);
+    QIcon::setThemeName(name_);
+  }
+
+private:
+  test::TempDir dir_;
+  QStringList paths_;
+  QString name_;
+};
+
+std::string comment(const char* mimeType) {
+  return QMimeDatabase().mimeTypeForName(mimeType).comment().toStdString();
+}
+
+bool hasIcon(const Info& i) { return !i.dialog()->findChild<QLabel*>("InfoIcon")->pixmap().isNull(); }
 
 } // namespace
 
@@ -235,4 +271,54 @@ TEST(FileInfoWindow, ValidFieldsMoveTheFocusOnAndAnOddSecondIsStoredAsTheEvenOne
   EXPECT_EQ(mtimeOf(path), files::test::kFileTime - 1); // 16:08:08
   EXPECT_EQ(s.form->fileList().files().front().dateText, "2024-05-06 16:08:08");
   EXPECT_EQ(test::readFile(path).size(), 10u);
+}
+
+TEST(FileInfoWindow, TypesFromTheDesktopUnlessTheContentsSayOtherwiseAndProgramsByWhatTheyAre) {
+  const IconTheme theme(
+      {"text-plain", "application-x-netcdf", "x-office-document", "folder", "application-x-executable"});
+  test::StartedForm s;
+  test::writeFile(s.data.file("notes.txt"), "plain words\n");
+  test::writeFile(s.data.file("run.sh"), "#!/bin/sh\necho\n");
+  test::writeFile(s.data.file("O1.NC"), "%\r\nO1(SAMPLE)\r\nM30\r\n%\r\n");
+  test::writeFile(s.data.file("CDF.NC"), std::string("CDF\x01\0\0\0\0", 8));
+  ::chmod(s.data.file("run.sh").c_str(), 0755);
+  ::chmod(s.data.file("O1.NC").c_str(), 0755); // execute bits alone make no program
+  files::test::makeFolder(s.data.file("SUB"));
+  s.start();
+  Info i{s};
+  const std::tuple<const char*, std::string, bool> types[] = {
+      {"notes.txt", comment("text/plain"), true},
+      // The database gives .nc to NetCDF data; an NC program is text.
+      {"O1.NC", "NC ﾌｧｲﾙ", false},
+      {"CDF.NC", comment("application/x-netcdf"), true},
+      {"run.sh", "ｱﾌﾟﾘｹｰｼｮﾝ", true},
+      {"SUB", "ﾌｧｲﾙ ﾌｫﾙﾀﾞ", true},
+  };
+  for (const auto& [name, type, icon] : types) {
+    i.open(name);
+    EXPECT_EQ(i.label("InfoType"), "種類 :　　　" + type) << name;
+    EXPECT_EQ(hasIcon(i), icon) << name;
+    i.dialog()->reject();
+  }
+}
+
+TEST(FileInfoWindow, TheSamplePrograms) {
+  const IconTheme theme({"application-x-netcdf", "x-office-document"});
+  test::StartedForm s;
+  s.start();
+  s.form->settings().DirPath = KESTROVAN_SAMPLES_DIR;
+  s.form->refreshFileList({});
+  Info i{s};
+  const std::pair<const char*, const char*> samples[] = {
+      {"MULTI_PROGRAM_SJIS_O1001_O1003.NC", "サイズ :　　280ﾊﾞｲﾄ"},
+      {"LATHE_LARGE_THREADING_O1200.NC", "サイズ :　　635.492KB (650,744ﾊﾞｲﾄ)"},
+      {"MILL_COLON_0097_CTRLZ_EOF.NC", "サイズ :　　612ﾊﾞｲﾄ"},
+  };
+  for (const auto& [name, size] : samples) {
+    i.open(name);
+    EXPECT_EQ(i.label("InfoType"), "種類 :　　　NC ﾌｧｲﾙ") << name;
+    EXPECT_EQ(i.label("InfoSize"), size) << name;
+    EXPECT_EQ(i.label("InfoPlace"), std::string("場所 :　　　") + KESTROVAN_SAMPLES_DIR + "/") << name;
+    i.dialog()->reject();
+  }
 }
