@@ -1,8 +1,10 @@
 #include "app/MainWindow.h"
 
 #include "core/SettingsOperations.h"
+#include "files/FileOperations.h"
 #include "files/ListToolsOperations.h"
 #include "files/SortBoxPanel.h"
+#include "host/FolderBrowser.h"
 #include "platform/PowerOff.h"
 #include "serial/TransferOperations.h"
 
@@ -10,12 +12,15 @@ namespace kestrovan::app {
 
 MainWindow::MainWindow(core::StartupInputs inputs, Seams seams)
     : systemPowerOff_(std::make_unique<platform::SystemPowerOff>()),
+      qtFolderBrowser_(std::make_unique<host::QtFolderBrowser>()),
       form_(std::make_unique<core::TForm1>(std::move(inputs), seams.dialogs, seams.ports)) {
   platform::PowerOff& powerOff = seams.powerOff ? *seams.powerOff : *systemPowerOff_;
+  host::FolderBrowser& folderBrowser = seams.folderBrowser ? *seams.folderBrowser : *qtFolderBrowser_;
   // In the order their first-idle steps run.
   plugIn<serial::TransferOperations>(form_->ports(), powerOff);
   plugIn<core::SettingsOperations>(form_->ports());
   plugIn<files::SortBoxPanel>();
+  plugIn<files::FileOperations>(folderBrowser);
   plugIn<files::ListToolsOperations>();
 }
 

@@ -12,6 +12,9 @@
 namespace kestrovan::platform {
 class PowerOff;
 }
+namespace kestrovan::host {
+class FolderBrowser;
+}
 
 namespace kestrovan::app {
 
@@ -20,6 +23,7 @@ struct Seams {
   base::Dialogs* dialogs = nullptr;
   serial::PortOpener* ports = nullptr;
   platform::PowerOff* powerOff = nullptr;
+  host::FolderBrowser* folderBrowser = nullptr;
 };
 
 class MainWindow {
@@ -43,6 +47,7 @@ private:
   }
 
   std::unique_ptr<platform::PowerOff> systemPowerOff_;
+  std::unique_ptr<host::FolderBrowser> qtFolderBrowser_;
   std::unique_ptr<core::TForm1> form_;
   // Destroyed before the window they work on.
   std::vector<std::unique_ptr<host::Operation>> operations_;

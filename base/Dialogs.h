@@ -8,8 +8,10 @@
 namespace kestrovan::base {
 
 enum class MessageIcon { None, Information, Warning, Error, Stop, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, Yes }; // Yes: a single "はい(&Y)" button
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+// Yes: a single "はい(&Y)" button. YesNoAllCancel: the overwrite question of
+// a copy or move (this file, not this file, every file from now on, stop).
+enum class MessageButtons { Ok, OkCancel, YesNo, Yes, YesNoAllCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, All };
 
 struct Message {
   std::string title;

@@ -7,7 +7,7 @@
 namespace kestrovan::base {
 
 HistoryList HistoryList::load(const std::string& path) {
-  const platform::ReadResult read = platform::readWholeFile(path);
+  const platform::FileContents read = platform::readWholeFile(path);
   HistoryList list;
   if (!read.ok) return list;
   const std::string text = platform::cp932ToUtf8(read.bytes);

@@ -198,6 +198,10 @@ void TForm1::refreshFileList(const files::RefreshFlags& flags) {
 }
 
 int TForm1::selectedRow() const { return screen_.ListBox1->selectedRow(); }
+void TForm1::selectRow(int row) { screen_.ListBox1->selectRow(row); }
+QWidget* TForm1::listWidget() { return screen_.ListBox1; }
+int TForm1::listRowAt(const QPoint& point) const { return screen_.ListBox1->rowAt(point); }
+void TForm1::setDragLine(const std::string& text) { screen_.Label3->setText(q(text)); }
 void TForm1::setListEnabled(bool enabled) { screen_.ListBox1->setEnabled(enabled); }
 void TForm1::focusList() { screen_.ListBox1->setFocus(); }
 

@@ -92,6 +92,10 @@ public:
   QLabel* remainingLine() override;
   files::FileList& fileList() override { return *fileList_; }
   int selectedRow() const override;
+  void selectRow(int row) override;
+  QWidget* listWidget() override;
+  int listRowAt(const QPoint& point) const override;
+  void setDragLine(const std::string& text) override;
   void refreshFileList(const files::RefreshFlags& flags) override;
   void refreshFileList() { refreshFileList(files::RefreshFlags{}); }
   void setListEnabled(bool enabled) override;

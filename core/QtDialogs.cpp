@@ -22,7 +22,8 @@ namespace {
 base::MessageAnswer closedAnswer(base::MessageButtons buttons) {
   switch (buttons) {
   case base::MessageButtons::YesNo: return base::MessageAnswer::No;
-  case base::MessageButtons::OkCancel: return base::MessageAnswer::Cancel;
+  case base::MessageButtons::OkCancel:
+  case base::MessageButtons::YesNoAllCancel: return base::MessageAnswer::Cancel;
   case base::MessageButtons::Yes: return base::MessageAnswer::Yes;
   case base::MessageButtons::Ok: break;
   }
@@ -41,6 +42,8 @@ base::MessageAnswer QtDialogs::show(const base::Message& message) {
                   QString::fromStdString(message.text), QMessageBox::NoButton, owner_);
   QPushButton* yes = nullptr;
   QPushButton* cancel = nullptr;
+  QPushButton* no = nullptr;
+  QPushButton* all = nullptr;
   switch (message.buttons) {
   case base::MessageButtons::Ok: box.addButton("OK", QMessageBox::AcceptRole); break;
   case base::MessageButtons::OkCancel:
@@ -52,6 +55,12 @@ base::MessageAnswer QtDialogs::show(const base::Message& message) {
     cancel = box.addButton("いいえ(&N)", QMessageBox::NoRole);
     break;
   case base::MessageButtons::Yes: yes = box.addButton("はい(&Y)", QMessageBox::YesRole); break;
+  case base::MessageButtons::YesNoAllCancel:
+    yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
+    no = box.addButton("いいえ(&N)", QMessageBox::NoRole);
+    all = box.addButton("すべて(&A)", QMessageBox::YesRole);
+    cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
+    break;
   }
   if (owner_) box.move(owner_->frameGeometry().topLeft() + QPoint(50, 50));
   showing_ = &box;
@@ -62,6 +71,12 @@ base::MessageAnswer QtDialogs::show(const base::Message& message) {
   if (message.buttons == base::MessageButtons::YesNo)
     return clicked == yes ? base::MessageAnswer::Yes : base::MessageAnswer::No;
   if (message.buttons == base::MessageButtons::Yes) return base::MessageAnswer::Yes;
+  if (message.buttons == base::MessageButtons::YesNoAllCancel) {
+    if (clicked == yes) return base::MessageAnswer::Yes;
+    if (clicked == no) return base::MessageAnswer::No;
+    if (clicked == all) return base::MessageAnswer::All;
+    return base::MessageAnswer::Cancel;
+  }
   if (cancel && (clicked == cancel || clicked == nullptr)) return base::MessageAnswer::Cancel;
   return base::MessageAnswer::Ok;
 }

@@ -253,4 +253,10 @@ std::vector<std::string> FileList::takeMarkedNames() {
   return names;
 }
 
+void FileList::showRowText(int row, const std::string& text) {
+  if (!validRow(row)) return;
+  rows_[static_cast<std::size_t>(row)] = text;
+  view_.setRowText(row, text);
+}
+
 } // namespace kestrovan::files

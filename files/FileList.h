@@ -108,6 +108,8 @@ public:
   // The names of the marked files in marking order; their rows lose the "*"
   // as they are taken, the mark list itself stays (compacted) until cleared.
   std::vector<std::string> takeMarkedNames();
+  // Shows a row as `text` until the next refresh (a renamed file's new name).
+  void showRowText(int row, const std::string& text);
 
 private:
   void rememberSelection(bool keepSelection);

@@ -14,6 +14,7 @@
 
 class QLabel;
 class QListWidget;
+class QPoint;
 class QPlainTextEdit;
 class QRect;
 class QWidget;
@@ -100,6 +101,13 @@ public:
   // --- the file list
   virtual files::FileList& fileList() = 0;
   virtual int selectedRow() const = 0;
+  virtual void selectRow(int row) = 0;
+  // The list widget, for operations that take drags and drops on it, and
+  // the row under a point of it (-1 for none).
+  virtual QWidget* listWidget() = 0;
+  virtual int listRowAt(const QPoint& point) const = 0;
+  // The drag line below the prompt line (Label3).
+  virtual void setDragLine(const std::string& text) = 0;
   virtual void refreshFileList(const files::RefreshFlags& flags) = 0;
   virtual void setListEnabled(bool enabled) = 0;
   virtual void focusList() = 0;

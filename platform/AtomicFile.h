@@ -19,11 +19,11 @@ struct WriteResult {
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Reads a whole file; ok is false (with errno in error) when it cannot be read.
-struct ReadResult {
+struct FileContents {
   bool ok = false;
   int error = 0;
   std::string bytes;
 };
-ReadResult readWholeFile(const std::string& path);
+FileContents readWholeFile(const std::string& path);
 
 } // namespace kestrovan::platform

@@ -79,13 +79,15 @@ WriteResult writeFileAtomically(const std::string& linkOrPath, std::string_view 
   return {true, 0};
 }
 
-ReadResult readWholeFile(const std::string& path) {
-  ReadResult result;
+FileContents readWholeFile(const std::string& path) {
+  FileContents result;
   UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd) {
     result.error = errno;
     return result;
   }
+  struct stat st {};
+  if (fstat(fd.get(), &st) == 0 && st.st_size > 0) result.bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t n = read(fd.get(), buffer, sizeof buffer);

@@ -102,7 +102,7 @@ std::optional<int32_t> parseProfileInteger(std::string_view text) {
 }
 
 IniFile IniFile::load(const std::string& path) {
-  ReadResult r = readWholeFile(path);
+  FileContents r = readWholeFile(path);
   if (!r.ok) return IniFile();
   return fromBytes(r.bytes);
 }

@@ -21,7 +21,7 @@ bool SysfsTtyRegistry::hasHardware(const std::string& kernelName) const {
   if (kernelName.empty() || kernelName == "." || kernelName == "..") return false;
   const std::string folder = joinPath(root_, kernelName);
   if (!pathExists(joinPath(folder, "device"))) return false;
-  const ReadResult type = readWholeFile(joinPath(folder, "type"));
+  const FileContents type = readWholeFile(joinPath(folder, "type"));
   if (!type.ok) return true; // not a serial-core port: the device is the hardware
   char* end = nullptr;
   const long uart = std::strtol(type.bytes.c_str(), &end, 10);

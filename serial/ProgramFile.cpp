@@ -129,8 +129,13 @@ bool askWrongFormat(base::Dialogs& dialogs) {
 bool ProgramLines::next(ProgramLine& line) {
   if (pos_ >= text_.size()) return false;
   const std::size_t start = pos_;
-  const std::size_t end = text_.find_first_of("\r\n", start);
-  if (end == std::string_view::npos) {
+  // A plain loop: a line end is rare among the bytes, and this walks a
+  // 100 MB program several times faster than a search for either of two.
+  const char* const data = text_.data();
+  std::size_t end = start;
+  while (end < text_.size() && data[end] != '\n' && data[end] != '\r')
+    ++end;
+  if (end == text_.size()) {
     line = {text_.substr(start), 0};
     pos_ = text_.size();
     return true;

@@ -75,7 +75,7 @@ bool appendTransferLog(const std::string& logPath, const std::string& entry) {
 
 std::string transferLogViewText(const std::string& logPath) {
   if (!platform::pathExists(logPath)) appendTransferLog(logPath, "");
-  platform::ReadResult read = platform::readWholeFile(logPath);
+  platform::FileContents read = platform::readWholeFile(logPath);
   return read.ok ? platform::cp932ToUtf8(read.bytes) : std::string();
 }
 

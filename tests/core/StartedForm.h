@@ -21,7 +21,8 @@ struct StartedForm {
   TempDir data;
   FakeDialogs dialogs;
   FakePorts ports;
-  platform::PowerOff* powerOff = nullptr; // the computer's own when null
+  platform::PowerOff* powerOff = nullptr;       // the computer's own when null
+  host::FolderBrowser* folderBrowser = nullptr; // the desktop's when null
   std::unique_ptr<app::MainWindow> window;
   core::TForm1* form = nullptr;
 
@@ -30,8 +31,9 @@ struct StartedForm {
   // realPorts: the devices of the settings file's [Ports] section, as the
   // program opens them, rather than the fake ports.
   void start(std::vector<std::string> args = {}, bool realPorts = false) {
-    window = std::make_unique<app::MainWindow>(core::StartupInputs{files(), data.path(), std::move(args)},
-                                               app::Seams{&dialogs, realPorts ? nullptr : &ports, powerOff});
+    window = std::make_unique<app::MainWindow>(
+        core::StartupInputs{files(), data.path(), std::move(args)},
+        app::Seams{&dialogs, realPorts ? nullptr : &ports, powerOff, folderBrowser});
     form = &window->form();
     form->show();
     QApplication::setActiveWindow(form);

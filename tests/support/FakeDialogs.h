@@ -20,7 +20,11 @@ public:
       answers.pop_front();
       return a;
     }
-    return message.buttons == base::MessageButtons::YesNo ? base::MessageAnswer::No : base::MessageAnswer::Ok;
+    switch (message.buttons) {
+    case base::MessageButtons::YesNo:
+    case base::MessageButtons::YesNoAllCancel: return base::MessageAnswer::No;
+    default: return base::MessageAnswer::Ok;
+    }
   }
 };
 

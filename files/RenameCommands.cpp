@@ -1,0 +1,108 @@
+#include "files/RenameCommands.h"
+
+#include "base/Dialogs.h"
+#include "base/SettingsRecord.h"
+#include "files/CopyMove.h"
+#include "files/FileList.h"
+#include "host/Host.h"
+#include "platform/Paths.h"
+#include "platform/Rename.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace kestrovan::files {
+
+RenameCommands::RenameCommands(host::Host& host) : host_(host), single_(host), several_(host) {}
+
+void RenameCommands::renameCommand() {
+  FileList& list = host_.fileList();
+  const RowKind kind = list.rowKind(host_.selectedRow());
+  if (kind == RowKind::Parent) return;
+  if (list.marks().count() > 0) return renameSeveral();
+  if (kind != RowKind::None) renameSingle();
+}
+
+bool RenameCommands::rename(const std::string& from, const std::string& to) {
+  const std::string& dir = host_.fileList().folder();
+  if (!validEntryName(to)) return false;
+  return platform::renameEntry(platform::joinPath(dir, from), platform::joinPath(dir, to)) == 0;
+}
+
+void RenameCommands::tellRefused(const std::vector<std::string>& names) {
+  if (names.empty()) return;
+  std::string text = "次の名前に変更できませんでした。\n(同じ名前が既にあるか、使えない名前です)";
+  for (const std::string& n : names)
+    text += "\n" + n;
+  host_.dialogs().show({"名前変更", text, base::MessageButtons::Ok, base::MessageIcon::Error});
+}
+
+void RenameCommands::renameSingle() {
+  FileList& list = host_.fileList();
+  const std::string oldName = list.entryAt(host_.selectedRow())->name;
+  list.setBusy(true);
+  host_.RecordWindowRect();
+  const std::optional<std::string> newName = single_.ask(oldName);
+  if (newName && *newName != oldName && !rename(oldName, *newName)) tellRefused({*newName});
+  list.setBusy(false);
+  if (newName) host_.refreshFileList({});
+}
+
+void RenameCommands::renameSeveral() {
+  FileList& list = host_.fileList();
+  list.setBusy(true);
+  host_.RecordWindowRect();
+  const std::optional<RenameKind> kind = several_.ask();
+  if (!kind) {
+    list.setBusy(false);
+    return;
+  }
+  list.marks().compact();
+  std::vector<std::string> refused;
+  host_.setListEnabled(false);
+  for (int row : list.marks().rows()) {
+    const FileEntry* entry = list.entryAt(row);
+    if (!entry) continue;
+    const std::string oldName = entry->name;
+    host_.selectRow(row);
+    std::optional<std::string> newName;
+    if (*kind == RenameKind::OneByOne) {
+      host_.RecordWindowRect();
+      newName = single_.ask(oldName);
+    } else if (*kind != RenameKind::Rename) {
+      newName = nameByKind(*kind, oldName);
+    }
+    if (!newName || *newName == oldName) continue;
+    if (!rename(oldName, *newName)) {
+      refused.push_back(*newName);
+      continue;
+    }
+    list.showRowText(row, *newName);
+    QEventLoop pause;
+    QTimer::singleShot(kPauseMs, &pause, &QEventLoop::quit);
+    pause.exec();
+  }
+  tellRefused(refused);
+  list.setBusy(false);
+  host_.refreshFileList({});
+  host_.setListEnabled(true);
+  host_.focusList();
+}
+
+void RenameCommands::extensionPrompt() {
+  host_.OpenPrompt(host::PromptMode::Extension, "拡張子変更 " + host_.settings().Mask + " -->>>");
+}
+
+void RenameCommands::extensionEntered(const std::string& typed) {
+  const std::optional<std::string> mask = maskForExtension(typed);
+  if (!mask) {
+    host_.OpenPrompt(host::PromptMode::Extension, typed + "の拡張子設定は出来ません!!");
+    return;
+  }
+  host_.settings().Mask = *mask;
+  host_.closePrompt();
+  host_.refreshFileList({});
+  host_.showMessage("", host::MessageColour::Lime);
+}
+
+} // namespace kestrovan::files

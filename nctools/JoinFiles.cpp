@@ -1,0 +1,35 @@
+#include "nctools/JoinFiles.h"
+
+#include "platform/StagedFile.h"
+#include "serial/ProgramFile.h"
+
+namespace kestrovan::nctools {
+
+bool outputIsAnInput(const std::string& outputPath, const std::vector<std::string>& inputPaths) {
+  for (const std::string& input : inputPaths)
+    if (input == outputPath || platform::sameFile(input, outputPath)) return true;
+  return false;
+}
+
+JoinResult joinFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
+                     OutputFiles& outputs, const std::function<std::string(const std::string&)>& load,
+                     const std::function<void(std::size_t)>& joining) {
+  std::unique_ptr<OutputFile> out = outputs.create(outputPath);
+  if (out->error() != 0) return {JoinEnd::CannotCreate, out->error()};
+  std::string text;
+  for (std::size_t i = 0; i < inputPaths.size(); ++i) {
+    if (joining) joining(i);
+    const std::string program = load(inputPaths[i]);
+    text.clear();
+    text.reserve(program.size() + program.size() / 16);
+    serial::ProgramLines lines(program);
+    serial::ProgramLine line;
+    while (lines.next(line))
+      text.append(line.text).append("\r\n");
+    if (!out->append(text)) return {JoinEnd::CannotWrite, out->error()};
+  }
+  if (!out->commit()) return {JoinEnd::CannotWrite, out->error()};
+  return {};
+}
+
+} // namespace kestrovan::nctools

@@ -1,0 +1,33 @@
+#pragma once
+// The join of files into one: the text of each (as the file loader gives
+// it) one after another, every line followed by CR LF, so that a file whose
+// last line has no line end never runs into the next one.
+
+#include "nctools/OutputFiles.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kestrovan::nctools {
+
+// Whether the output would be one of the inputs: the same name, or the same
+// file on disk under another name ("a.NC" for "A.NC" on a file system that
+// ignores case, a link).
+bool outputIsAnInput(const std::string& outputPath, const std::vector<std::string>& inputPaths);
+
+enum class JoinEnd { Done, CannotCreate, CannotWrite };
+
+struct JoinResult {
+  JoinEnd end = JoinEnd::Done;
+  int error = 0;
+};
+
+// `load` gives a file's program text (the loader, with its questions);
+// `joining` is told the index of each input as it is appended.
+JoinResult joinFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
+                     OutputFiles& outputs, const std::function<std::string(const std::string&)>& load,
+                     const std::function<void(std::size_t)>& joining = {});
+
+} // namespace kestrovan::nctools

@@ -1,0 +1,248 @@
+// Copying and moving files and folders on real files in temporary folders:
+// byte-exact results, what is left after a refusal, a stop or a failure.
+
+#include "files/CopyMove.h"
+#include "FakeCopyScreen.h"
+#include "FileSystems.h"
+#include "platform/DirectoryEnum.h"
+#include "platform/FileCopy.h"
+#include "support/FakeDialogs.h"
+#include "support/TempDir.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+using namespace kestrovan;
+using files::CopyMoveEnd;
+using files::OverwriteAnswer;
+using files::TransferMode;
+using test::readFile;
+using test::writeFile;
+
+namespace {
+
+std::string bytes(std::size_t n, char seed = 'a') {
+  std::string s(n, '\0');
+  for (std::size_t i = 0; i < n; ++i)
+    s[i] = static_cast<char>(seed + static_cast<char>(i * 7 % 61));
+  return s;
+}
+
+struct stat statOf(const std::string& path) {
+  struct stat st {};
+  stat(path.c_str(), &st);
+  return st;
+}
+
+// Names in a folder, hidden working copies included.
+std::vector<std::string> namesIn(const std::string& folder) {
+  std::vector<std::string> n = platform::listNames(folder);
+  std::sort(n.begin(), n.end());
+  return n;
+}
+
+struct Ops {
+  test::TempDir src, dst;
+  test::FakeDialogs dialogs;
+  test::FakeCopyScreen screen;
+  CopyMoveEnd run(std::vector<std::string> names, TransferMode mode, const std::string& to = {}) {
+    std::vector<std::string> paths;
+    for (const std::string& n : names)
+      paths.push_back(src.file(n));
+    return files::copyOrMoveEntries(paths, to.empty() ? dst.path() : to, mode, screen, dialogs);
+  }
+};
+
+} // namespace
+
+TEST(FileCopy, ACopyIsByteExactKeepsModeAndTimeAndTheKernelCopyMatchesTheFallback) {
+  test::TempDir d;
+  const std::string big = bytes((20u << 20) + 123); // more than two pieces
+  writeFile(d.file("O1.NC"), big);
+  chmod(d.file("O1.NC").c_str(), 0640);
+  const struct timespec old[2] = {{1000000000, 0}, {1200000000, 500}};
+  utimensat(AT_FDCWD, d.file("O1.NC").c_str(), old, 0);
+  std::vector<std::uint64_t> progress;
+  ASSERT_TRUE(platform::copyFile(d.file("O1.NC"), d.file("O2.NC"), {}, [&](std::uint64_t n) {
+    progress.push_back(n);
+    return true;
+  }));
+  EXPECT_EQ(readFile(d.file("O2.NC")), big);
+  EXPECT_EQ(statOf(d.file("O2.NC")).st_mode & 0777, 0640u);
+  EXPECT_EQ(statOf(d.file("O2.NC")).st_mtim.tv_sec, 1200000000);
+  EXPECT_EQ(progress.front(), 0u);
+  EXPECT_EQ(progress.back(), big.size());
+  EXPECT_GE(progress.size(), 4u);
+  // Not asked to replace: an existing target stays.
+  writeFile(d.file("O3.NC"), "old");
+  EXPECT_EQ(platform::copyFile(d.file("O1.NC"), d.file("O3.NC"), {}).error, EEXIST);
+  EXPECT_EQ(readFile(d.file("O3.NC")), "old");
+  EXPECT_EQ(namesIn(d.path()), (std::vector<std::string>{"O1.NC", "O2.NC", "O3.NC"}));
+}
+
+TEST(FileCopy, AStoppedCopyLeavesTheOldTargetAndNoPartialFile) {
+  test::TempDir d;
+  writeFile(d.file("NEW.NC"), bytes(20u << 20));
+  writeFile(d.file("OLD.NC"), "%\r\nO1(OLD)\r\n%\r\n");
+  int calls = 0;
+  const platform::CopyResult r = platform::copyFile(d.file("NEW.NC"), d.file("OLD.NC"), {.replace = true},
+                                                    [&](std::uint64_t) { return ++calls < 2; });
+  EXPECT_EQ(r.end, platform::CopyEnd::Stopped);
+  EXPECT_EQ(readFile(d.file("OLD.NC")), "%\r\nO1(OLD)\r\n%\r\n");
+  EXPECT_EQ(namesIn(d.path()), (std::vector<std::string>{"NEW.NC", "OLD.NC"}));
+}
+
+TEST(FileCopy, AFullDiskKeepsTheOldTargetAndLeavesNoPartialFile) {
+  test::TempDir src, small;
+  if (!test::mountSmallTmpfs(small.path(), 256 << 10)) GTEST_SKIP() << "no mount namespace here";
+  writeFile(small.file("O1.NC"), "%\r\nO1(KEEP)\r\n%\r\n");
+  writeFile(src.file("O1.NC"), bytes(1 << 20));
+  const platform::CopyResult r =
+      platform::copyFile(src.file("O1.NC"), small.file("O1.NC"), {.replace = true});
+  EXPECT_EQ(r.end, platform::CopyEnd::Failed);
+  EXPECT_EQ(r.error, ENOSPC);
+  EXPECT_EQ(readFile(small.file("O1.NC")), "%\r\nO1(KEEP)\r\n%\r\n");
+  EXPECT_EQ(namesIn(small.path()), (std::vector<std::string>{"O1.NC"}));
+
+  // Through the copy of the program: told in a box, nothing lost.
+  test::FakeDialogs dialogs;
+  test::FakeCopyScreen screen;
+  screen.answers = {OverwriteAnswer::Yes};
+  EXPECT_EQ(files::copyOrMoveEntries({src.file("O1.NC")}, small.path(), TransferMode::Copy, screen, dialogs),
+            CopyMoveEnd::Failed);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_NE(dialogs.shown[0].text.find("ディスクの空き容量が足りません。"), std::string::npos);
+  EXPECT_EQ(readFile(small.file("O1.NC")), "%\r\nO1(KEEP)\r\n%\r\n");
+  EXPECT_EQ(namesIn(small.path()), (std::vector<std::string>{"O1.NC"}));
+  umount(small.path().c_str());
+}
+
+TEST(CopyMove, AFailedMoveAcrossFileSystemsKeepsTheSourceAndOnlyCompleteCopiesLoseTheirs) {
+  Ops o;
+  test::TempDir smallFolder;
+  if (!test::mountSmallTmpfs(smallFolder.path(), 256 << 10)) GTEST_SKIP() << "no mount namespace here";
+  writeFile(o.src.file("A.NC"), bytes(64 << 10));
+  writeFile(o.src.file("B.NC"), bytes(1 << 20, 'b')); // does not fit
+  writeFile(o.src.file("C.NC"), "c");
+  EXPECT_EQ(o.run({"A.NC", "B.NC", "C.NC"}, TransferMode::Move, smallFolder.path()), CopyMoveEnd::Failed);
+  EXPECT_EQ(readFile(smallFolder.file("A.NC")), bytes(64 << 10)); // moved whole
+  EXPECT_FALSE(test::fileExists(o.src.file("A.NC")));
+  EXPECT_EQ(readFile(o.src.file("B.NC")), bytes(1 << 20, 'b')); // kept
+  EXPECT_EQ(readFile(o.src.file("C.NC")), "c");                 // not reached
+  EXPECT_EQ(namesIn(smallFolder.path()), (std::vector<std::string>{"A.NC"}));
+  umount(smallFolder.path().c_str());
+}
+
+TEST(CopyMove, AFolderIsCopiedWithEverythingInItButNeverIntoItself) {
+  Ops o;
+  mkdir(o.src.file("NC").c_str(), 0755);
+  mkdir(o.src.file("NC/SUB").c_str(), 0755);
+  writeFile(o.src.file("NC/O1.NC"), "%\r\nO1\r\n%\r\n");
+  writeFile(o.src.file("NC/SUB/O2.NC"), bytes(3000));
+  symlink("O1.NC", o.src.file("NC/LINK").c_str());
+  EXPECT_EQ(o.run({"NC"}, TransferMode::Copy), CopyMoveEnd::Done);
+  EXPECT_EQ(readFile(o.dst.file("NC/O1.NC")), "%\r\nO1\r\n%\r\n");
+  EXPECT_EQ(readFile(o.dst.file("NC/SUB/O2.NC")), bytes(3000));
+  char link[16] = {};
+  EXPECT_EQ(readlink(o.dst.file("NC/LINK").c_str(), link, sizeof link - 1), 5);
+  EXPECT_STREQ(link, "O1.NC");
+
+  // Into itself or below: refused with a box, nothing made.
+  for (const std::string& into : {o.src.file("NC"), o.src.file("NC/SUB")}) {
+    o.dialogs.shown.clear();
+    EXPECT_EQ(o.run({"NC"}, TransferMode::Copy, into), CopyMoveEnd::Failed);
+    ASSERT_EQ(o.dialogs.shown.size(), 1u);
+    EXPECT_NE(o.dialogs.shown[0].text.find("その中へはコピーできません"), std::string::npos);
+  }
+  EXPECT_EQ(namesIn(o.src.file("NC/SUB")), (std::vector<std::string>{"O2.NC"}));
+  EXPECT_EQ(o.run({"NC"}, TransferMode::Move, o.src.file("NC/SUB")), CopyMoveEnd::Failed);
+  EXPECT_TRUE(test::fileExists(o.src.file("NC/O1.NC")));
+}
+
+TEST(CopyMove, TheOverwriteQuestionAnswersYesNoAllAndCancel) {
+  Ops o;
+  for (const char* n : {"A.NC", "B.NC", "C.NC", "D.NC"}) {
+    writeFile(o.src.file(n), std::string("new ") + n);
+    writeFile(o.dst.file(n), std::string("old ") + n);
+  }
+  o.screen.answers = {OverwriteAnswer::No, OverwriteAnswer::Yes, OverwriteAnswer::All};
+  EXPECT_EQ(o.run({"A.NC", "B.NC", "C.NC", "D.NC"}, TransferMode::Copy), CopyMoveEnd::Done);
+  EXPECT_EQ(readFile(o.dst.file("A.NC")), "old A.NC");
+  EXPECT_EQ(readFile(o.dst.file("B.NC")), "new B.NC");
+  EXPECT_EQ(readFile(o.dst.file("C.NC")), "new C.NC");
+  EXPECT_EQ(readFile(o.dst.file("D.NC")), "new D.NC");
+  EXPECT_EQ(o.screen.asked.size(), 3u); // All answered for D
+
+  // Cancel: the user aborted; what comes after is left alone.
+  writeFile(o.src.file("A.NC"), "newer A");
+  writeFile(o.src.file("E.NC"), "E");
+  o.screen.answers = {OverwriteAnswer::Cancel};
+  EXPECT_EQ(o.run({"A.NC", "E.NC"}, TransferMode::Move), CopyMoveEnd::Aborted);
+  EXPECT_EQ(readFile(o.dst.file("A.NC")), "old A.NC");
+  EXPECT_TRUE(test::fileExists(o.src.file("A.NC")));
+  EXPECT_FALSE(test::fileExists(o.dst.file("E.NC")));
+  EXPECT_TRUE(o.dialogs.shown.empty());
+}
+
+TEST(CopyMove, CancelInTheMiddleOfAFileKeepsTheOldTargetAndNoPartialFile) {
+  Ops o;
+  writeFile(o.src.file("BIG.NC"), bytes(30u << 20));
+  writeFile(o.dst.file("BIG.NC"), "old");
+  o.screen.answers = {OverwriteAnswer::Yes};
+  o.screen.stopAfterPieces = 2;
+  EXPECT_EQ(o.run({"BIG.NC"}, TransferMode::Move), CopyMoveEnd::Done); // a rename: no pieces
+  EXPECT_EQ(readFile(o.dst.file("BIG.NC")).size(), 30u << 20);
+
+  writeFile(o.src.file("BIG.NC"), bytes(30u << 20, 'z'));
+  writeFile(o.dst.file("BIG.NC"), "old");
+  o.screen.answers = {OverwriteAnswer::Yes};
+  o.screen.pieces = 0;
+  EXPECT_EQ(o.run({"BIG.NC"}, TransferMode::Copy), CopyMoveEnd::Aborted);
+  EXPECT_EQ(readFile(o.dst.file("BIG.NC")), "old");
+  EXPECT_EQ(namesIn(o.dst.path()), (std::vector<std::string>{"BIG.NC"}));
+}
+
+TEST(CopyMove, AMoveWithinOneFileSystemIsARenameAndFoldersMergeIntoTheirNamesakes) {
+  Ops o;
+  writeFile(o.src.file("O1.NC"), "one");
+  const ino_t inode = statOf(o.src.file("O1.NC")).st_ino;
+  mkdir(o.src.file("NC").c_str(), 0755);
+  writeFile(o.src.file("NC/O2.NC"), "two");
+  mkdir(o.dst.file("NC").c_str(), 0755);
+  writeFile(o.dst.file("NC/O3.NC"), "three");
+  EXPECT_EQ(o.run({"O1.NC", "NC"}, TransferMode::Move), CopyMoveEnd::Done);
+  EXPECT_EQ(statOf(o.dst.file("O1.NC")).st_ino, inode);
+  EXPECT_TRUE(o.screen.copied.empty());
+  EXPECT_EQ(namesIn(o.dst.file("NC")), (std::vector<std::string>{"O2.NC", "O3.NC"}));
+  EXPECT_TRUE(namesIn(o.src.path()).empty());
+}
+
+TEST(CopyMove, AReadOnlyDestinationGivesAMessageAndNothingIsLost) {
+  Ops o;
+  writeFile(o.src.file("O1.NC"), "one");
+  test::ReadOnlyFolder readOnly(o.dst.path());
+  if (!readOnly.ok()) GTEST_SKIP() << "cannot make a read-only folder here";
+  for (TransferMode mode : {TransferMode::Copy, TransferMode::Move}) {
+    o.dialogs.shown.clear();
+    EXPECT_EQ(o.run({"O1.NC"}, mode), CopyMoveEnd::Failed);
+    ASSERT_EQ(o.dialogs.shown.size(), 1u);
+    EXPECT_EQ(o.dialogs.shown[0].title, files::modeTitle(mode));
+    EXPECT_NE(o.dialogs.shown[0].text.find("O1.NC"), std::string::npos);
+    EXPECT_EQ(readFile(o.src.file("O1.NC")), "one");
+    EXPECT_TRUE(namesIn(o.dst.path()).empty());
+  }
+}
+
+TEST(CopyMove, AReadOnlyTargetIsNeverReplaced) {
+  Ops o;
+  writeFile(o.src.file("O1.NC"), "new");
+  writeFile(o.dst.file("O1.NC"), "kept");
+  chmod(o.dst.file("O1.NC").c_str(), 0444);
+  o.screen.answers = {OverwriteAnswer::Yes};
+  EXPECT_EQ(o.run({"O1.NC"}, TransferMode::Move), CopyMoveEnd::Failed);
+  EXPECT_TRUE(o.screen.asked.empty());
+  EXPECT_EQ(readFile(o.dst.file("O1.NC")), "kept");
+  EXPECT_EQ(readFile(o.src.file("O1.NC")), "new");
+}

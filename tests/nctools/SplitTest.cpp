@@ -1,0 +1,139 @@
+// The split per program number, byte for byte, on real files.
+
+#include "nctools/OutputNames.h"
+#include "nctools/SplitPrograms.h"
+
+#include "ToolFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace kestrovan;
+using nctools::SplitEnd;
+
+namespace {
+
+const char* const kSevenLines = "%\r\nO0001\r\nG0X0\r\nM30\r\nO0002(PART B)\r\nM30\r\n%\r\n";
+
+struct SplitTest : ::testing::Test {
+  test::TempDir dir;
+  nctools::DiskOutputFiles disk;
+  std::vector<std::string> headers;
+
+  nctools::SplitResult split(std::string_view text, nctools::SplitOptions options = {},
+                             const std::string& mask = "*.NC") {
+    headers.clear();
+    nctools::SplitEvents events;
+    events.programFound = [this](const std::string& h) { headers.push_back(h); };
+    return nctools::splitPrograms(text, {dir.path(), nctools::toolExtension(mask), options}, disk, events);
+  }
+  std::string file(const std::string& name) const { return test::readFile(dir.file(name)); }
+};
+
+} // namespace
+
+TEST_F(SplitTest, OneFilePerProgramWithAndWithoutPercentLines) {
+  nctools::SplitResult r = split(kSevenLines);
+  EXPECT_EQ(r.end, SplitEnd::Done);
+  EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"O0001.NC", "O0002.NC"}));
+  EXPECT_EQ(file("O0001.NC"), "O0001\r\nG0X0\r\nM30\r\n");
+  EXPECT_EQ(file("O0002.NC"), "O0002(PART B)\r\nM30\r\n");
+  EXPECT_EQ(headers, (std::vector<std::string>{"O0001", "O0002(PART B)"}));
+
+  split(kSevenLines, {.F_Set = true, .B_Set = true});
+  EXPECT_EQ(file("O0001.NC"), "%\r\nO0001\r\nG0X0\r\nM30\r\n%\r\n");
+  EXPECT_EQ(file("O0002.NC"), "%\r\nO0002(PART B)\r\nM30\r\n%\r\n");
+
+  std::filesystem::remove(dir.file("O0001.NC"));
+  std::filesystem::remove(dir.file("O0002.NC"));
+  split(kSevenLines, {.N_Set = true});
+  EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"O0001_001.NC", "O0002_002.NC"}));
+}
+
+TEST_F(SplitTest, NamesFromTheHeaders) {
+  split(":1234\r\nM30\r\nO5 (X)\r\nM30\r\no7\r\nM30\r\nL10\r\n");
+  // ":" names the file with "O"; the blank before "(" stays; a lower-case o
+  // opens no program; an "L" line does.
+  EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"L10.NC", "O1234.NC", "O5 .NC"}));
+  EXPECT_EQ(file("O5 .NC"), "O5 (X)\r\nM30\r\no7\r\nM30\r\n");
+
+  // A header can never name a path of its own.
+  split("O1/../../X\r\nM30\r\n");
+  EXPECT_TRUE(test::fileExists(dir.file("O1_.._.._X.NC")));
+
+  // "*.*" gives no extension at all.
+  split("O9\r\nM30\r\n", {}, "*.*");
+  EXPECT_EQ(file("O9"), "O9\r\nM30\r\n");
+}
+
+TEST_F(SplitTest, LinesBeforeTheFirstProgramEmptyLinesAndPercentLines) {
+  split("(HEAD)\r\n%\r\nO1\r\n\r\nG00\r\n%X\r\nO2\r\nM30", {.F_Set = true});
+  // The head goes first, ahead of the "%" line; "%" lines never copy; the
+  // empty line stays; the last line without a line end gets one.
+  EXPECT_EQ(file("O1.NC"), "(HEAD)\r\n%\r\nO1\r\n\r\nG00\r\n");
+  EXPECT_EQ(file("O2.NC"), "%\r\nO2\r\nM30\r\n");
+}
+
+TEST_F(SplitTest, NoProgramNumberWritesNothingAndTheSameNumberTwiceKeepsTheLast) {
+  EXPECT_EQ(split("%\r\nG00X0\r\nM30\r\n%\r\n").end, SplitEnd::NoProgram);
+  EXPECT_TRUE(test::namesIn(dir.path()).empty());
+
+  split("O1\r\nFIRST\r\nO1\r\nSECOND\r\n");
+  EXPECT_EQ(test::namesIn(dir.path()), std::vector<std::string>{"O1.NC"});
+  EXPECT_EQ(file("O1.NC"), "O1\r\nSECOND\r\n");
+}
+
+TEST_F(SplitTest, TheShiftJisSampleKeepsItsBytes) {
+  const std::string source = test::readFile(test::samplePath("MULTI_PROGRAM_SJIS_O1001_O1003.NC"));
+  ASSERT_EQ(split(source).end, SplitEnd::Done);
+  ASSERT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"O1001.NC", "O1002.NC", "O1003.NC"}));
+  // Every line of every file stands in the source as it is (no "%" lines,
+  // no conversion of the Japanese comments), and together they are all of it.
+  std::string joined;
+  for (const char* name : {"O1001.NC", "O1002.NC", "O1003.NC"}) {
+    const std::string out = file(name);
+    for (std::size_t at = 0, end; (end = out.find("\r\n", at)) != std::string::npos; at = end + 2)
+      EXPECT_NE(source.find(out.substr(at, end - at + 2)), std::string::npos) << out.substr(at, end - at);
+    joined += out;
+  }
+  std::string withoutPercent;
+  for (std::size_t at = 0, end; (end = source.find("\r\n", at)) != std::string::npos; at = end + 2)
+    if (source[at] != '%') withoutPercent += source.substr(at, end - at + 2);
+  EXPECT_EQ(joined, withoutPercent);
+}
+
+TEST_F(SplitTest, AFullDiskLeavesEveryFinishedProgramWholeAndNoHalfFile) {
+  test::writeFile(dir.file("O0002.NC"), "older O0002\r\n");
+  // Room for the first program, not for the second.
+  test::FillingDisk full(20);
+  nctools::SplitResult r = nctools::splitPrograms(kSevenLines, {dir.path(), ".NC", {}}, full);
+  EXPECT_EQ(r.end, SplitEnd::CannotCreate);
+  EXPECT_EQ(r.failedPath, dir.file("O0002.NC"));
+  EXPECT_EQ(r.error, ENOSPC);
+  EXPECT_EQ(r.files, std::vector<std::string>{dir.file("O0001.NC")});
+  EXPECT_EQ(file("O0001.NC"), "O0001\r\nG0X0\r\nM30\r\n");
+  EXPECT_EQ(file("O0002.NC"), "older O0002\r\n"); // not destroyed before a new one was whole
+  EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"O0001.NC", "O0002.NC"}));
+}
+
+TEST_F(SplitTest, ADestinationThatIsNoFolder) {
+  test::writeFile(dir.file("plain"), "keep");
+  nctools::SplitResult r = nctools::splitPrograms(kSevenLines, {dir.file("plain"), ".NC", {}}, disk);
+  EXPECT_EQ(r.end, SplitEnd::CannotCreate);
+  EXPECT_EQ(r.failedPath, dir.file("plain") + "/O0001.NC");
+  EXPECT_EQ(r.error, ENOTDIR);
+  EXPECT_EQ(test::readFile(dir.file("plain")), "keep");
+}
+
+TEST(SplitOptionsFile, OneAndZeroAndAnyNumberThatIsNotZero) {
+  test::TempDir dir;
+  const std::string path = dir.file("Div_Sub.ini");
+  nctools::SplitOptions none = nctools::loadSplitOptions(path);
+  EXPECT_FALSE(none.F_Set || none.B_Set || none.N_Set);
+  ASSERT_TRUE(nctools::saveSplitOptions(path, {.F_Set = true, .B_Set = false, .N_Set = true}));
+  EXPECT_EQ(test::readFile(path), "[Sub]\r\nF_Set=1\r\nB_Set=0\r\nN_Set=1\r\n");
+  test::writeFile(path, "[sub]\r\nf_set=7\r\nB_Set=0\r\n");
+  nctools::SplitOptions read = nctools::loadSplitOptions(path);
+  EXPECT_TRUE(read.F_Set);
+  EXPECT_FALSE(read.B_Set);
+  EXPECT_FALSE(read.N_Set);
+}
