@@ -1,13 +1,17 @@
 // The folder watch on the real main window, with real files changed by this
 // process and by others.
 #include "files/ListToolsOperations.h"
+#include "files/RenameForms.h"
 
 #include "FileListFixture.h"
+#include "FileOpsWindow.h"
 #include "StartedForm.h"
 #include "WatchHelpers.h"
 #include "base/SettingsRecord.h"
 
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -105,35 +109,58 @@ TEST(FolderWatchWindow, TenFilesWithinHalfASecondMakeOneRefreshAndContentsAloneN
   EXPECT_EQ(w.reads, 1);
 }
 
-TEST(FolderWatchWindow, AChangeDuringARenameDoesNotRebuildTheListBeforeTheRenameEnds) {
-  test::StartedForm s;
-  startWith(s, {"A.NC", "B.NC", "C.NC"});
+TEST(FolderWatchWindow, AChangeDuringARenameOfMarkedFilesDoesNotRebuildTheListBeforeTheRenameEnds) {
+  test::FileOpsWindow s;
+  std::vector<std::string> names;
+  for (int n = 0; n < 15; ++n) {
+    names.push_back("o" + std::to_string(1000 + n) + ".nc");
+    test::writeFile(s.data.file(names.back()), "%\r\n");
+  }
+  s.open();
   Watch w{s};
-  w.select("A.NC");
-  QTest::keyClick(s.list(), Qt::Key_Home); // marks A, B and C
-  ASSERT_EQ(s.form->fileList().marks().count(), 3);
-  const std::vector<std::string> rows = s.form->fileList().rows();
+  s.mark(names);
+  s.select(names.back());
   w.countReads();
-
-  s.form->fileList().setBusy(true); // as the rename of marked files holds it
-  ASSERT_EQ(rename(s.data.file("A.NC").c_str(), s.data.file("A1.NC").c_str()), 0);
-  ASSERT_TRUE(w.tickPassed());
-  EXPECT_EQ(w.reads, 0);
-  EXPECT_EQ(s.form->fileList().rows(), rows);
-  EXPECT_EQ(s.form->fileList().marks().count(), 3);
-  s.form->fileList().setBusy(false);
-  // The rename ends with its own refresh; the next change is watched again.
-  s.form->refreshFileList({.keepSelection = true});
-  touchFromOutside(s.data.file("Z.NC"));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("Z.NC"); }, 5000));
-  EXPECT_TRUE(w.listed("A1.NC"));
+  // While the rename runs (a pause after each file, so well over the
+  // watch's second), its own renames and a file from elsewhere start the
+  // watch's timer; its tick must leave the list and its marks alone.
+  QTimer* timer = w.watcher().refreshTimer();
+  bool tickedWhileBusy = false, timerSeen = false, extraWritten = false;
+  int readsWhileBusy = 0, fewestMarks = 15;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    if (!s.form->fileList().busy()) return;
+    if (!extraWritten) {
+      test::writeFile(s.data.file("EXTRA.NC"), "%\r\n");
+      extraWritten = true;
+    }
+    if (timer->isActive()) timerSeen = true;
+    if (timerSeen && !timer->isActive()) tickedWhileBusy = true;
+    readsWhileBusy = w.reads;
+    fewestMarks = std::min(fewestMarks, s.form->fileList().marks().count());
+  });
+  probe.start(20);
+  test::whenShown<files::TRenameMultiForm>(s.form, [](files::TRenameMultiForm* f) {
+    f->findChild<QRadioButton*>("RadioButton2")->setChecked(true); // upper case
+    f->findChild<QPushButton*>("Button1")->click();
+  });
+  s.key(Qt::Key_R);
+  probe.stop();
+  EXPECT_TRUE(tickedWhileBusy);
+  EXPECT_EQ(readsWhileBusy, 0);
+  EXPECT_EQ(fewestMarks, 15);
+  // The rename's own refresh at its end shows all of it.
+  EXPECT_FALSE(s.form->fileList().busy());
+  EXPECT_TRUE(w.listed("O1014.NC"));
+  EXPECT_TRUE(w.listed("EXTRA.NC"));
+  EXPECT_FALSE(w.listed("o1000.nc"));
 }
 
 TEST(FolderWatchWindow, AfterEnteringASubfolderAFileCreatedThereAppears) {
-  test::StartedForm s;
+  test::FileOpsWindow s;
   files::test::makeFolder(s.data.file("SUB"));
   test::writeFile(s.data.file("TOP.NC"), "%\r\n");
-  s.start();
+  s.open();
   Watch w{s};
   ASSERT_EQ(s.form->fileList().rowKind(1), files::RowKind::Folder);
   s.list()->selectRow(1);
@@ -156,6 +183,14 @@ TEST(FolderWatchWindow, AfterEnteringASubfolderAFileCreatedThereAppears) {
   ASSERT_TRUE(w.listed("OLD.NC"));
   touchFromOutside(s.data.file("TOP2.NC"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("TOP2.NC"); }, 5000));
+
+  // Into the subfolder again by the folder prompt (F5).
+  s.key(Qt::Key_F5);
+  s.type("/SUB");
+  s.key(Qt::Key_Return);
+  ASSERT_EQ(s.form->settings().DirPath, s.data.file("SUB"));
+  touchFromOutside(s.data.file("SUB/BY_PROMPT.NC"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("BY_PROMPT.NC"); }, 5000));
 }
 
 TEST(FolderWatchWindow, AThousandChangesOfFolderHoldOneInstanceAndTheWindowsEndReleasesIt) {
