@@ -3,6 +3,7 @@
 #include "core/SettingsOperations.h"
 #include "external/ExternalOperations.h"
 #include "files/FileOperations.h"
+#include "files/ListToolsOperations.h"
 #include "files/SortBoxPanel.h"
 #include "host/FolderBrowser.h"
 #include "platform/PowerOff.h"
@@ -22,6 +23,7 @@ MainWindow::MainWindow(core::StartupInputs inputs, Seams seams)
   plugIn<files::SortBoxPanel>();
   plugIn<files::FileOperations>(folderBrowser);
   plugIn<external::ExternalOperations>();
+  plugIn<files::ListToolsOperations>();
 }
 
 MainWindow::~MainWindow() { operations_.clear(); }

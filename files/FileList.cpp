@@ -28,6 +28,9 @@ void FileList::refreshFileList(const ListOptions& options, RefreshFlags flags) {
   folder_ = platform::stripTrailingSeparator(options.dirPath);
   if (!flags.keepPattern) pattern_ = platform::joinPath(folder_, "*.*");
   rememberSelection(flags.keepSelection);
+  // Before the read, so that a change made while it runs is not missed.
+  for (const auto& [id, listener] : folderListeners_)
+    listener(folder_);
 
   platform::DirectorySearch search(pattern_);
   if (!search.found()) {

@@ -9,7 +9,9 @@
 #include "files/ListOptions.h"
 #include "files/MarkList.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrovan::files {
@@ -47,6 +49,19 @@ public:
   // another and refreshes with keepPattern.
   const std::string& searchPattern() const { return pattern_; }
   void setSearchPattern(std::string pattern) { pattern_ = std::move(pattern); }
+
+  // Told at every read of a folder, just before the read, which folder it
+  // is (not for a re-sort, nor for a refresh the busy flag turns away): the
+  // folder watch follows the list with it. The number given back takes the
+  // listener off again.
+  using FolderListener = std::function<void(const std::string& folder)>;
+  int onFolderRead(FolderListener listener) {
+    folderListeners_.emplace_back(++lastListener_, std::move(listener));
+    return lastListener_;
+  }
+  void dropFolderListener(int id) {
+    std::erase_if(folderListeners_, [id](auto& l) { return l.first == id; });
+  }
 
   // Set while a rename runs: the folder is not re-read under its feet.
   void setBusy(bool busy) { busy_ = busy; }
@@ -114,6 +129,8 @@ private:
   std::string rememberedName_;
   bool busy_ = false;
   int rowsPerColumn_ = 0;
+  std::vector<std::pair<int, FolderListener>> folderListeners_;
+  int lastListener_ = 0;
 };
 
 } // namespace kestrovan::files

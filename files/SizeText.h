@@ -9,4 +9,8 @@ namespace kestrovan::files {
 
 std::string sizeText(std::uint64_t bytes);
 
+// bytes / unit with three decimals, halves rounded up, then `suffix`
+// (1536, 1024, "KB" -> "1.500KB").
+std::string scaledSize(std::uint64_t bytes, std::uint64_t unit, const char* suffix);
+
 } // namespace kestrovan::files

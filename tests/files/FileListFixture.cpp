@@ -28,6 +28,28 @@ void makeFolder(const std::string& path, std::int64_t mtime) {
   setTime(path, mtime);
 }
 
+unsigned modeOf(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) throw std::runtime_error("stat " + path);
+  return st.st_mode & 07777;
+}
+
+std::int64_t mtimeOf(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) throw std::runtime_error("stat " + path);
+  return st.st_mtim.tv_sec;
+}
+
+TokyoTime::TokyoTime() {
+  ::setenv("TZ", "JST-9", 1);
+  ::tzset();
+}
+
+TokyoTime::~TokyoTime() {
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+}
+
 FileListTest::FileListTest() {
   // Date texts are local time; pin the zone so expected texts are fixed.
   ::setenv("TZ", "UTC", 1);

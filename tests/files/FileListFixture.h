@@ -64,6 +64,17 @@ void makeFile(const std::string& path, std::uint64_t size, std::int64_t mtime = 
 void makeFolder(const std::string& path, std::int64_t mtime = kFolderTime);
 void setTime(const std::string& path, std::int64_t mtime);
 
+// Mode bits (07777) and modification time of a path as the disk has them.
+unsigned modeOf(const std::string& path);
+std::int64_t mtimeOf(const std::string& path);
+
+// Local time pinned to a zone without summer time (Tokyo, nine hours ahead
+// of UTC) while it lives; UTC again afterwards.
+struct TokyoTime {
+  TokyoTime();
+  ~TokyoTime();
+};
+
 class FileListTest : public ::testing::Test {
 protected:
   FileListTest();
