@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
 #include "core/SettingsOperations.h"
+#include "editor/EditorOperations.h"
+#include "editor/FileViewOperation.h"
 #include "external/ExternalOperations.h"
 #include "files/FileOperations.h"
 #include "files/ListToolsOperations.h"
@@ -24,6 +26,8 @@ MainWindow::MainWindow(core::StartupInputs inputs, Seams seams)
   plugIn<files::FileOperations>(folderBrowser);
   plugIn<external::ExternalOperations>();
   plugIn<files::ListToolsOperations>();
+  plugIn<editor::FileViewOperation>();
+  plugIn<editor::EditorOperations>();
 }
 
 MainWindow::~MainWindow() { operations_.clear(); }

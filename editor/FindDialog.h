@@ -1,0 +1,42 @@
+#pragma once
+// FindDialog1: the editor's non-modal find dialog (direction, match case,
+// whole word always disabled, help). Each press of its find-next button runs
+// one search in the editor's text and selects the hit or reports the miss.
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+
+class QPlainTextEdit;
+
+namespace kestrovan::base {
+class Dialogs;
+}
+
+namespace kestrovan::editor {
+
+// What a search uses of the editor besides its text area.
+struct FindTarget {
+  QPlainTextEdit* text = nullptr;
+  base::Dialogs* dialogs = nullptr;
+  // Status field 6: "文字列検索中" during a search, empty after it.
+  std::function<void(const std::string&)> setSearchField;
+  // The caret moved (status field 1 shows the new position).
+  std::function<void()> caretMoved;
+};
+
+class FindDialog : public QDialog {
+public:
+  FindDialog(FindTarget target, QWidget* parent);
+
+  // Shows the dialog beside the editor (or raises it) with its last text.
+  void showFind();
+  // One search with the dialog's current text and options.
+  void findNext();
+
+private:
+  FindTarget target_;
+};
+
+} // namespace kestrovan::editor
