@@ -8,6 +8,7 @@
 #include "files/ListToolsOperations.h"
 #include "files/SortBoxPanel.h"
 #include "host/FolderBrowser.h"
+#include "nctools/NcToolOperations.h"
 #include "platform/PowerOff.h"
 #include "serial/TransferOperations.h"
 
@@ -28,6 +29,7 @@ MainWindow::MainWindow(core::StartupInputs inputs, Seams seams)
   plugIn<files::ListToolsOperations>();
   plugIn<editor::FileViewOperation>();
   plugIn<editor::EditorOperations>();
+  plugIn<nctools::NcToolOperations>(folderBrowser);
 }
 
 MainWindow::~MainWindow() { operations_.clear(); }

@@ -86,7 +86,8 @@ LineDoubling doubleAxisInLine(std::string_view line, char letter) {
 }
 
 DoublingResult doubleAxis(std::string_view text, char letter, const std::string& outputPath,
-                          OutputFiles& outputs, const std::function<void(std::size_t)>& progress) {
+                          OutputFiles& outputs, const std::function<void(std::size_t)>& progress,
+                          const std::function<bool()>& stopRequested) {
   const char capital = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
   std::unique_ptr<OutputFile> out = outputs.create(outputPath);
   if (out->error() != 0) return {DoublingEnd::CannotCreate, {}, out->error()};
@@ -104,6 +105,7 @@ DoublingResult doubleAxis(std::string_view text, char letter, const std::string&
       pending.clear();
     }
     if (progress) progress(++done);
+    if (stopRequested && stopRequested()) return {DoublingEnd::Stopped, {}, 0};
   }
   if (!out->append(pending) || !out->commit()) return {DoublingEnd::CannotCreate, {}, out->error()};
   return {};

@@ -32,7 +32,7 @@ struct LineDoubling {
 };
 LineDoubling doubleAxisInLine(std::string_view line, char letter);
 
-enum class DoublingEnd { Done, NotANumber, CannotCreate };
+enum class DoublingEnd { Done, NotANumber, CannotCreate, Stopped };
 
 struct DoublingResult {
   DoublingEnd end = DoublingEnd::Done;
@@ -41,8 +41,10 @@ struct DoublingResult {
 };
 
 // The whole program into `outputPath`, every line followed by CR LF;
-// nothing is written when a number cannot be read.
+// nothing is written when a number cannot be read or the run is stopped
+// (`stopRequested` is asked after every line).
 DoublingResult doubleAxis(std::string_view text, char letter, const std::string& outputPath,
-                          OutputFiles& outputs, const std::function<void(std::size_t)>& progress = {});
+                          OutputFiles& outputs, const std::function<void(std::size_t)>& progress = {},
+                          const std::function<bool()>& stopRequested = {});
 
 } // namespace kestrovan::nctools

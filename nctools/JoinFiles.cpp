@@ -13,7 +13,8 @@ bool outputIsAnInput(const std::string& outputPath, const std::vector<std::strin
 
 JoinResult joinFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
                      OutputFiles& outputs, const std::function<std::string(const std::string&)>& load,
-                     const std::function<void(std::size_t)>& joining) {
+                     const std::function<void(std::size_t)>& joining,
+                     const std::function<bool()>& stopRequested) {
   std::unique_ptr<OutputFile> out = outputs.create(outputPath);
   if (out->error() != 0) return {JoinEnd::CannotCreate, out->error()};
   std::string text;
@@ -27,6 +28,7 @@ JoinResult joinFiles(const std::vector<std::string>& inputPaths, const std::stri
     while (lines.next(line))
       text.append(line.text).append("\r\n");
     if (!out->append(text)) return {JoinEnd::CannotWrite, out->error()};
+    if (stopRequested && stopRequested()) return {JoinEnd::Stopped, 0};
   }
   if (!out->commit()) return {JoinEnd::CannotWrite, out->error()};
   return {};

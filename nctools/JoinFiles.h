@@ -17,7 +17,7 @@ namespace kestrovan::nctools {
 // ignores case, a link).
 bool outputIsAnInput(const std::string& outputPath, const std::vector<std::string>& inputPaths);
 
-enum class JoinEnd { Done, CannotCreate, CannotWrite };
+enum class JoinEnd { Done, CannotCreate, CannotWrite, Stopped };
 
 struct JoinResult {
   JoinEnd end = JoinEnd::Done;
@@ -25,9 +25,12 @@ struct JoinResult {
 };
 
 // `load` gives a file's program text (the loader, with its questions);
-// `joining` is told the index of each input as it is appended.
+// `joining` is told the index of each input as it is appended;
+// `stopRequested` is asked after each one. Nothing is written unless every
+// input went in.
 JoinResult joinFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
                      OutputFiles& outputs, const std::function<std::string(const std::string&)>& load,
-                     const std::function<void(std::size_t)>& joining = {});
+                     const std::function<void(std::size_t)>& joining = {},
+                     const std::function<bool()>& stopRequested = {});
 
 } // namespace kestrovan::nctools

@@ -53,6 +53,12 @@ public:
   }
 
   bool started() const { return programs_ > 0; }
+  // The unfinished file goes; the finished ones stay.
+  SplitResult stop() {
+    current_.reset();
+    result.end = SplitEnd::Stopped;
+    return result;
+  }
   SplitResult result;
 
 private:
@@ -97,6 +103,7 @@ SplitResult splitPrograms(std::string_view text, const SplitRequest& request, Ou
     }
     if ((line.text.empty() || line.text[0] != '%') && !split.addLine(line.text)) return split.result;
     if (events.progress) events.progress(++done);
+    if (events.stopRequested && events.stopRequested()) return split.stop();
   }
   if (!split.started()) return {SplitEnd::NoProgram, {}, {}, 0};
   if (!split.finishProgram()) return split.result;

@@ -31,12 +31,14 @@ struct SplitRequest {
 struct SplitEvents {
   std::function<void(const std::string& header)> programFound; // the program-number line
   std::function<void(std::size_t lines)> progress;             // lines done so far
+  std::function<bool()> stopRequested;                         // asked after every line
 };
 
 enum class SplitEnd {
   Done,
   NoProgram,    // no program-number line: nothing was written
   CannotCreate, // a file could not be written: failedPath; the ones before it stay, complete
+  Stopped,      // asked to stop: the finished files stay, the unfinished one is gone
 };
 
 struct SplitResult {

@@ -1,0 +1,61 @@
+#include "nctools/NcToolOperations.h"
+
+#include "base/Dialogs.h"
+#include "base/SettingsRecord.h"
+#include "files/FileList.h"
+#include "host/Host.h"
+#include "nctools/OutputNames.h"
+#include "nctools/ToolFields.h"
+#include "serial/ProgramFile.h"
+
+namespace kestrovan::nctools {
+
+NcToolOperations::NcToolOperations(host::Host& host, host::FolderBrowser& browser, OutputFiles* outputs)
+    : host_(host), splitForm_(host, browser, outputs ? *outputs : disk_),
+      joinForm_(host, outputs ? *outputs : disk_), doublingForm_(host, outputs ? *outputs : disk_) {
+  host.setCommandHandler(host::Command::Split, [this](bool) { split(); });
+  host.setCommandHandler(host::Command::Join, [this](bool) { join(); });
+  host.setCommandHandler(host::Command::AxisDouble, [this](bool) { doubleAxis(); });
+}
+
+bool NcToolOperations::loadSelected(std::string& name) {
+  files::FileList& list = host_.fileList();
+  const int row = host_.selectedRow();
+  if (list.rowKind(row) != files::RowKind::File) return false;
+  name = list.entryAt(row)->name;
+  program_ = serial::loadProgramFile(list.entryPath(row), [this] {
+               return serial::askWrongFormat(host_.dialogs());
+             }).text;
+  return true;
+}
+
+void NcToolOperations::split() {
+  std::string name;
+  if (!loadSelected(name)) return;
+  host_.RecordWindowRect();
+  splitForm_.open(name, program_);
+}
+
+void NcToolOperations::doubleAxis() {
+  std::string name;
+  if (!loadSelected(name)) return;
+  host_.RecordWindowRect();
+  doublingForm_.open(name, doubledFileName(name, toolExtension(host_.settings().Mask)), program_);
+}
+
+// With one mark the mark goes and the operator is told; with none nothing
+// happens (Shift+F4 comes here without a mark too).
+void NcToolOperations::join() {
+  files::FileList& list = host_.fileList();
+  if (list.marks().count() == 0) return;
+  std::vector<std::string> names = list.takeMarkedNames();
+  list.marks().clear();
+  if (names.size() < 2) {
+    host_.dialogs().show({"確認", kNotSeveralMarked, base::MessageButtons::Ok, base::MessageIcon::Error});
+    return;
+  }
+  host_.RecordWindowRect();
+  joinForm_.open(std::move(names));
+}
+
+} // namespace kestrovan::nctools
