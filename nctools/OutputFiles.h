@@ -27,7 +27,7 @@ public:
   virtual std::unique_ptr<OutputFile> create(const std::string& path) = 0;
 };
 
-// The real disk.
+// The real disk. A read-only file is never replaced (EACCES).
 class DiskOutputFiles : public OutputFiles {
 public:
   std::unique_ptr<OutputFile> create(const std::string& path) override;
