@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace kestrovan;
 using nctools::SplitEnd;
 
@@ -136,4 +138,29 @@ TEST(SplitOptionsFile, OneAndZeroAndAnyNumberThatIsNotZero) {
   EXPECT_TRUE(read.F_Set);
   EXPECT_FALSE(read.B_Set);
   EXPECT_FALSE(read.N_Set);
+}
+
+TEST_F(SplitTest, AStoppedSplitKeepsTheFinishedProgramsOnlyAndAReadOnlyFileIsKept) {
+  test::writeFile(dir.file("O0002.NC"), "older O0002\r\n");
+  nctools::SplitEvents events;
+  std::size_t seen = 0;
+  events.progress = [&](std::size_t lines) { seen = lines; };
+  events.stopRequested = [&] { return seen == 6; }; // in the second program, before its end
+  nctools::SplitResult r = nctools::splitPrograms(kSevenLines, {dir.path(), ".NC", {}}, disk, events);
+  EXPECT_EQ(r.end, SplitEnd::Stopped);
+  EXPECT_EQ(r.files, std::vector<std::string>{dir.file("O0001.NC")});
+  EXPECT_EQ(file("O0001.NC"), "O0001\r\nG0X0\r\nM30\r\n");
+  EXPECT_EQ(file("O0002.NC"), "older O0002\r\n");
+  EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"O0001.NC", "O0002.NC"}));
+
+  // The operator's read-only file is never written over, also by the
+  // super-user; the programs before it stay.
+  chmod(dir.file("O0002.NC").c_str(), 0444);
+  r = split(kSevenLines, {.F_Set = true});
+  EXPECT_EQ(r.end, SplitEnd::CannotCreate);
+  EXPECT_EQ(r.failedPath, dir.file("O0002.NC"));
+  EXPECT_EQ(r.error, EACCES);
+  EXPECT_EQ(file("O0001.NC"), "%\r\nO0001\r\nG0X0\r\nM30\r\n");
+  EXPECT_EQ(file("O0002.NC"), "older O0002\r\n");
+  EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"O0001.NC", "O0002.NC"}));
 }
