@@ -10,6 +10,7 @@
 #include "nctools/OutputNames.h"
 #include "nctools/ToolDialog.h"
 #include "nctools/ToolFields.h"
+#include "platform/Cp932.h"
 #include "platform/Paths.h"
 
 #include <QAction>
@@ -178,8 +179,9 @@ void TDividesForm::Button1Click() {
   {
     ToolRun run(host_, ProgressBar1);
     SplitEvents events;
+    // The header is program bytes; the screen shows them as Shift-JIS.
     events.programFound = [this](const std::string& header) {
-      ListBox1->addItem(q(header));
+      ListBox1->addItem(q(platform::cp932ToUtf8(header)));
       ListBox1->setCurrentRow(ListBox1->count() - 1);
     };
     events.progress = [&run](std::size_t lines) { run.progress(lines); };

@@ -206,6 +206,8 @@ TEST(SplitWindow, TheShiftJisSampleAndAFileWithoutProgramNumbers) {
   }
   EXPECT_EQ(joined, expected);
   EXPECT_NE(joined.find('\x82'), std::string::npos); // two-byte text came through
+  EXPECT_EQ(w.listed("DividesForm"),
+            (std::vector<std::string>{"O1001(荒加工 ポケット)", "O1002(仕上げ 穴あけ)", "O1003(メイン)"}));
 
   s.open("NONE.NC");
   s.ok()->click();
