@@ -138,6 +138,7 @@ void TBai2Form::done(int result) {
   closeAfterRun_ = false;
   QDialog::done(result);
   host_.showFunctionKeys(false);
+  host_.focusList();
   host_.setScreenSaverEnabled(true);
 }
 

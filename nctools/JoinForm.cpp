@@ -156,6 +156,7 @@ void TPlusForm::done(int result) {
   closeAfterRun_ = false;
   QDialog::done(result);
   host_.showFunctionKeys(false);
+  host_.focusList();
   history_->save(historyPath());
   host_.setScreenSaverEnabled(true);
 }

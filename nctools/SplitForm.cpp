@@ -227,6 +227,7 @@ void TDividesForm::done(int result) {
   QDialog::done(result);
   saveSplitOptions(programFile(kOptionsFile), options_);
   host_.showFunctionKeys(false);
+  host_.focusList();
   history_->save(programFile(base::kPathHistoryFile));
   host_.setScreenSaverEnabled(true);
 }
