@@ -24,7 +24,8 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 } // namespace
 
 TPlusForm::TPlusForm(host::Host& host, OutputFiles& outputs)
-    : QDialog(host.window()), host_(host), outputs_(outputs), history_(std::make_unique<base::HistoryList>()) {
+    : QDialog(host.window()), host_(host), outputs_(outputs),
+      history_(std::make_unique<base::HistoryList>()) {
   setUpToolDialog(*this, "PlusForm", "ﾌｧｲﾙ結合", QSize(330, 300));
   Label1 = new QLabel("ﾌｧｲﾙ結合一覧", this);
   Label1->setObjectName("Label1");

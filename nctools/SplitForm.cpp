@@ -186,7 +186,8 @@ void TDividesForm::Button1Click() {
     };
     events.progress = [&run](std::size_t lines) { run.progress(lines); };
     events.stopRequested = [&run] { return run.stopRequested(); };
-    result = splitPrograms(text_, {destination.folder, toolExtension(settings.Mask), options_}, outputs_, events);
+    result =
+        splitPrograms(text_, {destination.folder, toolExtension(settings.Mask), options_}, outputs_, events);
   }
   running_ = false;
   ProgressBar1->setValue(ProgressBar1->maximum());
@@ -201,15 +202,13 @@ void TDividesForm::Button1Click() {
   case SplitEnd::CannotCreate:
     // The programs written before it stay; the list shows them.
     host_.refreshFileList({.keepSelection = true});
-    host_.dialogs().show({"エラー", cannotCreateText(result.failedPath), base::MessageButtons::Ok,
-                          base::MessageIcon::Error});
+    host_.dialogs().show(
+        {"エラー", cannotCreateText(result.failedPath), base::MessageButtons::Ok, base::MessageIcon::Error});
     failed_ = true; // OK stays disabled until the dialog is closed
     updateOk();
     if (closeAfterRun_) reject();
     return;
-  case SplitEnd::Stopped:
-    host_.refreshFileList({.keepSelection = true});
-    return reject();
+  case SplitEnd::Stopped: host_.refreshFileList({.keepSelection = true}); return reject();
   }
 }
 

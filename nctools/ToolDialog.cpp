@@ -79,7 +79,8 @@ void ToolRun::progress(std::size_t lines) {
   next_ = now + std::chrono::milliseconds(kRefreshMs);
   // The bar counts one ahead of the lines done; it never runs past its end.
   if (bar_)
-    bar_->setValue(static_cast<int>(std::min<std::size_t>(lines + 1, static_cast<std::size_t>(bar_->maximum()))));
+    bar_->setValue(
+        static_cast<int>(std::min<std::size_t>(lines + 1, static_cast<std::size_t>(bar_->maximum()))));
   QCoreApplication::processEvents();
 }
 

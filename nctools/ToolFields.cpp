@@ -36,7 +36,9 @@ std::string overwriteQuestion(const std::string& path) {
   return "すでに" + path + "が有ります。\n" + "上書きしますか？";
 }
 
-std::string notANumberText(const std::string& number) { return "'" + number + "' は浮動小数点数ではありません"; }
+std::string notANumberText(const std::string& number) {
+  return "'" + number + "' は浮動小数点数ではありません";
+}
 
 std::string doublingDoneText(char letter, const std::string& outputName) {
   return std::string(1, letter) + "軸を２倍に変換しました。\n" + "変換ファイル名は " + outputName + "です。";

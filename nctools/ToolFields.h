@@ -36,7 +36,8 @@ SplitDestination splitDestination(const std::string& typed, const std::string& d
 std::size_t programLineCount(std::string_view text);
 
 // Messages.
-inline constexpr const char* kCreateFolderQuestion = "ディレクトリが見つかりません。ディレクトリを作成しますか？";
+inline constexpr const char* kCreateFolderQuestion =
+    "ディレクトリが見つかりません。ディレクトリを作成しますか？";
 inline constexpr const char* kNoProgramNumber = "プログラム番号が見つかりませんでした。。";
 inline constexpr const char* kSplitDone = "Ｏ番号毎に分割完了しました。";
 inline constexpr const char* kJoinDone = "ファイル結合完了しました。";

@@ -90,8 +90,8 @@ TEST_F(JoinTest, AStoppedJoinWritesNothing) {
   test::writeFile(dir.file("B.NC"), "O2\r\n");
   test::writeFile(dir.file("AB.NC"), "older\r\n");
   const nctools::JoinResult r = nctools::joinFiles(
-      paths({"A.NC", "B.NC"}), dir.file("AB.NC"), disk, [](const std::string& p) { return test::readFile(p); },
-      {}, [] { return true; });
+      paths({"A.NC", "B.NC"}), dir.file("AB.NC"), disk,
+      [](const std::string& p) { return test::readFile(p); }, {}, [] { return true; });
   EXPECT_EQ(r.end, JoinEnd::Stopped);
   EXPECT_EQ(test::readFile(dir.file("AB.NC")), "older\r\n");
   EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"A.NC", "AB.NC", "B.NC"}));
