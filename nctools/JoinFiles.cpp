@@ -12,7 +12,7 @@ bool outputIsAnInput(const std::string& outputPath, const std::vector<std::strin
 }
 
 JoinResult joinFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
-                     OutputFiles& outputs, const std::function<std::string(const std::string&)>& load,
+                     OutputFiles& outputs, const LoadProgram& load,
                      const std::function<void(std::size_t)>& joining,
                      const std::function<bool()>& stopRequested) {
   std::unique_ptr<OutputFile> out = outputs.create(outputPath);
@@ -20,10 +20,11 @@ JoinResult joinFiles(const std::vector<std::string>& inputPaths, const std::stri
   std::string text;
   for (std::size_t i = 0; i < inputPaths.size(); ++i) {
     if (joining) joining(i);
-    const std::string program = load(inputPaths[i]);
+    const std::optional<std::string> program = load(inputPaths[i]);
+    if (!program) return {JoinEnd::CannotOpen, 0, i};
     text.clear();
-    text.reserve(program.size() + program.size() / 16);
-    serial::ProgramLines lines(program);
+    text.reserve(program->size() + program->size() / 16);
+    serial::ProgramLines lines(*program);
     serial::ProgramLine line;
     while (lines.next(line))
       text.append(line.text).append("\r\n");

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,19 +18,24 @@ namespace kestrovan::nctools {
 // ignores case, a link).
 bool outputIsAnInput(const std::string& outputPath, const std::vector<std::string>& inputPaths);
 
-enum class JoinEnd { Done, CannotCreate, CannotWrite, Stopped };
+enum class JoinEnd { Done, CannotCreate, CannotWrite, CannotOpen, Stopped };
 
 struct JoinResult {
   JoinEnd end = JoinEnd::Done;
   int error = 0;
+  std::size_t failedInput = 0; // CannotOpen: the index of the input
 };
 
-// `load` gives a file's program text (the loader, with its questions);
+using LoadProgram = std::function<std::optional<std::string>(const std::string& path)>;
+
+// `load` gives a file's program text (the loader, with its questions), or
+// nothing when the file cannot be opened: the join then stops, since a
+// joined file without it would look complete;
 // `joining` is told the index of each input as it is appended;
 // `stopRequested` is asked after each one. Nothing is written unless every
 // input went in.
 JoinResult joinFiles(const std::vector<std::string>& inputPaths, const std::string& outputPath,
-                     OutputFiles& outputs, const std::function<std::string(const std::string&)>& load,
+                     OutputFiles& outputs, const LoadProgram& load,
                      const std::function<void(std::size_t)>& joining = {},
                      const std::function<bool()>& stopRequested = {});
 

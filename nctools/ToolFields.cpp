@@ -32,6 +32,8 @@ std::size_t programLineCount(std::string_view text) {
 
 std::string cannotCreateText(const std::string& path) { return "ファイル " + path + " を作成できません"; }
 
+std::string cannotOpenText(const std::string& path) { return "ファイル " + path + " は開けません"; }
+
 std::string overwriteQuestion(const std::string& path) {
   return "すでに" + path + "が有ります。\n" + "上書きしますか？";
 }

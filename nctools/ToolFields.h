@@ -44,6 +44,7 @@ inline constexpr const char* kJoinDone = "ファイル結合完了しました�
 inline constexpr const char* kJoinNameIsAnInput = "この結合ﾌｧｲﾙ名は選択したﾌｧｲﾙに存在します。";
 inline constexpr const char* kNotSeveralMarked = "選択されたﾌｧｲﾙが複数ありません。";
 std::string cannotCreateText(const std::string& path);
+std::string cannotOpenText(const std::string& path);
 std::string overwriteQuestion(const std::string& path);
 std::string notANumberText(const std::string& number);
 std::string doublingDoneText(char letter, const std::string& outputName);

@@ -29,6 +29,7 @@ TEST(ToolFields, TheSplitDestination) {
 
 TEST(ToolFields, Texts) {
   EXPECT_EQ(cannotCreateText("/d/O1.NC"), "ファイル /d/O1.NC を作成できません");
+  EXPECT_EQ(cannotOpenText("/d/A.NC"), "ファイル /d/A.NC は開けません");
   EXPECT_EQ(overwriteQuestion("/d/A.NC"), "すでに/d/A.NCが有ります。\n上書きしますか？");
   EXPECT_EQ(notANumberText("1.2.3"), "'1.2.3' は浮動小数点数ではありません");
   EXPECT_EQ(doublingDoneText('I', "P_2.NC"), "I軸を２倍に変換しました。\n変換ファイル名は P_2.NCです。");

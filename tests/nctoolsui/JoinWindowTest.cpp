@@ -8,6 +8,7 @@
 
 #include <QLineEdit>
 
+#include <cstdio>
 #include <unistd.h>
 
 using namespace kestrovan;
@@ -138,17 +139,31 @@ TEST(JoinWindow, TheJoinNameNeverNamesAFileBeingJoined) {
   EXPECT_EQ(history, (std::vector<std::string>{"LINK", "A"}));
 }
 
-TEST(JoinWindow, AnUnwritableFolderLeavesNothingBehind) {
+TEST(JoinWindow, AFileGoneOrAnUnwritableFolderLeavesNothingBehind) {
   test::ToolWindow w;
   writeFile(w.data.file("A.NC"), "O1\r\n");
   writeFile(w.data.file("B.NC"), "O2\r\n");
+  writeFile(w.data.file("GONE.NC"), "O3\r\n");
   w.open();
   Join j{w};
+
+  // A marked file deleted before the join: told, and no joined file that
+  // would look complete without it.
+  w.mark({"A.NC", "GONE.NC", "B.NC"});
+  w.key(Qt::Key_K);
+  std::remove(w.data.file("GONE.NC").c_str());
+  test::ToolWindow::typeInto(j.field()->lineEdit(), "AB");
+  j.enter();
+  EXPECT_EQ(w.lastBox().text, "ファイル " + w.data.file("GONE.NC") + " は開けません");
+  EXPECT_TRUE(j.form()->isVisible());
+  EXPECT_EQ(test::namesIn(w.data.path()), (std::vector<std::string>{"A.NC", "B.NC"}));
+  w.in<QPushButton>("PlusForm", "Button2")->click();
+
   w.mark({"A.NC", "B.NC"});
   w.key(Qt::Key_K);
   test::ReadOnlyFolder readOnly(w.data.path());
   if (!readOnly.ok()) GTEST_SKIP() << "cannot make a read-only folder here";
-  test::ToolWindow::typeInto(j.field()->lineEdit(), "AB");
+  EXPECT_EQ(j.field()->currentText(), "AB"); // from the history
   j.enter();
   EXPECT_EQ(w.lastBox().text, "ファイル " + w.data.file("AB.NC") + " を作成できません");
   EXPECT_TRUE(j.form()->isVisible());
