@@ -112,6 +112,15 @@ TEST(DoublingWindow, HWritesTheDoubledCopyBesideTheSource) {
   const std::string doubledI = readFile(w.data.file("PART_2.NC"));
   EXPECT_NE(doubledI.find("G02X10.Y0I10.0J0\r\n"), std::string::npos);
   EXPECT_NE(doubledI.find("G01X10.Y5.F100\r\n"), std::string::npos);
+
+  // A mask whose extension is a wildcard gives a name without one.
+  w.settings().Mask = "*.*";
+  d.open("PART.NC");
+  EXPECT_EQ(w.in<QLabel>("Bai2Form", "Label3")->text(), "変換後:PART_2");
+  d.type("Y");
+  d.enter();
+  EXPECT_EQ(w.lastBox().text, "Y軸を２倍に変換しました。\n変換ファイル名は PART_2です。");
+  EXPECT_NE(readFile(w.data.file("PART_2")).find("G01X10.Y10.0F100\r\n"), std::string::npos);
 }
 
 TEST(DoublingWindow, ANumberThatIsNoneOrAReadOnlyTargetWritesNothing) {
