@@ -16,6 +16,9 @@ NcToolOperations::NcToolOperations(host::Host& host, host::FolderBrowser& browse
   host.setCommandHandler(host::Command::Split, [this](bool) { split(); });
   host.setCommandHandler(host::Command::Join, [this](bool) { join(); });
   host.setCommandHandler(host::Command::AxisDouble, [this](bool) { doubleAxis(); });
+  // A loaded program is let go once its dialog has closed.
+  for (QDialog* dialog : {static_cast<QDialog*>(&splitForm_), static_cast<QDialog*>(&doublingForm_)})
+    QObject::connect(dialog, &QDialog::finished, dialog, [this] { std::string().swap(program_); });
 }
 
 bool NcToolOperations::loadSelected(std::string& name) {
