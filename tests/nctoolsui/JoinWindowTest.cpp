@@ -6,6 +6,7 @@
 #include "ToolWindow.h"
 #include "base/HistoryList.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 
 #include <cstdio>
@@ -72,6 +73,12 @@ TEST(JoinWindow, KWithThreeMarksJoinsThemInMarkingOrder) {
   ASSERT_EQ(w.dialogs.shown.size(), 3u);
   EXPECT_EQ(w.dialogs.shown[0].text, "この文字はファイル名に使えません。\n/:,;*?<>|.");
   EXPECT_EQ(w.dialogs.shown[0].icon, MessageIcon::Stop);
+  // A paste that brings a refused character is taken back whole.
+  QApplication::clipboard()->setText("D.E");
+  QTest::keyClick(j.field()->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(j.field()->currentText(), "ABC");
+  ASSERT_EQ(w.dialogs.shown.size(), 4u);
+  EXPECT_EQ(w.dialogs.shown[3].text, "この文字はファイル名に使えません。\n/:,;*?<>|.");
   EXPECT_TRUE(j.ok()->isEnabled());
   j.enter();
   EXPECT_EQ(w.lastBox().title, "完了");
