@@ -1,0 +1,151 @@
+// Printing the editor's text: every job goes to a PDF file of its own (Qt's
+// PDF output, the same rendering as on paper), read back with poppler.
+#include "editor/PrintForm.h"
+
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+using namespace kestrovan;
+
+namespace {
+
+// The form with the print dialog answered by the test and each job sent to
+// its own PDF file.
+class PdfPrintForm : public editor::TPrintForm {
+public:
+  explicit PdfPrintForm(std::string folder) : TPrintForm(nullptr), folder_(std::move(folder)) {}
+
+  std::optional<editor::PrintChoice> answer;
+  int offeredPages = 0;
+  bool offeredSelection = false;
+  std::vector<std::string> files;
+
+protected:
+  std::optional<editor::PrintChoice> askPrintDialog(QPrinter&, int pageCount, bool hasSelection) override {
+    offeredPages = pageCount;
+    offeredSelection = hasSelection;
+    return answer;
+  }
+  void prepareJob(QPrinter& printer, const QString&) override {
+    files.push_back(folder_ + "/job" + std::to_string(files.size() + 1) + ".pdf");
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(files.back()));
+  }
+
+private:
+  std::string folder_;
+};
+
+QString run(const char* program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  EXPECT_TRUE(p.waitForFinished(30000)) << program;
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The lines of text on the job's sheets, empty lines and form feeds left out.
+QStringList pdfLines(const std::string& file) {
+  QStringList lines;
+  for (const QString& l : run(PDFTOTEXT, {QString::fromStdString(file), "-"}).split('\n')) {
+    const QString t = QString(l).remove('\f').trimmed();
+    if (!t.isEmpty()) lines << t;
+  }
+  return lines;
+}
+
+QString pdfInfo(const std::string& file, const QString& key) {
+  for (const QString& l : run(PDFINFO, {QString::fromStdString(file)}).split('\n'))
+    if (l.startsWith(key + ":")) return l.mid(key.size() + 1).trimmed();
+  return {};
+}
+
+QStringList numbered(int from, int to) {
+  QStringList lines;
+  for (int i = from; i <= to; ++i) lines << QString("LINE%1 G01X%2.").arg(i, 3, 10, QChar('0')).arg(i);
+  return lines;
+}
+
+struct Printing : ::testing::Test {
+  test::TempDir dir;
+  QPlainTextEdit editor;
+  PdfPrintForm form{dir.path()};
+
+  void SetUp() override {
+    if (std::string(PDFTOTEXT).empty() || std::string(PDFINFO).empty())
+      GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo) are not installed";
+    QFont font("IPAGothic");
+    font.setPixelSize(16);
+    editor.setFont(font);
+    editor.setPlainText(numbered(1, 128).join('\n'));
+  }
+};
+
+} // namespace
+
+TEST_F(Printing, AllPagesAreOneJobTitledWithTheFileName) {
+  form.answer = editor::PrintChoice{editor::PrintChoice::Range::All, 1, 3};
+  form.print(editor, "O1234.NC");
+  EXPECT_EQ(form.offeredPages, 3); // 128 lines / 64 + 1
+  EXPECT_FALSE(form.offeredSelection);
+  ASSERT_EQ(form.files.size(), 1u);
+  EXPECT_EQ(pdfInfo(form.files[0], "Title"), "O1234.NC");
+  // Nothing added: no header, no footer, no page numbers.
+  EXPECT_EQ(pdfLines(form.files[0]), numbered(1, 128));
+  EXPECT_GE(pdfInfo(form.files[0], "Pages").toInt(), 2);
+}
+
+TEST_F(Printing, ARangeOfThreePagesIsThreeJobsOfLLinesEach) {
+  form.answer = editor::PrintChoice{editor::PrintChoice::Range::Pages, 1, 3};
+  form.print(editor, "O1234.NC");
+  ASSERT_EQ(form.files.size(), 3u);
+  EXPECT_EQ(pdfInfo(form.files[0], "Title"), "O1234.NC[1]");
+  EXPECT_EQ(pdfInfo(form.files[1], "Title"), "O1234.NC[2]");
+  EXPECT_EQ(pdfInfo(form.files[2], "Title"), "O1234.NC[3]");
+  EXPECT_EQ(pdfLines(form.files[0]), numbered(1, 64));
+  EXPECT_EQ(pdfLines(form.files[1]), numbered(65, 128));
+  // Page 3 lies past the text: an empty job of one sheet.
+  EXPECT_TRUE(pdfLines(form.files[2]).isEmpty());
+  EXPECT_EQ(pdfInfo(form.files[2], "Pages"), "1");
+}
+
+TEST_F(Printing, TheSelectionGoesThroughTheClipboardWhichKeepsIt) {
+  QApplication::clipboard()->setText("before");
+  QTextCursor c(editor.document()->findBlockByNumber(69)); // line 70, on page 2
+  c.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 2);
+  c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  editor.setTextCursor(c);
+  form.answer = editor::PrintChoice{editor::PrintChoice::Range::Selection, 1, 1};
+  form.print(editor, "O1234.NC");
+  EXPECT_TRUE(form.offeredSelection);
+  ASSERT_EQ(form.files.size(), 1u);
+  EXPECT_EQ(pdfInfo(form.files[0], "Title"), "O1234.NC[2]");
+  EXPECT_EQ(pdfLines(form.files[0]), numbered(70, 72));
+  EXPECT_EQ(QApplication::clipboard()->text(), numbered(70, 72).join('\n'));
+}
+
+TEST_F(Printing, CancellingTheDialogPrintsNothing) {
+  form.answer = std::nullopt;
+  form.print(editor, "O1234.NC");
+  EXPECT_TRUE(form.files.empty());
+  EXPECT_TRUE(test::fileExists(dir.path()));
+}
+
+TEST_F(Printing, ASmallerFontGivesMoreLinesAPage) {
+  QFont font = editor.font();
+  font.setPixelSize(13); // 1027 / 13 = 79 lines a page
+  editor.setFont(font);
+  form.answer = editor::PrintChoice{editor::PrintChoice::Range::Pages, 2, 2};
+  form.print(editor, "new");
+  EXPECT_EQ(form.offeredPages, 2);
+  ASSERT_EQ(form.files.size(), 1u);
+  EXPECT_EQ(pdfInfo(form.files[0], "Title"), "new[2]");
+  EXPECT_EQ(pdfLines(form.files[0]), numbered(80, 128));
+}
