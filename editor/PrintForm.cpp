@@ -45,6 +45,14 @@ QString linesOf(const QTextDocument& document, PageLines lines) {
   return text;
 }
 
+// "out.pdf" for page 2 of a range: "out[2].pdf".
+QString jobFileName(const QString& file, int page) {
+  const int slash = static_cast<int>(file.lastIndexOf('/'));
+  const int dot = static_cast<int>(file.lastIndexOf('.'));
+  const int at = dot > slash ? dot : static_cast<int>(file.size());
+  return file.left(at) + QString("[%1]").arg(page) + file.mid(at);
+}
+
 int fontHeightPixels(const QPlainTextEdit& editor) { return QFontInfo(editor.font()).pixelSize(); }
 
 } // namespace
@@ -96,11 +104,18 @@ void TPrintForm::print(QPlainTextEdit& editor, const std::string& fileName) {
   const QString name = QString::fromStdString(fileName);
   switch (choice->range) {
   case PrintChoice::Range::All: printJob(editor.toPlainText(), font, name); break;
-  case PrintChoice::Range::Pages:
-    for (int page = std::max(1, choice->from); page <= choice->to; ++page)
+  case PrintChoice::Range::Pages: {
+    // Printed to a file, each job gets a file of its own rather than
+    // writing over the one before.
+    const QString file = printer_->outputFileName();
+    for (int page = std::max(1, choice->from); page <= choice->to; ++page) {
+      if (!file.isEmpty()) printer_->setOutputFileName(jobFileName(file, page));
       printJob(linesOf(document, pageLines(page, perPage, lines)), font,
                QString::fromStdString(pageJobTitle(fileName, page)));
+    }
+    if (!file.isEmpty()) printer_->setOutputFileName(file);
     break;
+  }
   case PrintChoice::Range::Selection: {
     if (!selection.hasSelection()) return;
     // Through the clipboard, which keeps the selection afterwards.

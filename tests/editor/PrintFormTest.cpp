@@ -7,10 +7,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace kestrovan;
@@ -27,14 +29,21 @@ public:
   int offeredPages = 0;
   bool offeredSelection = false;
   std::vector<std::string> files;
+  // The dialog's own "print to file" with this name, instead of a file per job here.
+  std::string dialogFile;
 
 protected:
-  std::optional<editor::PrintChoice> askPrintDialog(QPrinter&, int pageCount, bool hasSelection) override {
+  std::optional<editor::PrintChoice> askPrintDialog(QPrinter& printer, int pageCount, bool hasSelection) override {
     offeredPages = pageCount;
     offeredSelection = hasSelection;
+    if (!dialogFile.empty()) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(QString::fromStdString(dialogFile));
+    }
     return answer;
   }
   void prepareJob(QPrinter& printer, const QString&) override {
+    if (!dialogFile.empty()) return;
     files.push_back(folder_ + "/job" + std::to_string(files.size() + 1) + ".pdf");
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(files.back()));
@@ -148,4 +157,37 @@ TEST_F(Printing, ASmallerFontGivesMoreLinesAPage) {
   ASSERT_EQ(form.files.size(), 1u);
   EXPECT_EQ(pdfInfo(form.files[0], "Title"), "new[2]");
   EXPECT_EQ(pdfLines(form.files[0]), numbered(80, 128));
+}
+
+TEST_F(Printing, ThePreviewShowsTheSameSheetsAsTheAllPagesJob) {
+  form.answer = editor::PrintChoice{editor::PrintChoice::Range::All, 1, 3};
+  form.print(editor, "O1234.NC");
+  ASSERT_EQ(form.files.size(), 1u);
+  const int sheets = pdfInfo(form.files[0], "Pages").toInt();
+  int previewed = -1;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    auto* widget = dialog->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(widget, nullptr);
+    QTest::qWaitFor([&] { return widget->pageCount() > 0; }, 5000);
+    previewed = widget->pageCount();
+    dialog->close();
+  });
+  form.preview(editor, "O1234.NC");
+  EXPECT_EQ(previewed, sheets);
+}
+
+TEST_F(Printing, ARangePrintedToOneFileGivesEachJobAFileOfItsOwn) {
+  form.dialogFile = dir.file("out.pdf");
+  form.answer = editor::PrintChoice{editor::PrintChoice::Range::Pages, 1, 2};
+  form.print(editor, "O1234.NC");
+  EXPECT_FALSE(test::fileExists(dir.file("out.pdf")));
+  EXPECT_EQ(pdfLines(dir.file("out[1].pdf")), numbered(1, 64));
+  EXPECT_EQ(pdfLines(dir.file("out[2].pdf")), numbered(65, 128));
+  EXPECT_EQ(pdfInfo(dir.file("out[2].pdf"), "Title"), "O1234.NC[2]");
+  // All pages go to the file as it was named.
+  form.answer = editor::PrintChoice{editor::PrintChoice::Range::All, 1, 3};
+  form.print(editor, "O1234.NC");
+  EXPECT_EQ(pdfLines(dir.file("out.pdf")), numbered(1, 128));
 }
