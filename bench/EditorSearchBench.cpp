@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTextDocument>
 
 #include <string>
 
@@ -56,6 +57,18 @@ void BM_SearchWalkMiss(benchmark::State& state) {
 }
 BENCHMARK(BM_SearchWalkMiss)->Args({1, 0})->Args({1, 1})->Args({0, 0})->Unit(benchmark::kMillisecond);
 
+// What a press of find next pays before the walk: the document's text.
+void BM_DocumentText(benchmark::State& state) {
+  QTextDocument document;
+  document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
+  document.setPlainText(viewText());
+  for (auto _ : state) {
+    QString text = document.toRawText();
+    benchmark::DoNotOptimize(text);
+  }
+}
+BENCHMARK(BM_DocumentText)->Unit(benchmark::kMillisecond);
+
 class AnswerAtOnce : public base::Dialogs {
 public:
   base::MessageAnswer show(const base::Message&) override { return base::MessageAnswer::Ok; }
@@ -75,10 +88,27 @@ void BM_FindNextMissOnTheTextArea(benchmark::State& state) {
     dialog.findChild<QRadioButton*>("DirectionUp")->setChecked(true);
     editor.moveCursor(QTextCursor::End);
   }
-  for (auto _ : state) dialog.findNext();
-  state.SetLabel(state.range(0) == 1 ? "down from the start" : "up from the end");
+  const bool changed = state.range(1) == 1;
+  for (auto _ : state) {
+    if (changed) {
+      // A character typed and taken back: the text is taken from the document again.
+      state.PauseTiming();
+      QTextCursor c(editor.document());
+      c.insertText("N");
+      c.deletePreviousChar();
+      state.ResumeTiming();
+    }
+    dialog.findNext();
+  }
+  state.SetLabel(std::string(state.range(0) == 1 ? "down from the start" : "up from the end") +
+                 (changed ? ", after a change" : ", again"));
 }
-BENCHMARK(BM_FindNextMissOnTheTextArea)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindNextMissOnTheTextArea)
+    ->Args({1, 1})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({0, 0})
+    ->Unit(benchmark::kMillisecond);
 
 // V on the file's row until the view has painted it.
 void BM_FileViewOpen(benchmark::State& state) {

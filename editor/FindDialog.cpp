@@ -30,12 +30,6 @@ constexpr const char* kHelpText =
     "「上へ」はカーソルの前から文書の始めへ探します。\n"
     "「大文字と小文字を区別する」を外すと、英字の大文字と小文字を同じ文字として探します。";
 
-// The editor's offset of a document position: every line break before it
-// counts two characters.
-std::size_t crlfOffset(const QTextDocument& document, int position) {
-  return static_cast<std::size_t>(position) + static_cast<std::size_t>(document.findBlock(position).blockNumber());
-}
-
 } // namespace
 
 FindDialog::FindDialog(FindTarget target, QWidget* parent) : QDialog(parent), target_(std::move(target)) {
@@ -114,20 +108,23 @@ void FindDialog::findNext() {
   if (target_.setSearchField) target_.setSearchField(kSearchingField);
 
   const QString pattern = text_->text();
-  const QTextDocument& document = *editor->document();
-  const QString text = document.toRawText();
+  const QString& text = documentText();
   const std::u16string_view textView(reinterpret_cast<const char16_t*>(text.utf16()),
                                      static_cast<std::size_t>(text.size()));
   const SearchOptions options{std::u16string_view(reinterpret_cast<const char16_t*>(pattern.utf16()),
                                                   static_cast<std::size_t>(pattern.size())),
                               matchCase_->isChecked()};
+  // The document's text holds one character for each line break, so its
+  // positions are indexes into that text; the block number is the line.
+  const QTextDocument& document = *editor->document();
   const QTextCursor cursor = editor->textCursor();
+  const int from = down_->isChecked() ? cursor.selectionEnd() : cursor.selectionStart();
+  const TextIndex start{static_cast<std::size_t>(from),
+                        static_cast<std::size_t>(document.findBlock(from).blockNumber())};
   const std::optional<SearchHit> hit =
-      down_->isChecked() ? searchDown(textView, crlfOffset(document, cursor.selectionEnd()), options)
-                         : searchUp(textView, crlfOffset(document, cursor.selectionStart()), options);
+      down_->isChecked() ? searchDown(textView, start, options) : searchUp(textView, start, options);
   if (hit) {
-    const QTextBlock block = document.findBlockByNumber(static_cast<int>(hit->line));
-    selectHit(block.position() + static_cast<int>(hit->column), static_cast<int>(pattern.size()));
+    selectHit(static_cast<int>(hit->index), static_cast<int>(pattern.size()));
   } else if (target_.dialogs) {
     target_.dialogs->show(
         {kSearchCaption, kSearchMissText, base::MessageButtons::Ok, base::MessageIcon::Information});
@@ -153,6 +150,34 @@ void FindDialog::selectHit(int position, int length) {
   }
   editor->verticalScrollBar()->setValue(std::max(0, visualLine - 1));
   if (target_.caretMoved) target_.caretMoved();
+}
+
+// The editor's text, taken from its document again only after a change, so
+// that repeated searches in a large program do not copy it each time.
+const QString& FindDialog::documentText() {
+  QTextDocument* document = target_.text->document();
+  if (document != textOf_) {
+    if (textOf_) disconnect(textOf_, nullptr, this, nullptr);
+    textOf_ = document;
+    textStale_ = true;
+    connect(document, &QTextDocument::contentsChanged, this, [this] { textStale_ = true; });
+    connect(document, &QObject::destroyed, this, [this] {
+      textOf_ = nullptr;
+      textStale_ = true;
+    });
+  }
+  if (textStale_) {
+    textCache_ = document->toRawText();
+    textStale_ = false;
+  }
+  return textCache_;
+}
+
+void FindDialog::hideEvent(QHideEvent* event) {
+  // A closed dialog keeps no copy of a large text.
+  textCache_ = QString();
+  textStale_ = true;
+  QDialog::hideEvent(event);
 }
 
 void FindDialog::showHelp() {

@@ -13,6 +13,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTextDocument;
 
 namespace kestrovan::base {
 class Dialogs;
@@ -46,7 +47,11 @@ public:
   // One search with the dialog's current text and options.
   void findNext();
 
+protected:
+  void hideEvent(QHideEvent* event) override;
+
 private:
+  const QString& documentText();
   void showHelp();
   void selectHit(int position, int length);
 
@@ -57,6 +62,9 @@ private:
   QCheckBox* matchCase_ = nullptr;
   QCheckBox* wholeWord_ = nullptr;
   QPushButton* findNext_ = nullptr;
+  QTextDocument* textOf_ = nullptr; // the document textCache_ was taken from
+  QString textCache_;
+  bool textStale_ = true;
 };
 
 } // namespace kestrovan::editor

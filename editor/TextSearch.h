@@ -16,6 +16,7 @@ namespace kestrovan::editor {
 
 struct SearchHit {
   std::size_t offset = 0; // CR LF offset of the hit's first character
+  std::size_t index = 0;  // its index into the text
   std::size_t line = 0;   // from 0
   std::size_t column = 0; // from 0, within the line
 };
@@ -36,6 +37,16 @@ std::optional<SearchHit> searchDown(std::u16string_view text, std::size_t from, 
 // above, nearest first, each from its end; a repeated search up walks
 // backwards through the occurrences as a repeated search down walks forwards.
 std::optional<SearchHit> searchUp(std::u16string_view text, std::size_t caret, const SearchOptions& options);
+
+// The same walks from a start given as the index into `text` and its line
+// (from 0), which a caller that keeps its own line numbers knows without a
+// walk from the text's beginning. Offsets of the hits are as above.
+struct TextIndex {
+  std::size_t index = 0;
+  std::size_t line = 0;
+};
+std::optional<SearchHit> searchDown(std::u16string_view text, TextIndex from, const SearchOptions& options);
+std::optional<SearchHit> searchUp(std::u16string_view text, TextIndex caret, const SearchOptions& options);
 
 // The capital of a character for a search without letter case: ASCII,
 // Latin-1, full-width, Greek and Cyrillic letters (those CP932 holds).

@@ -163,3 +163,22 @@ TEST(FindDialog, TheHitsLineBecomesTheSecondVisibleLine) {
   EXPECT_EQ(std::get<0>(s.selection()), 19);
   EXPECT_EQ(s.editor.verticalScrollBar()->value(), 18);
 }
+
+TEST(FindDialog, ASearchAfterAnEditSeesTheEditedText) {
+  Search s(kText);
+  s.type("T01");
+  s.findNext();
+  EXPECT_TRUE(s.missShown());
+  // Typed into the text area, then searched again from the start.
+  s.caretAt(2, 3);
+  QTest::keyClicks(&s.editor, " T01");
+  s.caretAt(0, 0);
+  s.findNext();
+  EXPECT_EQ(s.selection(), std::make_tuple(2, 4, QString("T01")));
+  // A new text in the same area, and the dialog closed and opened again.
+  s.editor.setPlainText("G00\nT01 M06");
+  s.dialog.hide();
+  s.dialog.showFind();
+  s.findNext();
+  EXPECT_EQ(s.selection(), std::make_tuple(1, 0, QString("T01")));
+}

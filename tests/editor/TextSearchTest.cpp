@@ -114,3 +114,29 @@ TEST(TextSearch, OffsetsOutsideTheTextOrInsideALineBreak) {
   // Empty lines count their break too.
   EXPECT_EQ(searchDown(u"\n\nM30", 0, exact(u"M30"))->offset, 4u);
 }
+
+TEST(TextSearch, AStartGivenAsIndexAndLineWalksTheSame) {
+  // The index of "G01 X10. Y5." is 9 in the text, its CR LF offset 10.
+  for (std::size_t index = 0; index <= kProgram.size(); ++index) {
+    std::size_t line = 0;
+    for (std::size_t i = 0; i < index; ++i) line += kProgram[i] == u'\n' ? 1 : 0;
+    const std::size_t offset = index + line;
+    for (std::u16string_view p : {u"X10.", u"M30", u"G0", u"Y"}) {
+      auto down = searchDown(kProgram, TextIndex{index, line}, exact(p));
+      auto downByOffset = searchDown(kProgram, offset, exact(p));
+      ASSERT_EQ(down.has_value(), downByOffset.has_value()) << index;
+      if (down) {
+        EXPECT_EQ(down->offset, downByOffset->offset);
+        EXPECT_EQ(down->line, downByOffset->line);
+        EXPECT_EQ(down->index + down->line, down->offset);
+      }
+      auto up = searchUp(kProgram, TextIndex{index, line}, exact(p));
+      auto upByOffset = searchUp(kProgram, offset, exact(p));
+      ASSERT_EQ(up.has_value(), upByOffset.has_value()) << index;
+      if (up) {
+        EXPECT_EQ(up->offset, upByOffset->offset);
+        EXPECT_EQ(up->column, upByOffset->column);
+      }
+    }
+  }
+}
