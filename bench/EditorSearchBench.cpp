@@ -29,8 +29,8 @@ const std::string& program20MB() {
     std::string t;
     t.reserve(21 << 20);
     for (int n = 1; t.size() < (20u << 20); ++n) {
-      t += "N" + std::to_string(n) + " G01 X" + std::to_string(n % 1000) + ".125 Y-" + std::to_string(n % 777) +
-           ".5 Z-1.25 F1200\r\n";
+      t += "N" + std::to_string(n) + " G01 X" + std::to_string(n % 1000) + ".125 Y-" +
+           std::to_string(n % 777) + ".5 Z-1.25 F1200\r\n";
       if (n % 50 == 0) t += "(ROUGH PASS " + std::to_string(n / 50) + ")\r\n";
     }
     return t;
@@ -45,7 +45,8 @@ QString viewText() {
 
 void BM_SearchWalkMiss(benchmark::State& state) {
   const QString text = viewText();
-  const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+  const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                 static_cast<std::size_t>(text.size()));
   const bool down = state.range(0) == 1;
   const editor::SearchOptions options{u"Q9999", state.range(1) == 1};
   const std::size_t end = static_cast<std::size_t>(text.size()) * 2;

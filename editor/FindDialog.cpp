@@ -85,7 +85,8 @@ FindDialog::FindDialog(FindTarget target, QWidget* parent) : QDialog(parent), ta
   buttons->addStretch();
   grid->addLayout(buttons, 0, 2, 2, 1);
 
-  connect(text_, &QLineEdit::textChanged, this, [this](const QString& t) { findNext_->setEnabled(!t.isEmpty()); });
+  connect(text_, &QLineEdit::textChanged, this,
+          [this](const QString& t) { findNext_->setEnabled(!t.isEmpty()); });
   connect(findNext_, &QPushButton::clicked, this, [this] { findNext(); });
   connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
   connect(help, &QPushButton::clicked, this, [this] { showHelp(); });

@@ -126,7 +126,8 @@ std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& fo
   return dialog.selectedFiles().first().toStdString();
 }
 
-std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& folder, const std::string& mask) {
+std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& folder,
+                                          const std::string& mask) {
   BoxDialogs dialogs(parent);
   return chooseTextFile(parent, folder, mask, dialogs);
 }

@@ -17,13 +17,15 @@ class Dialogs;
 namespace kestrovan::editor {
 
 // The message for a selected file that is not text, and its caption.
-inline constexpr const char* kNotTextPreview = "ファイルのプレビューが出来ません。\n(ファイルタイプが違います。)";
+inline constexpr const char* kNotTextPreview =
+    "ファイルのプレビューが出来ません。\n(ファイルタイプが違います。)";
 inline constexpr const char* kNotTextCaption = "警告";
 
 // Runs the dialog modally in `folder`, listing the files that match `mask`
 // (the listing mask, "*.NC" or "*.*"); the chosen file's full path, or
 // nothing when it was cancelled.
-std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& folder, const std::string& mask);
+std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& folder,
+                                          const std::string& mask);
 // The same with the program's message boxes (the host's).
 std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& folder, const std::string& mask,
                                           base::Dialogs& dialogs);
@@ -36,7 +38,8 @@ std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& fo
 // cannot be read shows the system's reason.
 class COpenTextDialog : public QFileDialog {
 public:
-  COpenTextDialog(QWidget* parent, const std::string& folder, const std::string& mask, base::Dialogs& dialogs);
+  COpenTextDialog(QWidget* parent, const std::string& folder, const std::string& mask,
+                  base::Dialogs& dialogs);
 
   QPlainTextEdit* memo() const { return memo_; }
   // What a change of the selection to `path` does.

@@ -123,7 +123,8 @@ void TPrintForm::print(QPlainTextEdit& editor, const std::string& fileName) {
     const QString text = QApplication::clipboard()->text();
     const int firstLine = document.findBlock(selection.selectionStart()).blockNumber();
     printJob(text, font,
-             QString::fromStdString(pageJobTitle(fileName, pageOfLine(static_cast<std::size_t>(firstLine), perPage))));
+             QString::fromStdString(
+                 pageJobTitle(fileName, pageOfLine(static_cast<std::size_t>(firstLine), perPage))));
     break;
   }
   }
@@ -142,10 +143,9 @@ void TPrintForm::printJob(const QString& text, const QFont& font, const QString&
 std::optional<PrintChoice> TPrintForm::askPrintDialog(QPrinter& printer, int pageCount, bool hasSelection) {
   QPrintDialog dialog(&printer, parent_);
   dialog.setWindowTitle("印刷");
-  QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile |
-                                                      QAbstractPrintDialog::PrintPageRange |
-                                                      QAbstractPrintDialog::PrintCollateCopies |
-                                                      QAbstractPrintDialog::PrintShowPageSize;
+  QAbstractPrintDialog::PrintDialogOptions options =
+      QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+      QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize;
   if (hasSelection) options |= QAbstractPrintDialog::PrintSelection;
   dialog.setOptions(options);
   dialog.setMinMax(1, pageCount);

@@ -10,12 +10,14 @@ constexpr bool isBreak(char16_t c) { return c == u'\n' || c == u'\u2029'; }
 
 std::size_t breaksIn(std::u16string_view text, std::size_t from, std::size_t to) {
   std::size_t n = 0;
-  for (std::size_t i = from; i < to; ++i) n += isBreak(text[i]) ? 1 : 0;
+  for (std::size_t i = from; i < to; ++i)
+    n += isBreak(text[i]) ? 1 : 0;
   return n;
 }
 
 std::size_t lineStartOf(std::u16string_view text, std::size_t index) {
-  while (index > 0 && !isBreak(text[index - 1])) --index;
+  while (index > 0 && !isBreak(text[index - 1]))
+    --index;
   return index;
 }
 
@@ -30,9 +32,11 @@ TextIndex indexOfOffset(std::u16string_view text, std::size_t offset) {
   for (;;) {
     if (offset <= lineOffset) return {index, line};
     std::size_t end = index;
-    while (end < size && !isBreak(text[end])) ++end;
+    while (end < size && !isBreak(text[end]))
+      ++end;
     const std::size_t length = end - index;
-    if (offset <= lineOffset + length || end == size) return {index + std::min(offset - lineOffset, length), line};
+    if (offset <= lineOffset + length || end == size)
+      return {index + std::min(offset - lineOffset, length), line};
     lineOffset += length + 2;
     index = end + 1;
     ++line;
@@ -96,7 +100,8 @@ std::optional<SearchHit> searchDown(std::u16string_view text, TextIndex from, co
   const Matcher matcher(text, options);
   // Line breaks are counted only for a hit: a miss is one plain pass.
   for (std::size_t i = from.index; i + n <= text.size(); ++i)
-    if (matcher.mayBegin(text[i]) && matcher.at(i)) return hitAt(text, i, from.line + breaksIn(text, from.index, i));
+    if (matcher.mayBegin(text[i]) && matcher.at(i))
+      return hitAt(text, i, from.line + breaksIn(text, from.index, i));
   return std::nullopt;
 }
 
@@ -106,11 +111,13 @@ std::optional<SearchHit> searchUp(std::u16string_view text, TextIndex caret, con
   const std::size_t start = std::min(caret.index, text.size());
   const Matcher matcher(text, options);
   for (std::size_t i = start; i-- > 0;)
-    if (matcher.mayBegin(text[i]) && matcher.at(i)) return hitAt(text, i, caret.line - breaksIn(text, i, start));
+    if (matcher.mayBegin(text[i]) && matcher.at(i))
+      return hitAt(text, i, caret.line - breaksIn(text, i, start));
   return std::nullopt;
 }
 
-std::optional<SearchHit> searchDown(std::u16string_view text, std::size_t from, const SearchOptions& options) {
+std::optional<SearchHit> searchDown(std::u16string_view text, std::size_t from,
+                                    const SearchOptions& options) {
   if (options.pattern.empty()) return std::nullopt;
   return searchDown(text, indexOfOffset(text, from), options);
 }

@@ -56,7 +56,8 @@ struct Search {
   }
   bool missShown() const {
     return !dialogs.shown.empty() && dialogs.shown.back().text == "検索文字列が見当たりません！" &&
-           dialogs.shown.back().title == "編集" && dialogs.shown.back().icon == base::MessageIcon::Information;
+           dialogs.shown.back().title == "編集" &&
+           dialogs.shown.back().icon == base::MessageIcon::Information;
   }
 };
 
@@ -145,7 +146,8 @@ TEST(FindDialog, AnOccurrenceSpanningTheCaretIsFoundUp) {
 
 TEST(FindDialog, TheHitsLineBecomesTheSecondVisibleLine) {
   QString text;
-  for (int i = 1; i <= 300; ++i) text += QString("N%1 G01 X%2.\n").arg(i).arg(i % 7);
+  for (int i = 1; i <= 300; ++i)
+    text += QString("N%1 G01 X%2.\n").arg(i).arg(i % 7);
   text += "M30";
   Search s(text);
   s.type("M30");

@@ -23,7 +23,8 @@ struct Folder {
   test::TempDir dir;
   std::string big;
   Folder() {
-    for (int i = 0; big.size() < 5000; ++i) big += "N" + std::to_string(i) + "G01X1.\r\n";
+    for (int i = 0; big.size() < 5000; ++i)
+      big += "N" + std::to_string(i) + "G01X1.\r\n";
     big.resize(5000);
     test::writeFile(dir.file("BIG.NC"), big);
     test::writeFile(dir.file("EMPTY.NC"), "");
@@ -57,7 +58,8 @@ struct Dialog {
   QModelIndex indexOf(const char* name) const {
     const QModelIndex root = view()->rootIndex();
     for (int r = 0; r < view()->model()->rowCount(root); ++r)
-      if (view()->model()->index(r, 0, root).data().toString() == name) return view()->model()->index(r, 0, root);
+      if (view()->model()->index(r, 0, root).data().toString() == name)
+        return view()->model()->index(r, 0, root);
     ADD_FAILURE() << "not listed: " << name;
     return {};
   }
@@ -101,7 +103,8 @@ TEST(OpenTextDialog, SelectingFilesPreviewsTheirBeginning) {
   Dialog d(f);
   d.select("BIG.NC");
   // 1023 bytes: the CR of line N93 is the last, a line end of its own in the memo.
-  EXPECT_EQ(d.memo()->toPlainText(), QString::fromStdString(f.big.substr(0, 1023)).replace("\r\n", "\n").replace('\r', '\n'));
+  EXPECT_EQ(d.memo()->toPlainText(),
+            QString::fromStdString(f.big.substr(0, 1023)).replace("\r\n", "\n").replace('\r', '\n'));
   EXPECT_TRUE(d.memo()->toPlainText().endsWith("N93G01X1.\n"));
   d.select("SJIS.NC");
   EXPECT_EQ(d.memo()->toPlainText().toStdString(), "O1001(荒加工 ｻﾌﾞ)\nM99\n");

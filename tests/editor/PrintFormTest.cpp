@@ -33,7 +33,8 @@ public:
   std::string dialogFile;
 
 protected:
-  std::optional<editor::PrintChoice> askPrintDialog(QPrinter& printer, int pageCount, bool hasSelection) override {
+  std::optional<editor::PrintChoice> askPrintDialog(QPrinter& printer, int pageCount,
+                                                    bool hasSelection) override {
     offeredPages = pageCount;
     offeredSelection = hasSelection;
     if (!dialogFile.empty()) {
@@ -78,7 +79,8 @@ QString pdfInfo(const std::string& file, const QString& key) {
 
 QStringList numbered(int from, int to) {
   QStringList lines;
-  for (int i = from; i <= to; ++i) lines << QString("LINE%1 G01X%2.").arg(i, 3, 10, QChar('0')).arg(i);
+  for (int i = from; i <= to; ++i)
+    lines << QString("LINE%1 G01X%2.").arg(i, 3, 10, QChar('0')).arg(i);
   return lines;
 }
 

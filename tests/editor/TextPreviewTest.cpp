@@ -25,7 +25,8 @@ TEST(TextPreview, IsTextFileLooksAtTheFirstHundredBytesOnly) {
 TEST(TextPreview, ReadsTheFirst1023BytesUpToALaterNul) {
   test::TempDir dir;
   std::string big;
-  for (int i = 0; big.size() < 5000; ++i) big += "N" + std::to_string(i) + "G01X1.\r\n";
+  for (int i = 0; big.size() < 5000; ++i)
+    big += "N" + std::to_string(i) + "G01X1.\r\n";
   big.resize(5000);
   test::writeFile(dir.file("BIG.NC"), big);
   FilePreview p = editor::previewFile(dir.file("BIG.NC"));

@@ -119,7 +119,8 @@ TEST(TextSearch, AStartGivenAsIndexAndLineWalksTheSame) {
   // The index of "G01 X10. Y5." is 9 in the text, its CR LF offset 10.
   for (std::size_t index = 0; index <= kProgram.size(); ++index) {
     std::size_t line = 0;
-    for (std::size_t i = 0; i < index; ++i) line += kProgram[i] == u'\n' ? 1 : 0;
+    for (std::size_t i = 0; i < index; ++i)
+      line += kProgram[i] == u'\n' ? 1 : 0;
     const std::size_t offset = index + line;
     for (std::u16string_view p : {u"X10.", u"M30", u"G0", u"Y"}) {
       auto down = searchDown(kProgram, TextIndex{index, line}, exact(p));

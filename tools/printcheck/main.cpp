@@ -50,7 +50,9 @@ private:
 };
 
 int usage() {
-  std::fprintf(stderr, "usage: kestrovan-print-check PRINTER FILE TITLE all | pages FROM TO | selection FIRST LINES\n");
+  std::fprintf(
+      stderr,
+      "usage: kestrovan-print-check PRINTER FILE TITLE all | pages FROM TO | selection FIRST LINES\n");
   return 2;
 }
 
