@@ -2,10 +2,13 @@
 
 #include "editor/PrintPages.h"
 
+#include "base/Dialogs.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -90,6 +93,8 @@ bool renderPlainText(QPrinter& printer, const QString& text, const QFont& font) 
 TPrintForm::TPrintForm(QWidget* parent)
     : parent_(parent), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
+TPrintForm::TPrintForm(QWidget* parent, base::Dialogs& dialogs) : TPrintForm(parent) { dialogs_ = &dialogs; }
+
 TPrintForm::~TPrintForm() = default;
 
 void TPrintForm::print(QPlainTextEdit& editor, const std::string& fileName) {
@@ -110,8 +115,10 @@ void TPrintForm::print(QPlainTextEdit& editor, const std::string& fileName) {
     const QString file = printer_->outputFileName();
     for (int page = std::max(1, choice->from); page <= choice->to; ++page) {
       if (!file.isEmpty()) printer_->setOutputFileName(jobFileName(file, page));
-      printJob(linesOf(document, pageLines(page, perPage, lines)), font,
-               QString::fromStdString(pageJobTitle(fileName, page)));
+      // A printer that would not start is not asked again for the next page.
+      if (!printJob(linesOf(document, pageLines(page, perPage, lines)), font,
+                    QString::fromStdString(pageJobTitle(fileName, page))))
+        break;
     }
     if (!file.isEmpty()) printer_->setOutputFileName(file);
     break;
@@ -130,14 +137,23 @@ void TPrintForm::print(QPlainTextEdit& editor, const std::string& fileName) {
   }
 }
 
-void TPrintForm::printJob(const QString& text, const QFont& font, const QString& title) {
+bool TPrintForm::printJob(const QString& text, const QFont& font, const QString& title) {
   printer_->setDocName(title);
   // A job prints all of its own text; the dialog's range chose the jobs.
   printer_->setPrintRange(QPrinter::AllPages);
   printer_->setFromTo(0, 0);
   prepareJob(*printer_, title);
   ensureMargins(*printer_);
-  renderPlainText(*printer_, text, font);
+  if (renderPlainText(*printer_, text, font)) return true;
+  const QString where =
+      printer_->outputFileName().isEmpty() ? printer_->printerName() : printer_->outputFileName();
+  const std::string message = QString(kCannotPrint).arg(where).toStdString();
+  if (dialogs_) {
+    dialogs_->show({kPrintCaption, message, base::MessageButtons::Ok, base::MessageIcon::Error});
+  } else {
+    QMessageBox::critical(parent_, kPrintCaption, QString::fromStdString(message));
+  }
+  return false;
 }
 
 std::optional<PrintChoice> TPrintForm::askPrintDialog(QPrinter& printer, int pageCount, bool hasSelection) {

@@ -13,7 +13,15 @@ class QPrinter;
 class QString;
 class QWidget;
 
+namespace kestrovan::base {
+class Dialogs;
+}
+
 namespace kestrovan::editor {
+
+// The message when a job cannot be handed to the printer, and its caption.
+inline constexpr const char* kCannotPrint = "プリンタ %1 に印刷できません。";
+inline constexpr const char* kPrintCaption = "印刷";
 
 // What the print dialog was answered.
 struct PrintChoice {
@@ -26,6 +34,9 @@ struct PrintChoice {
 class TPrintForm {
 public:
   explicit TPrintForm(QWidget* parent);
+  // With the program's message boxes (the host's) for a job that cannot be
+  // printed; without them plain Qt boxes tell it.
+  TPrintForm(QWidget* parent, base::Dialogs& dialogs);
   virtual ~TPrintForm();
 
   // The print dialog, then the jobs. `fileName` titles them ("new" for a
@@ -48,9 +59,11 @@ protected:
   virtual void prepareJob(QPrinter& printer, const QString& title);
 
 private:
-  void printJob(const QString& text, const QFont& font, const QString& title);
+  // False, after telling the operator, when the printer would not start.
+  bool printJob(const QString& text, const QFont& font, const QString& title);
 
   QWidget* parent_;
+  base::Dialogs* dialogs_ = nullptr;
   std::unique_ptr<QPrinter> printer_;
 };
 

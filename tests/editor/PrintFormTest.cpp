@@ -2,6 +2,7 @@
 // PDF output, the same rendering as on paper), read back with poppler.
 #include "editor/PrintForm.h"
 
+#include "support/FakeDialogs.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
@@ -23,7 +24,8 @@ namespace {
 // its own PDF file.
 class PdfPrintForm : public editor::TPrintForm {
 public:
-  explicit PdfPrintForm(std::string folder) : TPrintForm(nullptr), folder_(std::move(folder)) {}
+  PdfPrintForm(std::string folder, base::Dialogs& dialogs)
+      : TPrintForm(nullptr, dialogs), folder_(std::move(folder)) {}
 
   std::optional<editor::PrintChoice> answer;
   int offeredPages = 0;
@@ -31,6 +33,8 @@ public:
   std::vector<std::string> files;
   // The dialog's own "print to file" with this name, instead of a file per job here.
   std::string dialogFile;
+  // Jobs to a folder that does not exist: the printer will not start.
+  bool unwritable = false;
 
 protected:
   std::optional<editor::PrintChoice> askPrintDialog(QPrinter& printer, int pageCount,
@@ -45,7 +49,8 @@ protected:
   }
   void prepareJob(QPrinter& printer, const QString&) override {
     if (!dialogFile.empty()) return;
-    files.push_back(folder_ + "/job" + std::to_string(files.size() + 1) + ".pdf");
+    files.push_back(folder_ + (unwritable ? "/missing/job" : "/job") + std::to_string(files.size() + 1) +
+                    ".pdf");
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(files.back()));
   }
@@ -87,7 +92,8 @@ QStringList numbered(int from, int to) {
 struct Printing : ::testing::Test {
   test::TempDir dir;
   QPlainTextEdit editor;
-  PdfPrintForm form{dir.path()};
+  test::FakeDialogs dialogs;
+  PdfPrintForm form{dir.path(), dialogs};
 
   void SetUp() override {
     if (std::string(PDFTOTEXT).empty() || std::string(PDFINFO).empty())
@@ -172,7 +178,7 @@ TEST_F(Printing, ThePreviewShowsTheSameSheetsAsTheAllPagesJob) {
     ASSERT_NE(dialog, nullptr);
     auto* widget = dialog->findChild<QPrintPreviewWidget*>();
     ASSERT_NE(widget, nullptr);
-    QTest::qWaitFor([&] { return widget->pageCount() > 0; }, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return widget->pageCount() > 0; }, 5000));
     previewed = widget->pageCount();
     dialog->close();
   });
@@ -192,4 +198,16 @@ TEST_F(Printing, ARangePrintedToOneFileGivesEachJobAFileOfItsOwn) {
   form.answer = editor::PrintChoice{editor::PrintChoice::Range::All, 1, 3};
   form.print(editor, "O1234.NC");
   EXPECT_EQ(pdfLines(dir.file("out.pdf")), numbered(1, 128));
+}
+
+TEST_F(Printing, APrinterThatWillNotStartIsToldAndTheRangeStops) {
+  form.unwritable = true;
+  form.answer = editor::PrintChoice{editor::PrintChoice::Range::Pages, 1, 3};
+  form.print(editor, "O1234.NC");
+  EXPECT_EQ(form.files.size(), 1u);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, "印刷");
+  EXPECT_EQ(dialogs.shown[0].text, "プリンタ " + form.files[0] + " に印刷できません。");
+  EXPECT_EQ(dialogs.shown[0].icon, base::MessageIcon::Error);
+  EXPECT_FALSE(test::fileExists(form.files[0]));
 }
