@@ -1,4 +1,5 @@
-// What the open dialog's preview takes of real files.
+// What the open dialog's preview takes of real files; what it shows of them
+// is read from the dialog's memo in OpenTextDialogTest.
 #include "editor/TextPreview.h"
 
 #include "support/TempDir.h"
@@ -20,31 +21,6 @@ TEST(TextPreview, IsTextFileLooksAtTheFirstHundredBytesOnly) {
   EXPECT_TRUE(editor::IsTextFile(bytes.data(), bytes.size()));
   EXPECT_TRUE(editor::IsTextFile(bytes.data(), 0));
   EXPECT_FALSE(editor::IsTextFile("\0", 1));
-}
-
-TEST(TextPreview, ReadsTheFirst1023BytesUpToALaterNul) {
-  test::TempDir dir;
-  std::string big;
-  for (int i = 0; big.size() < 5000; ++i)
-    big += "N" + std::to_string(i) + "G01X1.\r\n";
-  big.resize(5000);
-  test::writeFile(dir.file("BIG.NC"), big);
-  FilePreview p = editor::previewFile(dir.file("BIG.NC"));
-  ASSERT_EQ(p.kind, FilePreview::Kind::Text);
-  EXPECT_EQ(p.bytes, big.substr(0, 1023));
-
-  std::string later = "O1234\r\n" + std::string(150, 'X');
-  later += '\0';
-  later += "AFTER";
-  test::writeFile(dir.file("LATER.NC"), later);
-  p = editor::previewFile(dir.file("LATER.NC"));
-  ASSERT_EQ(p.kind, FilePreview::Kind::Text);
-  EXPECT_EQ(p.bytes, later.substr(0, later.find('\0')));
-
-  test::writeFile(dir.file("EMPTY.NC"), "");
-  p = editor::previewFile(dir.file("EMPTY.NC"));
-  EXPECT_EQ(p.kind, FilePreview::Kind::Text);
-  EXPECT_EQ(p.bytes, "");
 }
 
 TEST(TextPreview, NulEarlyIsNotTextAndOtherThingsAreNoFiles) {
