@@ -1,9 +1,58 @@
 #include "editor/FileViewOperation.h"
 
+#include "base/SettingsRecord.h"
+#include "editor/FileViewText.h"
+#include "editor/NcColouringSetting.h"
+#include "editor/NcHighlighter.h"
+#include "files/FileList.h"
+#include "files/SizeText.h"
 #include "host/Host.h"
+#include "serial/ProgramFile.h"
+
+#include <QEvent>
+#include <QPlainTextEdit>
 
 namespace kestrovan::editor {
 
-FileViewOperation::FileViewOperation(host::Host& host) : host_(host) { (void)host_; }
+inline constexpr const char* kFileViewTitle = "ファイルビュー";
+
+FileViewOperation::FileViewOperation(host::Host& host) : host_(host) {
+  host.setCommandHandler(host::Command::FileView, [this](bool) { show(); });
+  // Installed after the window's own filter, so it sees the view's events
+  // first; it only watches, the window's transfer-panel keys do the rest.
+  host.transferView()->installEventFilter(this);
+}
+
+void FileViewOperation::show() {
+  files::FileList& list = host_.fileList();
+  const int row = host_.selectedRow();
+  if (list.rowKind(row) != files::RowKind::File) return;
+  const std::string path = list.entryPath(row);
+  QPlainTextEdit* view = host_.transferView();
+  view->setReadOnly(true);
+  host_.setListEnabled(false);
+  host_.showTransferPanel(kFileViewTitle, 328, 100, 350, "teal");
+  const serial::ProgramFile program =
+      serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
+  view->setPlainText(QString::fromStdString(fileViewText(program.text)));
+  view->moveCursor(QTextCursor::Start);
+  host_.setStatusPanel(2, "ｻｲｽﾞ : " + files::sizeText(program.size));
+  host_.setStatusPanel(3, kFileViewTitle);
+  setNcColouring(view, ncColouringOn(host_.settings()));
+  showing_ = true;
+  view->setFocus();
+}
+
+// However the panel goes (F3 or Esc, a return to idle), the view's colouring
+// goes with it.
+bool FileViewOperation::eventFilter(QObject* watched, QEvent* event) {
+  if (showing_ && watched == host_.transferView() && event->type() == QEvent::Hide) ended();
+  return QObject::eventFilter(watched, event);
+}
+
+void FileViewOperation::ended() {
+  showing_ = false;
+  setNcColouring(host_.transferView(), false);
+}
 
 } // namespace kestrovan::editor

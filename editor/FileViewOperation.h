@@ -3,18 +3,34 @@
 
 #include "host/Operation.h"
 
+#include <QObject>
+
 namespace kestrovan::host {
 class Host;
 }
 
 namespace kestrovan::editor {
 
-class FileViewOperation : public host::Operation {
+// On a file row: the file read-only in the transfer panel captioned
+// "ファイルビュー" (teal, at 328,100, 350 wide), its size in status panel 2,
+// "ファイルビュー" in panel 3, the list disabled. F3 or Esc in the view ends
+// it through the host's transfer-panel keys ("操作中止!!", the list back).
+// On a folder row, the ".." row or no row nothing happens.
+class FileViewOperation : public QObject, public host::Operation {
 public:
   explicit FileViewOperation(host::Host& host);
 
+  void show();
+  bool showing() const { return showing_; }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+  void ended();
+
   host::Host& host_;
+  bool showing_ = false;
 };
 
 } // namespace kestrovan::editor

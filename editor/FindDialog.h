@@ -8,7 +8,12 @@
 #include <functional>
 #include <string>
 
+class QCheckBox;
+class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTextDocument;
 
 namespace kestrovan::base {
 class Dialogs;
@@ -26,6 +31,13 @@ struct FindTarget {
   std::function<void()> caretMoved;
 };
 
+// The miss message and its caption.
+inline constexpr const char* kSearchMissText = "検索文字列が見当たりません！";
+inline constexpr const char* kSearchCaption = "編集";
+inline constexpr const char* kSearchingField = "文字列検索中";
+
+// Children by object name: FindText, DirectionUp, DirectionDown, MatchCase,
+// WholeWord (always disabled), FindNextButton, CancelButton, HelpButton.
 class FindDialog : public QDialog {
 public:
   FindDialog(FindTarget target, QWidget* parent);
@@ -35,8 +47,24 @@ public:
   // One search with the dialog's current text and options.
   void findNext();
 
+protected:
+  void hideEvent(QHideEvent* event) override;
+
 private:
+  const QString& documentText();
+  void showHelp();
+  void selectHit(int position, int length);
+
   FindTarget target_;
+  QLineEdit* text_ = nullptr;
+  QRadioButton* up_ = nullptr;
+  QRadioButton* down_ = nullptr;
+  QCheckBox* matchCase_ = nullptr;
+  QCheckBox* wholeWord_ = nullptr;
+  QPushButton* findNext_ = nullptr;
+  QTextDocument* textOf_ = nullptr; // the document textCache_ was taken from
+  QString textCache_;
+  bool textStale_ = true;
 };
 
 } // namespace kestrovan::editor

@@ -1,0 +1,165 @@
+// The file view (V, F8) on the real main window, driven by keys, on real
+// files in the data folder.
+#include "core/StartedForm.h"
+#include "editor/FileViewOperation.h"
+#include "files/SizeText.h"
+#include "platform/Cp932.h"
+#include "serial/ProgramFile.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include <filesystem>
+
+using namespace kestrovan;
+
+namespace {
+
+struct View {
+  test::StartedForm& s;
+
+  QGroupBox* panel() const { return s.find<QGroupBox>("GroupBox2"); }
+  QPlainTextEdit* text() const { return s.find<QPlainTextEdit>("RichEdit1"); }
+  QString status(int i) const { return s.find<QLabel>(QString("StatusPanel%1").arg(i).toUtf8())->text(); }
+  QString message() const { return s.find<QLabel>("Label11")->text(); }
+
+  int rowOf(const std::string& name) const {
+    const files::FileList& list = s.form->fileList();
+    for (int r = 0; r < static_cast<int>(list.rows().size()); ++r)
+      if (const files::FileEntry* e = list.entryAt(r); e && e->name == name) return r;
+    return -1;
+  }
+  void select(const std::string& name) {
+    const int row = rowOf(name);
+    ASSERT_GE(row, 0) << name;
+    s.list()->selectRow(row);
+  }
+  // The view is open on the file and has the keyboard.
+  void expectShowing() const {
+    ASSERT_TRUE(panel()->isVisible());
+    EXPECT_EQ(panel()->title(), "ファイルビュー");
+    EXPECT_EQ(panel()->geometry().topLeft(), QPoint(328, 100));
+    EXPECT_EQ(panel()->width(), 350);
+    EXPECT_TRUE(panel()->styleSheet().contains("teal"));
+    EXPECT_TRUE(text()->isReadOnly());
+    EXPECT_TRUE(text()->hasFocus());
+    EXPECT_FALSE(s.list()->isEnabled());
+    EXPECT_FALSE(s.find<QLabel>("RemainingLine")->isVisible());
+    EXPECT_EQ(status(3), "ファイルビュー");
+  }
+  // Back at the list after F3 or Esc.
+  void expectEnded() const {
+    EXPECT_FALSE(panel()->isVisible());
+    EXPECT_EQ(message(), "操作中止!!");
+    EXPECT_TRUE(s.list()->isEnabled());
+    EXPECT_TRUE(s.list()->hasFocus());
+    EXPECT_EQ(status(2), "");
+    EXPECT_TRUE(text()->toPlainText().isEmpty());
+  }
+};
+
+const std::string kSjisProgram =
+    platform::utf8ToCp932("%\r\nO1001(サブ　穴あけ ｻﾌﾞ)\r\nG81X10.Y20.\r\nM99\r\n%\r\n");
+
+} // namespace
+
+TEST(FileView, VShowsTheFileReadOnlyUntilEscAndOtherKeysLeaveItOpen) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("O1001.NC"), kSjisProgram);
+  s.start();
+  View v{s};
+  v.select("O1001.NC");
+  QTest::keyClick(s.list(), Qt::Key_V);
+  v.expectShowing();
+  EXPECT_EQ(v.text()->toPlainText().toStdString(), "%\nO1001(サブ　穴あけ ｻﾌﾞ)\nG81X10.Y20.\nM99\n%");
+  EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(kSjisProgram.size()));
+
+  // Typing, Enter, Delete and the arrows change nothing and do not end it.
+  QTest::keyClicks(v.text(), "G00");
+  QTest::keyClick(v.text(), Qt::Key_Return);
+  QTest::keyClick(v.text(), Qt::Key_Delete);
+  QTest::keyClick(v.text(), Qt::Key_Down);
+  QTest::keyClick(v.text(), Qt::Key_F1);
+  v.expectShowing();
+  EXPECT_EQ(v.text()->toPlainText().toStdString(), "%\nO1001(サブ　穴あけ ｻﾌﾞ)\nG81X10.Y20.\nM99\n%");
+  EXPECT_EQ(test::readFile(s.data.file("O1001.NC")), kSjisProgram);
+
+  QTest::keyClick(v.text(), Qt::Key_Escape);
+  v.expectEnded();
+  EXPECT_FALSE(s.window->operation<editor::FileViewOperation>()->showing());
+  // After the return to idle the message line is empty again.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.message().isEmpty(); }, 3000));
+}
+
+TEST(FileView, F8ShowsItAndF3EndsIt) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("O1001.NC"), kSjisProgram);
+  s.start();
+  View v{s};
+  v.select("O1001.NC");
+  QTest::keyClick(s.list(), Qt::Key_F8);
+  v.expectShowing();
+  QTest::keyClick(v.text(), Qt::Key_F3);
+  v.expectEnded();
+  // Shift+F8 is still the transfer log.
+  QTest::keyClick(s.list(), Qt::Key_F8, Qt::ShiftModifier);
+  EXPECT_EQ(v.panel()->title(), "送受信ログ");
+}
+
+TEST(FileView, FolderAndParentRowsShowNothing) {
+  test::StartedForm s;
+  std::filesystem::create_directory(s.data.file("SUB"));
+  test::writeFile(s.data.file("O1001.NC"), kSjisProgram);
+  s.start();
+  View v{s};
+  v.select("SUB");
+  QTest::keyClick(s.list(), Qt::Key_V);
+  EXPECT_FALSE(v.panel()->isVisible());
+  EXPECT_TRUE(s.list()->isEnabled());
+  EXPECT_TRUE(s.list()->hasFocus());
+  ASSERT_EQ(s.form->fileList().parentRowCount(), 1);
+  s.list()->selectRow(0);
+  QTest::keyClick(s.list(), Qt::Key_F8);
+  EXPECT_FALSE(v.panel()->isVisible());
+  EXPECT_TRUE(s.list()->isEnabled());
+  EXPECT_EQ(v.message(), "");
+  EXPECT_TRUE(s.dialogs.shown.empty());
+}
+
+TEST(FileView, AFileThatBeginsWithNulBringsTheLoadersQuestion) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("BIN.NC"), std::string("\0O1\nG00X1.\n\0M30\n", 16));
+  s.start();
+  View v{s};
+  v.select("BIN.NC");
+  s.dialogs.answers = {base::MessageAnswer::Yes};
+  QTest::keyClick(s.list(), Qt::Key_V);
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text, serial::kWrongFormatQuestion);
+  v.expectShowing();
+  // Read again line by line: each line up to its first NUL.
+  EXPECT_EQ(v.text()->toPlainText(), "G00X1.");
+  EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : 16ﾊﾞｲﾄ");
+  QTest::keyClick(v.text(), Qt::Key_Escape);
+  v.expectEnded();
+}
+
+TEST(FileView, TheLargeLfSampleShowsOneViewLinePerProgramLine) {
+  const std::string sample = std::string(KESTROVAN_SAMPLES_DIR) + "/MILL_3D_RELIEF_LARGE_NO_ONUMBER.NC";
+  if (!test::fileExists(sample)) GTEST_SKIP() << "no sample " << sample;
+  test::StartedForm s;
+  const std::string bytes = test::readFile(sample);
+  test::writeFile(s.data.file("RELIEF.NC"), bytes);
+  s.start();
+  View v{s};
+  v.select("RELIEF.NC");
+  QTest::keyClick(s.list(), Qt::Key_V);
+  v.expectShowing();
+  EXPECT_EQ(v.text()->blockCount(), 35288);
+  EXPECT_EQ(v.text()->document()->findBlockByNumber(0).text(), "");
+  EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(bytes.size()));
+  QTest::keyClick(v.text(), Qt::Key_F3);
+  v.expectEnded();
+}
