@@ -1,7 +1,17 @@
 #pragma once
-// The editor panel GroupBox3 (E/F9 and Shift) as an operation module of the main window.
+// The editor (E/F9, and with Shift a new document) as an operation module of
+// the main window: the document shown in the panel GroupBox3, its name, and
+// New, Open, Save and the end of editing.
 
+#include "editor/EditorSeams.h"
+#include "editor/ProgramText.h"
+#include "editor/PrintForm.h"
 #include "host/Operation.h"
+
+#include <QObject>
+
+#include <memory>
+#include <string>
 
 namespace kestrovan::host {
 class Host;
@@ -9,12 +19,59 @@ class Host;
 
 namespace kestrovan::editor {
 
-class EditorOperations : public host::Operation {
+class EditorPanel;
+class FindDialog;
+
+// How a save ended.
+enum class SaveOutcome {
+  Saved,
+  NoName,   // the save dialog of a new document was cancelled
+  Declined, // the operator would not have a file that was read with a warning changed
+  Stopped,  // a character CP932 cannot hold: nothing written
+  Failed    // the file could not be written: the old one is whole
+};
+
+class EditorOperations : public QObject, public host::Operation {
 public:
   explicit EditorOperations(host::Host& host);
+  ~EditorOperations() override;
+
+  // Tests answer the editor's dialogs and give its clock.
+  void setChoosers(EditorChoosers& choosers) { choosers_ = &choosers; }
+
+  EditorPanel& panel() { return *panel_; }
+  const std::string& documentName() const { return documentName_; }
+  const std::string& fileName() const { return fileName_; }
+
+  // The editing command: the selected file, or with Shift an empty document.
+  void open(bool shift);
+  void newDocument();
+  void openFile();
+  SaveOutcome save();
+  void endEditing();
 
 private:
+  void showFresh();
+  std::uint64_t load(const std::string& path);
+  void textChanged();
+  void chooseFont();
+  void findNext();
+  void selectPlace(const TextPlace& place);
+  void finish();
+
   host::Host& host_;
+  QtEditorChoosers qtChoosers_;
+  EditorChoosers* choosers_;
+  EditorPanel* panel_;
+  TPrintForm printForm_;
+  FindDialog* findDialog_ = nullptr;
+  std::string documentName_;
+  std::string fileName_;
+  // What the last file opened holds that a save would not give back.
+  Alteration alteration_ = Alteration::None;
+  std::size_t alteredLine_ = 0;
+  bool askBeforeSave_ = false;
+  bool loading_ = false;
 };
 
 } // namespace kestrovan::editor

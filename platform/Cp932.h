@@ -16,6 +16,16 @@ std::string cp932ToUtf8(std::string_view cp932);
 // UTF-8 to CP932. Characters CP932 cannot hold become "?".
 std::string utf8ToCp932(std::string_view utf8);
 
+// UTF-8 to CP932 without substitution: the conversion stops at the first
+// character CP932 cannot hold, and `failedAt` is its byte offset in `utf8`
+// (npos when every character went). `bytes` holds what came before it.
+struct Cp932Encoding {
+  std::string bytes;
+  std::size_t failedAt = std::string_view::npos;
+  bool complete() const { return failedAt == std::string_view::npos; }
+};
+Cp932Encoding utf8ToCp932Exact(std::string_view utf8);
+
 // True for a byte that opens a two-byte CP932 character.
 constexpr bool isCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

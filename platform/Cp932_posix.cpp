@@ -81,6 +81,41 @@ std::string utf8ToCp932(std::string_view utf8) {
   });
 }
 
+Cp932Encoding utf8ToCp932Exact(std::string_view utf8) {
+  Cp932Encoding result;
+  bool ascii = true;
+  for (unsigned char c : utf8)
+    if (c >= 0x80) {
+      ascii = false;
+      break;
+    }
+  if (ascii) {
+    result.bytes = std::string(utf8);
+    return result;
+  }
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    result.failedAt = 0;
+    return result;
+  }
+  result.bytes.reserve(utf8.size());
+  char* src = const_cast<char*>(utf8.data());
+  size_t srcLeft = utf8.size();
+  char buffer[4096];
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    result.bytes.append(buffer, static_cast<size_t>(dst - buffer));
+    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+      result.failedAt = static_cast<size_t>(src - utf8.data());
+      break;
+    }
+  }
+  iconv_close(cd);
+  return result;
+}
+
 namespace {
 // Width in CP932 bytes of one UTF-8 encoded code point.
 size_t codePointWidth(std::string_view utf8, size_t pos, size_t* length) {
