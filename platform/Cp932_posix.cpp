@@ -63,7 +63,9 @@ std::string cp932ToUtf8(std::string_view cp932) {
   if (ascii) return std::string(cp932);
   Converter conv("UTF-8", "CP932");
   return conv.run(cp932, "\xEF\xBF\xBD", [](const unsigned char* p, size_t left) -> size_t {
-    return (isCp932LeadByte(p[0]) && left >= 2) ? 2 : 1;
+    // A lead byte takes the next byte with it only when that is a second
+    // byte; a line end after a stray lead byte stays a line end.
+    return (isCp932LeadByte(p[0]) && left >= 2 && isCp932TrailByte(p[1])) ? 2 : 1;
   });
 }
 
