@@ -65,6 +65,7 @@ void EditorOperations::showFresh() {
   setNcColouring(panel_->text(), colour);
   panel_->setInsertMode(panel_->insertMode());
   documentName_ = kNewDocument;
+  if (panel_->box()->isHidden()) host_.beginBusy(*this);
   panel_->box()->show();
   panel_->box()->raise();
 }
@@ -255,6 +256,7 @@ void EditorOperations::finish() {
   host_.ReturnToIdle(1000);
   host_.setListEnabled(true);
   host_.focusList();
+  host_.endBusy();
 }
 
 } // namespace kestrovan::editor

@@ -6,16 +6,13 @@
 #include "editor/EditorSeams.h"
 #include "editor/ProgramText.h"
 #include "editor/PrintForm.h"
+#include "host/Host.h"
 #include "host/Operation.h"
 
 #include <QObject>
 
 #include <memory>
 #include <string>
-
-namespace kestrovan::host {
-class Host;
-}
 
 namespace kestrovan::editor {
 
@@ -31,7 +28,10 @@ enum class SaveOutcome {
   Failed    // the file could not be written: the old one is whole
 };
 
-class EditorOperations : public QObject, public host::Operation {
+// While the panel is shown the editor is the window's busy operation: a
+// close request (the close box, F10 elsewhere, a signal) first ends the
+// editing with its question, so that no change is dropped unasked.
+class EditorOperations : public QObject, public host::Operation, public host::BusyOperation {
 public:
   explicit EditorOperations(host::Host& host);
   ~EditorOperations() override;
@@ -49,6 +49,9 @@ public:
   void openFile();
   SaveOutcome save();
   void endEditing();
+  // A close request: the editing ends as by 編集終了, and the window closes
+  // when it has ended.
+  void requestStop() override { endEditing(); }
 
 private:
   void showFresh();

@@ -566,3 +566,20 @@ TEST(EditorWindow, TheColouringMarksTheWordsOfTheLinesInViewOnlyAndFollowsAnEdit
   QApplication::processEvents();
   EXPECT_FALSE(starts(19990).empty());
 }
+
+TEST(EditorWindow, ClosingTheWindowWhileEditingAsksAboutTheChangesFirst) {
+  for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+    test::StartedForm s;
+    test::writeFile(s.data.file("A.NC"), "G00\r\n");
+    s.start();
+    Editor e(s);
+    e.editFile("A.NC");
+    e.type("X");
+    s.dialogs.answers = {answer};
+    s.form->close();
+    ASSERT_EQ(s.dialogs.shown.size(), 1u);
+    EXPECT_EQ(s.dialogs.shown[0].text, s.data.file("A.NC") + " への変更を保存しますか？");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !s.form->isVisible(); }, 2000));
+    EXPECT_EQ(test::readFile(s.data.file("A.NC")), answer == MessageAnswer::Yes ? "XG00\r\n" : "G00\r\n");
+  }
+}
