@@ -8,6 +8,7 @@
 #include "editor/EditorTexts.h"
 #include "editor/FindDialog.h"
 #include "editor/NcHighlighter.h"
+#include "editor/TextFeeder.h"
 #include "files/FileList.h"
 #include "host/Host.h"
 #include "platform/Paths.h"
@@ -20,7 +21,8 @@
 namespace kestrovan::editor {
 
 EditorOperations::EditorOperations(host::Host& host)
-    : host_(host), choosers_(&qtChoosers_), panel_(new EditorPanel(host.window())), printForm_(host.window()),
+    : host_(host), choosers_(&qtChoosers_), panel_(new EditorPanel(host.window())),
+      feeder_(new TextFeeder(panel_->text())), printForm_(host.window()),
       documentName_(kNewDocument), fileName_(kNewDocument) {
   host.setCommandHandler(host::Command::Edit, [this](bool shift) { open(shift); });
   host.setCommandHandler(host::Command::NewDocument, [this](bool) { open(true); });
@@ -29,8 +31,14 @@ EditorOperations::EditorOperations(host::Host& host)
   connect(a.newDocument, &QAction::triggered, this, &EditorOperations::newDocument);
   connect(a.open, &QAction::triggered, this, &EditorOperations::openFile);
   connect(a.save, &QAction::triggered, this, [this] { save(); });
-  connect(a.print, &QAction::triggered, this, [this] { printForm_.print(*panel_->text(), fileName_); });
-  connect(a.preview, &QAction::triggered, this, [this] { printForm_.preview(*panel_->text(), fileName_); });
+  connect(a.print, &QAction::triggered, this, [this] {
+    feeder_->finish();
+    printForm_.print(*panel_->text(), fileName_);
+  });
+  connect(a.preview, &QAction::triggered, this, [this] {
+    feeder_->finish();
+    printForm_.preview(*panel_->text(), fileName_);
+  });
   connect(a.printerSetup, &QAction::triggered, this, [this] { printForm_.printerSetup(); });
   connect(a.find, &QAction::triggered, this, &EditorOperations::findNext);
   connect(a.font, &QAction::triggered, this, &EditorOperations::chooseFont);
@@ -99,6 +107,7 @@ void EditorOperations::open(bool shift) {
 }
 
 void EditorOperations::newDocument() {
+  feeder_->abandon();
   loading_ = true;
   panel_->text()->clear();
   panel_->text()->document()->setModified(false);
@@ -130,12 +139,14 @@ void EditorOperations::openFile() {
 std::uint64_t EditorOperations::load(const std::string& path) {
   const OpenedProgram program =
       openForEditing(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
+  // A long text goes in piece by piece; the editor takes no edit before
+  // the last piece is in, and what needs the whole text waits for it.
   loading_ = true;
-  QPlainTextEdit* text = panel_->text();
-  text->setPlainText(QString::fromStdString(program.decoded.text));
-  text->moveCursor(QTextCursor::Start);
-  text->document()->setModified(false);
-  loading_ = false;
+  feeder_->start(QString::fromStdString(program.decoded.text), [this] {
+    panel_->text()->document()->setModified(false);
+    loading_ = false;
+    panel_->showCaret();
+  });
   alteration_ = program.decoded.alteration;
   alteredLine_ = program.decoded.alteredLine;
   askBeforeSave_ = alteration_ != Alteration::None;
@@ -147,6 +158,7 @@ std::uint64_t EditorOperations::load(const std::string& path) {
 }
 
 SaveOutcome EditorOperations::save() {
+  feeder_->finish();
   std::optional<std::string> path = fileName_;
   if (documentName_ == kNewDocument) path = choosers_->saveFile(host_.window(), host_.settings().DirPath);
   if (!path) return SaveOutcome::NoName;
@@ -216,6 +228,7 @@ void EditorOperations::chooseFont() {
 }
 
 void EditorOperations::findNext() {
+  feeder_->finish();
   if (!findDialog_) {
     FindTarget target;
     target.text = panel_->text();
@@ -228,6 +241,7 @@ void EditorOperations::findNext() {
 }
 
 void EditorOperations::endEditing() {
+  feeder_->abandon(); // nothing can have been changed while it went in
   QTextDocument* document = panel_->text()->document();
   if (document->isModified() && !document->isEmpty()) {
     const base::MessageAnswer answer =

@@ -18,6 +18,7 @@ namespace kestrovan::editor {
 
 class EditorPanel;
 class FindDialog;
+class TextFeeder;
 
 // How a save ended.
 enum class SaveOutcome {
@@ -66,6 +67,7 @@ private:
   QtEditorChoosers qtChoosers_;
   EditorChoosers* choosers_;
   EditorPanel* panel_;
+  TextFeeder* feeder_;
   TPrintForm printForm_;
   FindDialog* findDialog_ = nullptr;
   std::string documentName_;
@@ -74,7 +76,7 @@ private:
   Alteration alteration_ = Alteration::None;
   std::size_t alteredLine_ = 0;
   bool askBeforeSave_ = false;
-  bool loading_ = false;
+  bool loading_ = false; // text going in: no change of the user's
 };
 
 } // namespace kestrovan::editor

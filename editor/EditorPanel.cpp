@@ -56,7 +56,9 @@ EditorPanel::EditorPanel(QWidget* window) : QObject(window) {
   connect(actions_.cut, &QAction::triggered, text_, &QPlainTextEdit::cut);
   connect(actions_.copy, &QAction::triggered, text_, &QPlainTextEdit::copy);
   connect(actions_.paste, &QAction::triggered, text_, &QPlainTextEdit::paste);
-  connect(actions_.erase, &QAction::triggered, this, [this] { text_->textCursor().removeSelectedText(); });
+  connect(actions_.erase, &QAction::triggered, this, [this] {
+    if (!text_->isReadOnly()) text_->textCursor().removeSelectedText();
+  });
   connect(actions_.selectAll, &QAction::triggered, text_, &QPlainTextEdit::selectAll);
   connect(actions_.wrap, &QAction::toggled, this, &EditorPanel::setWrap);
   text_->installEventFilter(this);
@@ -94,7 +96,9 @@ void EditorPanel::setEditorFont(const QFont& font) {
   setInsertMode(insertMode_); // the caret's size follows the font
 }
 
-void EditorPanel::insertDateTime(const QString& stamp) { text_->textCursor().insertText(stamp); }
+void EditorPanel::insertDateTime(const QString& stamp) {
+  if (!text_->isReadOnly()) text_->textCursor().insertText(stamp);
+}
 
 void EditorPanel::setWrap(bool on) {
   if (actions_.wrap->isChecked() != on) actions_.wrap->setChecked(on);

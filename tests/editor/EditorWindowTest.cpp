@@ -5,6 +5,7 @@
 #include "editor/NcHighlighter.h"
 
 #include "StartedForm.h"
+#include "core/QtDialogs.h"
 #include "base/SettingsRecord.h"
 #include "files/SizeText.h"
 #include "platform/Cp932.h"
@@ -16,6 +17,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QAbstractButton>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -144,6 +148,11 @@ TEST(EditorWindow, EOnAFileShowsThePanelWithTheFileItsCaptionAndItsStatusFields)
   EXPECT_EQ(e.field(3), "挿入");
   EXPECT_EQ(e.field(5), "ＭＳ Ｐゴシック  10");
   EXPECT_EQ(e.ops().documentName(), path);
+  // Drawing (and colouring) the text is no change.
+  e.text()->viewport()->repaint();
+  QApplication::processEvents();
+  EXPECT_EQ(e.field(2), "");
+  EXPECT_EQ(e.caption(), "<編集>" + path + " - Kestrovan");
 
   // The tool bar in its order with its hints, the status fields' widths, the
   // context menu in its order; cut, copy, delete and undo start disabled.
@@ -582,4 +591,66 @@ TEST(EditorWindow, ClosingTheWindowWhileEditingAsksAboutTheChangesFirst) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !s.form->isVisible(); }, 2000));
     EXPECT_EQ(test::readFile(s.data.file("A.NC")), answer == MessageAnswer::Yes ? "XG00\r\n" : "G00\r\n");
   }
+}
+
+// The real box of the closing question: its three buttons, and Esc as Cancel.
+TEST(EditorWindow, TheRealClosingQuestionAnswersYesNoAndCancel) {
+  core::QtDialogs dialogs;
+  const base::Message question{"編集", "O1.NC への変更を保存しますか？", base::MessageButtons::YesNoCancel,
+                               base::MessageIcon::Warning};
+  auto answerWith = [&](const char* buttonText, bool escape) {
+    QTimer::singleShot(50, [=] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      if (escape) {
+        QTest::keyClick(box, Qt::Key_Escape);
+        return;
+      }
+      for (QAbstractButton* b : box->buttons())
+        if (b->text() == QString::fromUtf8(buttonText)) b->click();
+    });
+    return dialogs.show(question);
+  };
+  EXPECT_EQ(answerWith("はい(&Y)", false), MessageAnswer::Yes);
+  EXPECT_EQ(answerWith("いいえ(&N)", false), MessageAnswer::No);
+  EXPECT_EQ(answerWith("キャンセル", false), MessageAnswer::Cancel);
+  EXPECT_EQ(answerWith(nullptr, true), MessageAnswer::Cancel);
+  dialogs.dismissAll();
+  EXPECT_EQ(dialogs.show(question), MessageAnswer::Cancel);
+}
+
+TEST(EditorWindow, ALongProgramGoesInPieceByPieceAndASaveMeanwhileWritesItWhole) {
+  test::StartedForm s;
+  std::string big;
+  for (int i = 1; big.size() < 2'000'000; ++i)
+    big += "N" + std::to_string(i) + " G01 X-21.375 Z-3.363\r\n";
+  test::writeFile(s.data.file("BIG.NC"), big);
+  s.start();
+  Editor e(s);
+  e.editFile("BIG.NC");
+  // The first lines are in and shown; the rest comes from the event loop.
+  EXPECT_TRUE(e.text()->isReadOnly());
+  EXPECT_LT(e.text()->document()->characterCount(), 200'000);
+  EXPECT_TRUE(e.text()->toPlainText().startsWith("N1 G01 X-21.375 Z-3.363\nN2 "));
+  e.type("Q");
+  EXPECT_FALSE(e.text()->document()->isModified()) << "no edit before the whole text is in";
+  e.click("ToolButton3");
+  EXPECT_EQ(test::readFile(s.data.file("BIG.NC")), big);
+  EXPECT_FALSE(e.text()->isReadOnly());
+  e.type("Q");
+  EXPECT_EQ(e.field(2), "＜変更＞");
+
+  // Opened again, it is all in after the events, and editable.
+  s.dialogs.answers = {MessageAnswer::No};
+  e.click("ToolButton13");
+  e.editFile("BIG.NC");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !e.text()->isReadOnly(); }, 10000));
+  EXPECT_EQ(e.text()->toPlainText().size() + e.text()->document()->blockCount() - 1,
+            static_cast<qsizetype>(big.size()));
+  EXPECT_FALSE(e.text()->document()->isModified());
+  EXPECT_EQ(e.field(2), "");
+  e.key(Qt::Key_End, Qt::ControlModifier);
+  e.type("M30");
+  EXPECT_EQ(e.field(2), "＜変更＞");
+  EXPECT_TRUE(e.enabled("ToolButton16", "元に戻す"));
 }
