@@ -20,9 +20,11 @@ EditorPanel::EditorPanel(QWidget* window) : QObject(window) {
   GroupBox3->setObjectName("GroupBox3");
   // Over the file list and the key-help panel, down to the message line.
   GroupBox3->setGeometry(0, 35, 728, 372);
+  // The caption inside the panel's own background, over the tool bar.
   GroupBox3->setStyleSheet("QGroupBox#GroupBox3 { background: #d4d0c8; color: black; border: 1px solid gray;"
-                           " margin-top: 16px; }"
-                           " QGroupBox#GroupBox3::title { subcontrol-origin: margin; left: 6px; }");
+                           " margin-top: 0px; padding-top: 16px; }"
+                           " QGroupBox#GroupBox3::title { subcontrol-origin: padding; subcontrol-position: top left;"
+                           " left: 6px; top: 1px; color: black; }");
   auto* layout = new QVBoxLayout(GroupBox3);
   layout->setContentsMargins(2, 4, 2, 2);
   layout->setSpacing(1);
