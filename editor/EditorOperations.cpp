@@ -54,7 +54,8 @@ EditorOperations::EditorOperations(host::Host& host)
   connect(document, &QTextDocument::modificationChanged, this, &EditorOperations::textChanged);
 }
 
-EditorOperations::~EditorOperations() = default;
+// A text still going in is dropped: its last step would call back here.
+EditorOperations::~EditorOperations() { feeder_->abandon(); }
 
 // The panel shown on an empty document named "new", with the mode, the
 // settings' font and the colouring as they stand.
