@@ -10,7 +10,8 @@ namespace kestrovan::base {
 enum class MessageIcon { None, Information, Warning, Error, Stop, Question };
 // Yes: a single "はい(&Y)" button. YesNoAllCancel: the overwrite question of
 // a copy or move (this file, not this file, every file from now on, stop).
-enum class MessageButtons { Ok, OkCancel, YesNo, Yes, YesNoAllCancel };
+// YesNoCancel: save, drop, or go back (the editor's closing question).
+enum class MessageButtons { Ok, OkCancel, YesNo, Yes, YesNoAllCancel, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No, All };
 
 struct Message {

@@ -28,6 +28,7 @@ const Key kKeys[] = {
     {"Setting", "SortMuki", &SettingsRecord::SortMuki},
     {"Edit", "Font Name", &SettingsRecord::Font_Name},
     {"Edit", "Font Size", &SettingsRecord::Font_Size},
+    {"Edit", "NC Color", &SettingsRecord::NC_Color},
     {"Setting", "StartChar", &SettingsRecord::StartChar},
     {"Setting", "Code", &SettingsRecord::Code},
     {"Setting", "EndChar", &SettingsRecord::EndChar},

@@ -27,6 +27,7 @@ struct SettingsRecord {
   // [Edit]
   std::string Font_Name = "ＭＳ Ｐゴシック";
   int32_t Font_Size = 10;
+  std::string NC_Color = "Y"; // NC syntax colouring in the editor and the file view
   // [Setting]
   std::string StartChar = "N";
   std::string Code = "N";

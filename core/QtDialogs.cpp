@@ -23,7 +23,8 @@ base::MessageAnswer closedAnswer(base::MessageButtons buttons) {
   switch (buttons) {
   case base::MessageButtons::YesNo: return base::MessageAnswer::No;
   case base::MessageButtons::OkCancel:
-  case base::MessageButtons::YesNoAllCancel: return base::MessageAnswer::Cancel;
+  case base::MessageButtons::YesNoAllCancel:
+  case base::MessageButtons::YesNoCancel: return base::MessageAnswer::Cancel;
   case base::MessageButtons::Yes: return base::MessageAnswer::Yes;
   case base::MessageButtons::Ok: break;
   }
@@ -61,6 +62,11 @@ base::MessageAnswer QtDialogs::show(const base::Message& message) {
     all = box.addButton("すべて(&A)", QMessageBox::YesRole);
     cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
     break;
+  case base::MessageButtons::YesNoCancel:
+    yes = box.addButton("はい(&Y)", QMessageBox::YesRole);
+    no = box.addButton("いいえ(&N)", QMessageBox::NoRole);
+    cancel = box.addButton("キャンセル", QMessageBox::RejectRole);
+    break;
   }
   if (owner_) box.move(owner_->frameGeometry().topLeft() + QPoint(50, 50));
   showing_ = &box;
@@ -71,6 +77,11 @@ base::MessageAnswer QtDialogs::show(const base::Message& message) {
   if (message.buttons == base::MessageButtons::YesNo)
     return clicked == yes ? base::MessageAnswer::Yes : base::MessageAnswer::No;
   if (message.buttons == base::MessageButtons::Yes) return base::MessageAnswer::Yes;
+  if (message.buttons == base::MessageButtons::YesNoCancel) {
+    if (clicked == yes) return base::MessageAnswer::Yes;
+    if (clicked == no) return base::MessageAnswer::No;
+    return base::MessageAnswer::Cancel;
+  }
   if (message.buttons == base::MessageButtons::YesNoAllCancel) {
     if (clicked == yes) return base::MessageAnswer::Yes;
     if (clicked == no) return base::MessageAnswer::No;

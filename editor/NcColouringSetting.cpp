@@ -4,6 +4,6 @@
 
 namespace kestrovan::editor {
 
-bool ncColouringOn(const base::SettingsRecord&) { return false; }
+bool ncColouringOn(const base::SettingsRecord& settings) { return settings.NC_Color == "Y"; }
 
 } // namespace kestrovan::editor

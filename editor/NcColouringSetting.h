@@ -7,8 +7,7 @@ struct SettingsRecord;
 
 namespace kestrovan::editor {
 
-// The editor's colouring switch as the settings hold it; off while the
-// settings have no such key.
+// The colouring switch of [Edit] "NC Color", shared with the editor.
 bool ncColouringOn(const base::SettingsRecord& settings);
 
 } // namespace kestrovan::editor

@@ -16,10 +16,23 @@ std::string cp932ToUtf8(std::string_view cp932);
 // UTF-8 to CP932. Characters CP932 cannot hold become "?".
 std::string utf8ToCp932(std::string_view utf8);
 
+// UTF-8 to CP932 without substitution: the conversion stops at the first
+// character CP932 cannot hold, and `failedAt` is its byte offset in `utf8`
+// (npos when every character went). `bytes` holds what came before it.
+struct Cp932Encoding {
+  std::string bytes;
+  std::size_t failedAt = std::string_view::npos;
+  bool complete() const { return failedAt == std::string_view::npos; }
+};
+Cp932Encoding utf8ToCp932Exact(std::string_view utf8);
+
 // True for a byte that opens a two-byte CP932 character.
 constexpr bool isCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
+
+// True for a byte that can follow a lead byte as the second byte of a character.
+constexpr bool isCp932TrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
 // Screen width of UTF-8 text counted in CP932 bytes: one for ASCII and
 // half-width katakana, two for other characters.

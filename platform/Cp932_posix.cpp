@@ -63,7 +63,9 @@ std::string cp932ToUtf8(std::string_view cp932) {
   if (ascii) return std::string(cp932);
   Converter conv("UTF-8", "CP932");
   return conv.run(cp932, "\xEF\xBF\xBD", [](const unsigned char* p, size_t left) -> size_t {
-    return (isCp932LeadByte(p[0]) && left >= 2) ? 2 : 1;
+    // A lead byte takes the next byte with it only when that is a second
+    // byte; a line end after a stray lead byte stays a line end.
+    return (isCp932LeadByte(p[0]) && left >= 2 && isCp932TrailByte(p[1])) ? 2 : 1;
   });
 }
 
@@ -79,6 +81,41 @@ std::string utf8ToCp932(std::string_view utf8) {
   return conv.run(utf8, "?", [](const unsigned char* p, size_t left) -> size_t {
     return utf8CharLength(std::string_view(reinterpret_cast<const char*>(p), left), 0);
   });
+}
+
+Cp932Encoding utf8ToCp932Exact(std::string_view utf8) {
+  Cp932Encoding result;
+  bool ascii = true;
+  for (unsigned char c : utf8)
+    if (c >= 0x80) {
+      ascii = false;
+      break;
+    }
+  if (ascii) {
+    result.bytes = std::string(utf8);
+    return result;
+  }
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    result.failedAt = 0;
+    return result;
+  }
+  result.bytes.reserve(utf8.size());
+  char* src = const_cast<char*>(utf8.data());
+  size_t srcLeft = utf8.size();
+  char buffer[4096];
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    result.bytes.append(buffer, static_cast<size_t>(dst - buffer));
+    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+      result.failedAt = static_cast<size_t>(src - utf8.data());
+      break;
+    }
+  }
+  iconv_close(cd);
+  return result;
 }
 
 namespace {

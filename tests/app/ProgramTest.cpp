@@ -47,7 +47,7 @@ TEST(Program, ASecondStartEndsAtOnceAndACloseSavesACompleteFile) {
   platform::IniFile ini = platform::IniFile::load(home.file("kestrovan.INI"));
   EXPECT_EQ(ini.sectionEntries("Main").size(), 2u);
   EXPECT_EQ(ini.sectionEntries("Setting").size(), 19u);
-  EXPECT_EQ(ini.sectionEntries("Edit").size(), 2u);
+  EXPECT_EQ(ini.sectionEntries("Edit").size(), 3u); // the font and the NC colouring
   EXPECT_EQ(ini.sectionEntries("Options").size(), 16u);
   EXPECT_EQ(ini.readString("Setting", "DirPath", ""), home.path());
   EXPECT_EQ(platform::IniFile::load(home.file("OutApp_Sub.ini")).sectionEntries("Application").size(), 79u);

@@ -35,7 +35,7 @@ TEST(SettingsRecord, AFreshSaveWritesEveryKeyInTableOrder) {
                                "ModemePort1=\r\nModemePort2=\r\n"
                                "[Edit]\r\nFont Name=" +
                                kestrovan::platform::utf8ToCp932("ＭＳ Ｐゴシック") +
-                               "\r\nFont Size=10\r\n"
+                               "\r\nFont Size=10\r\nNC Color=Y\r\n"
                                "[Options]\r\nop1=N\r\nInvTime=0\r\nListColumn=2\r\nAdd_No=Y\r\n"
                                "Power_Off=N\r\nSend_SP_Cut=N\r\nRead_SP_Cut=N\r\nSend_Before=0\r\n"
                                "AutoSelect=N\r\nMSG_OP=N\r\nop2=N\r\nop3=N\r\nop4=N\r\nop5=N\r\n"

@@ -17,6 +17,19 @@ TEST(Cp932, InvalidBytesBecomeReplacementAndUnmappableBecomeQuestion) {
   EXPECT_EQ(cp932ToUtf8("A\x81"), "A\xEF\xBF\xBD");
   EXPECT_EQ(cp932ToUtf8("\xA0Z"), "\xEF\xBF\xBDZ");
   EXPECT_EQ(utf8ToCp932("x😀y"), "x?y");
+  // A lead byte without its second byte does not swallow the line end after it.
+  EXPECT_EQ(cp932ToUtf8("G0\x81\r\nM30"), "G0\xEF\xBF\xBD\r\nM30");
+  EXPECT_EQ(cp932ToUtf8("\x81\x40"), "\xE3\x80\x80"); // the ideographic space
+}
+
+TEST(Cp932, ExactEncodingStopsAtTheFirstCharacterItCannotHold) {
+  Cp932Encoding done = utf8ToCp932Exact("表\\~");
+  EXPECT_TRUE(done.complete());
+  EXPECT_EQ(done.bytes, "\x95\x5C\\~");
+  Cp932Encoding stopped = utf8ToCp932Exact("AB表😀C€");
+  EXPECT_FALSE(stopped.complete());
+  EXPECT_EQ(stopped.failedAt, 5u);
+  EXPECT_EQ(stopped.bytes, "AB\x95\x5C");
 }
 
 TEST(Cp932, WidthCountsBytesOfTheScreenText) {

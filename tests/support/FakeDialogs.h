@@ -23,6 +23,8 @@ public:
     switch (message.buttons) {
     case base::MessageButtons::YesNo:
     case base::MessageButtons::YesNoAllCancel: return base::MessageAnswer::No;
+    // Closing the box by its close button or Esc, as the real one does.
+    case base::MessageButtons::YesNoCancel: return base::MessageAnswer::Cancel;
     default: return base::MessageAnswer::Ok;
     }
   }

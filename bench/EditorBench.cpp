@@ -1,0 +1,159 @@
+// The editor on the real window (offscreen): from E on a file to the first
+// paint of its text, for the 742 KB sample and for a 20 MB program made of
+// the samples repeated, and until its whole text is in; a keystroke at the end of the 20 MB program, from the
+// key to the repaint; and the save of the 20 MB program.
+
+#include "StartedForm.h"
+#include "editor/EditorOperations.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using kestrovan::test::StartedForm;
+
+// Counts the paints of a widget.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+std::string sampleBytes(const std::string& name) {
+  return kestrovan::test::readFile(std::string(KESTROVAN_SAMPLES_DIR) + "/" + name);
+}
+
+// Every sample one after the other, again and again, up to `bytes`.
+std::string repeatedSamples(std::size_t bytes) {
+  std::string all;
+  for (const auto& entry : std::filesystem::directory_iterator(KESTROVAN_SAMPLES_DIR))
+    if (entry.path().extension() == ".NC") all += kestrovan::test::readFile(entry.path().string());
+  std::string out;
+  out.reserve(bytes + all.size());
+  while (out.size() < bytes)
+    out += all;
+  return out;
+}
+
+int rowOf(const StartedForm& s, const std::string& name) {
+  const kestrovan::files::FileList& list = s.form->fileList();
+  for (int row = 0; row < static_cast<int>(list.rows().size()); ++row)
+    if (const kestrovan::files::FileEntry* e = list.entryAt(row); e && e->name == name) return row;
+  return -1;
+}
+
+QPlainTextEdit* text(const StartedForm& s) { return s.find<QPlainTextEdit>("EditorText"); }
+
+// E on the file, then the events until the text has painted once.
+void openAndPaint(StartedForm& s, const std::string& name, PaintCounter& counter) {
+  const int before = counter.paints;
+  s.list()->selectRow(rowOf(s, name));
+  QTest::keyClick(s.list(), Qt::Key_E);
+  while (counter.paints == before)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+void endEditing(StartedForm& s) {
+  QTest::mouseClick(s.find<QToolButton>("ToolButton13"), Qt::LeftButton);
+  QCoreApplication::processEvents();
+}
+
+void BM_OpenToFirstPaint(benchmark::State& state) {
+  StartedForm s;
+  const std::string name = state.range(0) == 0 ? "MILL_3D_RELIEF_LARGE_NO_ONUMBER.NC" : "BIG.NC";
+  kestrovan::test::writeFile(s.data.file(name), state.range(0) == 0 ? sampleBytes(name)
+                                                                     : repeatedSamples(20u << 20));
+  s.start();
+  PaintCounter counter;
+  text(s)->viewport()->installEventFilter(&counter);
+  for (auto _ : state) {
+    QElapsedTimer clock;
+    clock.start();
+    openAndPaint(s, name, counter);
+    state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+    state.PauseTiming();
+    endEditing(s);
+    state.ResumeTiming();
+  }
+  state.SetLabel(state.range(0) == 0 ? "742 KB sample" : "20 MB program");
+}
+BENCHMARK(BM_OpenToFirstPaint)->Arg(0)->Arg(1)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// E on the 20 MB program until its last line is in and it takes edits.
+void BM_OpenToWholeTextIn20MB(benchmark::State& state) {
+  StartedForm s;
+  kestrovan::test::writeFile(s.data.file("BIG.NC"), repeatedSamples(20u << 20));
+  s.start();
+  PaintCounter counter;
+  text(s)->viewport()->installEventFilter(&counter);
+  for (auto _ : state) {
+    QElapsedTimer clock;
+    clock.start();
+    openAndPaint(s, "BIG.NC", counter);
+    while (text(s)->isReadOnly())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+    state.PauseTiming();
+    endEditing(s);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_OpenToWholeTextIn20MB)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_KeystrokeAtTheEndOf20MB(benchmark::State& state) {
+  StartedForm s;
+  kestrovan::test::writeFile(s.data.file("BIG.NC"), repeatedSamples(20u << 20));
+  s.start();
+  PaintCounter counter;
+  text(s)->viewport()->installEventFilter(&counter);
+  openAndPaint(s, "BIG.NC", counter);
+  while (text(s)->isReadOnly())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  QTest::keyClick(text(s), Qt::Key_End, Qt::ControlModifier);
+  QCoreApplication::processEvents();
+  for (auto _ : state) {
+    const int before = counter.paints;
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(text(s), Qt::Key_X);
+    while (counter.paints == before)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+  }
+}
+BENCHMARK(BM_KeystrokeAtTheEndOf20MB)->Iterations(50)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_Save20MB(benchmark::State& state) {
+  StartedForm s;
+  kestrovan::test::writeFile(s.data.file("BIG.NC"), repeatedSamples(20u << 20));
+  s.start();
+  PaintCounter counter;
+  text(s)->viewport()->installEventFilter(&counter);
+  openAndPaint(s, "BIG.NC", counter);
+  while (text(s)->isReadOnly())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  auto* editor = s.window->operation<kestrovan::editor::EditorOperations>();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(editor->save());
+}
+BENCHMARK(BM_Save20MB)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,51 @@
+#include "editor/EditorFile.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <cerrno>
+
+namespace kestrovan::editor {
+
+OpenedProgram openForEditing(const std::string& path, const serial::WrongFormatQuestion& askReadAgain) {
+  serial::ProgramFile file = serial::loadProgramFile(path, askReadAgain);
+  OpenedProgram result;
+  result.size = file.size;
+  result.opened = file.opened;
+  result.decoded = decodeProgramText(file.text);
+  if (file.readLineWise && !file.text.empty()) {
+    result.decoded.alteration = Alteration::ReadLineWise;
+    result.decoded.alteredLine = 1;
+  } else if (file.opened && file.text.size() < file.size && result.decoded.alteration == Alteration::None) {
+    // The text stopped at a NUL: a save would drop everything after it.
+    result.decoded.alteration = Alteration::CutAtNul;
+    result.decoded.alteredLine =
+        static_cast<std::size_t>(std::count(result.decoded.text.begin(), result.decoded.text.end(), '\n')) + 1;
+  }
+  return result;
+}
+
+SaveResult saveEditedText(const std::string& path, std::string_view utf8, bool replaceUndecodable) {
+  SaveResult result;
+  EncodedText encoded = encodeProgramText(utf8, replaceUndecodable);
+  if (!encoded.ok) {
+    result.status = SaveStatus::Unencodable;
+    result.unencodable = std::move(encoded.unencodable);
+    return result;
+  }
+  if (platform::isReadOnlyFile(path)) {
+    result.error = EACCES;
+    return result;
+  }
+  const platform::WriteResult written = platform::writeFileAtomically(path, encoded.bytes);
+  if (!written) {
+    result.error = written.error;
+    return result;
+  }
+  result.status = SaveStatus::Written;
+  result.size = encoded.bytes.size();
+  return result;
+}
+
+} // namespace kestrovan::editor

@@ -1,0 +1,38 @@
+#pragma once
+// Opening a program for editing and saving the edited text, on disk.
+
+#include "editor/ProgramText.h"
+#include "serial/ProgramFile.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kestrovan::editor {
+
+struct OpenedProgram {
+  DecodedText decoded;
+  std::uint64_t size = 0; // the file's size on disk
+  bool opened = false;
+};
+
+// The file loader's reading (bytes up to the first NUL, the wrong-format
+// question when that leaves nothing), decoded for the editor, with the first
+// line that a save would change.
+OpenedProgram openForEditing(const std::string& path, const serial::WrongFormatQuestion& askReadAgain);
+
+enum class SaveStatus { Written, Unencodable, CannotCreate };
+
+struct SaveResult {
+  SaveStatus status = SaveStatus::CannotCreate;
+  TextPlace unencodable; // with Unencodable
+  int error = 0;         // errno, with CannotCreate
+  std::uint64_t size = 0; // bytes written, with Written
+};
+
+// Encodes the text (see encodeProgramText) and replaces the file with it
+// through a temporary file beside it: nothing is written when a character
+// cannot be encoded, and a failure leaves the old file whole. A read-only file
+// is not written over.
+SaveResult saveEditedText(const std::string& path, std::string_view utf8, bool replaceUndecodable);
+
+} // namespace kestrovan::editor
