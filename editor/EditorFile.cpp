@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace kestrovan::editor {
 
@@ -24,6 +25,11 @@ OpenedProgram openForEditing(const std::string& path, const serial::WrongFormatQ
         static_cast<std::size_t>(std::count(result.decoded.text.begin(), result.decoded.text.end(), '\n')) + 1;
   }
   return result;
+}
+
+bool isSpecialFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
 SaveResult saveEditedText(const std::string& path, std::string_view utf8, bool replaceUndecodable) {

@@ -20,6 +20,11 @@ struct OpenedProgram {
 // line that a save would change.
 OpenedProgram openForEditing(const std::string& path, const serial::WrongFormatQuestion& askReadAgain);
 
+// Whether the path leads to something that is there but is no regular file: a
+// named pipe, a device or a socket listed among the files. Reading one could
+// wait for ever on a writer or a device, so the view and the editor leave it.
+bool isSpecialFile(const std::string& path);
+
 enum class SaveStatus { Written, Unencodable, CannotCreate };
 
 struct SaveResult {

@@ -98,6 +98,12 @@ void EditorOperations::open(bool shift) {
     return;
   }
   const std::string path = platform::joinPath(host_.settings().DirPath, entry->name);
+  if (refusedSpecialFile(path)) {
+    panel_->setCaption(endedCaption());
+    host_.setListEnabled(true);
+    host_.focusList();
+    return;
+  }
   showFresh();
   documentName_ = fileName_ = path;
   const std::uint64_t size = load(path);
@@ -126,7 +132,7 @@ void EditorOperations::newDocument() {
 void EditorOperations::openFile() {
   const base::SettingsRecord& s = host_.settings();
   const std::optional<std::string> path = choosers_->openFile(host_.window(), s.DirPath, s.Mask);
-  if (!path) return;
+  if (!path || refusedSpecialFile(*path)) return;
   documentName_ = fileName_ = *path;
   panel_->status().setField(ChangeField, "");
   panel_->status().setField(CaretField, caretField(1, 1));
@@ -134,6 +140,14 @@ void EditorOperations::openFile() {
   panel_->status().setField(SizeField, loadedSizeField(size));
   panel_->setCaption(editingCaption(*path));
   panel_->text()->setFocus();
+}
+
+// A pipe or a device is not read: the reading could wait for ever.
+bool EditorOperations::refusedSpecialFile(const std::string& path) {
+  if (!isSpecialFile(path)) return false;
+  host_.dialogs().show({kEditorTitle, specialFileMessage(path, "編集"), base::MessageButtons::Ok,
+                        base::MessageIcon::Warning});
+  return true;
 }
 
 // The file loader on the editor's text, without change events; a file that

@@ -43,6 +43,10 @@ std::string saveChangesQuestion(const std::string& documentName) {
 
 std::string cannotCreateMessage(const std::string& path) { return "ファイル " + path + " を作成できません"; }
 
+std::string specialFileMessage(const std::string& path, const std::string& doing) {
+  return path + " は" + doing + "できない種類のファイルです。";
+}
+
 std::string unencodableMessage(const TextPlace& place) {
   return std::to_string(place.line) + " 行 " + std::to_string(place.column) + " 桁目の文字「" + place.character +
          "」は Shift-JIS で保存できません。\n保存を中止しました（ファイルは書き換えていません）。";

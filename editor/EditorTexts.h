@@ -28,6 +28,9 @@ std::string fontField(const std::string& family, int points);
 std::string saveChangesQuestion(const std::string& documentName);
 // "ファイル <path> を作成できません".
 std::string cannotCreateMessage(const std::string& path);
+// A pipe or a device the view or the editor does not read:
+// path + " は" + doing + "できない種類のファイルです。".
+std::string specialFileMessage(const std::string& path, const std::string& doing);
 // A character CP932 cannot hold stopped the save.
 std::string unencodableMessage(const TextPlace& place);
 // Opening a file that a save would not give back byte for byte, and the

@@ -1,6 +1,9 @@
 #include "editor/FileViewOperation.h"
 
+#include "base/Dialogs.h"
 #include "base/SettingsRecord.h"
+#include "editor/EditorFile.h"
+#include "editor/EditorTexts.h"
 #include "editor/FileViewText.h"
 #include "editor/NcColouringSetting.h"
 #include "editor/NcHighlighter.h"
@@ -28,6 +31,12 @@ void FileViewOperation::show() {
   const int row = host_.selectedRow();
   if (list.rowKind(row) != files::RowKind::File) return;
   const std::string path = list.entryPath(row);
+  // A pipe or a device is not read: the reading could wait for ever.
+  if (isSpecialFile(path)) {
+    host_.dialogs().show({kFileViewTitle, specialFileMessage(path, "表示"), base::MessageButtons::Ok,
+                          base::MessageIcon::Warning});
+    return;
+  }
   QPlainTextEdit* view = host_.transferView();
   view->setReadOnly(true);
   host_.setListEnabled(false);

@@ -5,6 +5,7 @@
 #include "editor/NcHighlighter.h"
 
 #include "StartedForm.h"
+#include "PipeUnblocker.h"
 #include "core/QtDialogs.h"
 #include "base/SettingsRecord.h"
 #include "files/SizeText.h"
@@ -630,4 +631,45 @@ TEST(EditorWindow, ALongProgramGoesInPieceByPieceAndASaveMeanwhileWritesItWhole)
   e.type("M30");
   EXPECT_EQ(e.field(2), "＜変更＞");
   EXPECT_TRUE(e.enabled("ToolButton16", "元に戻す"));
+}
+
+// E on a named pipe listed among the files, and the same pipe chosen in the
+// open dialog: refused with a message instead of a window frozen on a read
+// that waits for a writer. The document open before stays as it was.
+TEST(EditorWindow, APipeIsRefusedByEAndByOpenWithoutWaitingOnIt) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("O1234.NC"), kProgramBytes);
+  test::PipeUnblocker pipe(s.data.file("FIFO.NC"));
+  ASSERT_TRUE(pipe.made());
+  s.start();
+  Editor e(s);
+  const std::string fifo = s.data.file("FIFO.NC");
+  const std::string refused = fifo + " は編集できない種類のファイルです。";
+
+  e.editFile("FIFO.NC");
+  EXPECT_FALSE(pipe.blocked());
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text, refused);
+  EXPECT_EQ(s.dialogs.shown[0].title, "編集");
+  EXPECT_FALSE(e.box()->isVisible());
+  EXPECT_EQ(e.caption(), "<編集> - Kestrovan");
+  EXPECT_TRUE(s.list()->isEnabled());
+  EXPECT_TRUE(s.list()->hasFocus());
+
+  e.editFile("O1234.NC");
+  ASSERT_TRUE(e.box()->isVisible());
+  e.key(Qt::Key_End);
+  e.type("X");
+  const std::string path = s.data.file("O1234.NC");
+  e.choosers.openAnswers = {fifo};
+  e.click("ToolButton2");
+  EXPECT_FALSE(pipe.blocked());
+  ASSERT_EQ(s.dialogs.shown.size(), 2u);
+  EXPECT_EQ(s.dialogs.shown[1].text, refused);
+  EXPECT_TRUE(e.box()->isVisible());
+  EXPECT_EQ(e.caption(), "<編集><変更>" + path + " - Kestrovan");
+  EXPECT_EQ(e.text()->toPlainText().toStdString(), "%X\nO1234(ﾃｽﾄ)\nG00X0\nM30\n%\n");
+  EXPECT_EQ(e.field(2), "＜変更＞");
+  e.click("ToolButton3");
+  EXPECT_EQ(test::readFile(path), platform::utf8ToCp932("%X\r\nO1234(ﾃｽﾄ)\r\nG00X0\r\nM30\r\n%\r\n"));
 }

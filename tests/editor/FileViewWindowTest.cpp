@@ -1,6 +1,7 @@
 // The file view (V, F8) on the real main window, driven by keys, on real
 // files in the data folder.
 #include "core/StartedForm.h"
+#include "PipeUnblocker.h"
 #include "editor/FileViewOperation.h"
 #include "files/SizeText.h"
 #include "platform/Cp932.h"
@@ -162,4 +163,24 @@ TEST(FileView, TheLargeLfSampleShowsOneViewLinePerProgramLine) {
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(bytes.size()));
   QTest::keyClick(v.text(), Qt::Key_F3);
   v.expectEnded();
+}
+
+// A named pipe is listed among the files; reading it would wait for a writer
+// that never comes, with the window frozen and no key to stop it.
+TEST(FileView, APipeAmongTheFilesIsRefusedWithAMessageAndTheListStaysUsable) {
+  test::StartedForm s;
+  test::PipeUnblocker pipe(s.data.file("FIFO.NC"));
+  ASSERT_TRUE(pipe.made());
+  s.start();
+  View v{s};
+  v.select("FIFO.NC");
+  QTest::keyClick(s.list(), Qt::Key_V);
+  EXPECT_FALSE(pipe.blocked());
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text, s.data.file("FIFO.NC") + " は表示できない種類のファイルです。");
+  EXPECT_EQ(s.dialogs.shown[0].title, "ファイルビュー");
+  EXPECT_FALSE(v.panel()->isVisible());
+  EXPECT_TRUE(s.list()->isEnabled());
+  EXPECT_TRUE(s.list()->hasFocus());
+  EXPECT_EQ(v.status(2), "");
 }
