@@ -251,6 +251,7 @@ void EditorOperations::findNext() {
     target.dialogs = &host_.dialogs();
     target.setSearchField = [this](const std::string& text) { panel_->status().setField(SearchField, text); };
     target.caretMoved = [this] { panel_->showCaret(); };
+    target.wholeText = [this] { feeder_->finish(); };
     findDialog_ = new FindDialog(std::move(target), host_.window());
   }
   findDialog_->showFind();

@@ -107,6 +107,7 @@ void FindDialog::findNext() {
   findNext_->setEnabled(false);
   QCoreApplication::processEvents();
   if (target_.setSearchField) target_.setSearchField(kSearchingField);
+  if (target_.wholeText) target_.wholeText();
 
   const QString pattern = text_->text();
   const QString& text = documentText();

@@ -29,6 +29,9 @@ struct FindTarget {
   std::function<void(const std::string&)> setSearchField;
   // The caret moved (status field 1 shows the new position).
   std::function<void()> caretMoved;
+  // Puts in the rest of a text still going into the text area, so that a
+  // search looks through all of it.
+  std::function<void()> wholeText;
 };
 
 // The miss message and its caption.

@@ -16,6 +16,8 @@
 #include <QInputMethodEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QAbstractButton>
@@ -672,4 +674,35 @@ TEST(EditorWindow, APipeIsRefusedByEAndByOpenWithoutWaitingOnIt) {
   EXPECT_EQ(e.field(2), "＜変更＞");
   e.click("ToolButton3");
   EXPECT_EQ(test::readFile(path), platform::utf8ToCp932("%X\r\nO1234(ﾃｽﾄ)\r\nG00X0\r\nM30\r\n%\r\n"));
+}
+
+// The find dialog stays open while another long program is opened: a search
+// made before all of it is in looks through the whole program all the same,
+// rather than calling a string at its end not found.
+TEST(EditorWindow, ASearchWhileALongProgramGoesInLooksThroughAllOfIt) {
+  test::StartedForm s;
+  std::string big;
+  for (int i = 1; big.size() < 4'000'000; ++i)
+    big += "N" + std::to_string(i) + " G01 X-21.375 Z-3.363\r\n";
+  big += "M30\r\n";
+  test::writeFile(s.data.file("BIG.NC"), big);
+  test::writeFile(s.data.file("O1234.NC"), kProgramBytes);
+  s.start();
+  Editor e(s);
+  e.editFile("O1234.NC");
+  e.click("ToolButton11");
+  auto* find = s.form->window()->findChild<QDialog*>("FindDialog1");
+  ASSERT_NE(find, nullptr);
+  ASSERT_TRUE(find->isVisible());
+  e.choosers.openAnswers = {s.data.file("BIG.NC")};
+  e.click("ToolButton2");
+  ASSERT_TRUE(e.text()->isReadOnly()) << "the long program is still going in";
+  auto* field = find->findChild<QLineEdit*>("FindText");
+  QTest::keyClicks(field, "M30");
+  QTest::keyClick(field, Qt::Key_Return);
+  EXPECT_TRUE(s.dialogs.shown.empty()) << (s.dialogs.shown.empty() ? "" : s.dialogs.shown[0].text);
+  EXPECT_EQ(e.text()->textCursor().selectedText(), "M30");
+  EXPECT_EQ(e.text()->textCursor().blockNumber() + 1, e.text()->document()->blockCount() - 1);
+  EXPECT_FALSE(e.text()->isReadOnly());
+  EXPECT_FALSE(e.text()->document()->isModified());
 }
