@@ -6,6 +6,7 @@
 
 #include "StartedForm.h"
 #include "PipeUnblocker.h"
+#include "FileSystems.h"
 #include "core/QtDialogs.h"
 #include "base/SettingsRecord.h"
 #include "files/SizeText.h"
@@ -13,6 +14,7 @@
 #include "platform/FileMode.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -705,4 +707,45 @@ TEST(EditorWindow, ASearchWhileALongProgramGoesInLooksThroughAllOfIt) {
   EXPECT_EQ(e.text()->textCursor().blockNumber() + 1, e.text()->document()->blockCount() - 1);
   EXPECT_FALSE(e.text()->isReadOnly());
   EXPECT_FALSE(e.text()->document()->isModified());
+}
+
+// A save onto a full disk: the message, the old file whole, no working copy
+// left beside it, the change marker kept; ending with Yes keeps the editor.
+TEST(EditorWindow, ASaveOntoAFullDiskLeavesTheOldFileWholeAndTheEditorOpen) {
+  test::TempDir small;
+  if (!test::mountSmallTmpfs(small.path(), 64 << 10)) GTEST_SKIP() << "no mount namespace here";
+  const std::string path = small.file("O1234.NC");
+  test::writeFile(path, kProgramBytes);
+  test::StartedForm s;
+  s.start();
+  Editor e(s);
+  QTest::keyClick(s.list(), Qt::Key_E, Qt::ShiftModifier);
+  e.choosers.openAnswers = {path};
+  e.click("ToolButton2");
+  ASSERT_EQ(e.caption(), "<編集>" + path + " - Kestrovan");
+  e.key(Qt::Key_End, Qt::ControlModifier);
+  QString lines;
+  for (int i = 0; i < 8000; ++i)
+    lines += QString("G01X%1.Y1.\n").arg(i);
+  QApplication::clipboard()->setText(lines);
+  e.click("ToolButton8");
+  ASSERT_EQ(e.field(2), "＜変更＞");
+
+  e.click("ToolButton3");
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text, "ファイル " + path + " を作成できません");
+  EXPECT_EQ(test::readFile(path), kProgramBytes);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(small.path()), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(e.field(2), "＜変更＞");
+  EXPECT_EQ(e.caption(), "<編集><変更>" + path + " - Kestrovan");
+  EXPECT_TRUE(e.text()->document()->isModified());
+
+  s.dialogs.answers = {MessageAnswer::Yes};
+  e.click("ToolButton13");
+  EXPECT_TRUE(e.box()->isVisible());
+  EXPECT_EQ(test::readFile(path), kProgramBytes);
+  s.dialogs.answers = {MessageAnswer::No};
+  e.click("ToolButton13");
+  EXPECT_FALSE(e.box()->isVisible());
+  EXPECT_TRUE(s.list()->isEnabled());
 }
