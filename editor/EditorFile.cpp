@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kestrovan::editor {
 
@@ -27,9 +28,11 @@ OpenedProgram openForEditing(const std::string& path, const serial::WrongFormatQ
   return result;
 }
 
-bool isSpecialFile(const std::string& path) {
+Readability readability(const std::string& path) {
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+  if (::stat(path.c_str(), &st) != 0) return Readability::Unopenable;
+  if (!S_ISREG(st.st_mode)) return Readability::Special;
+  return ::access(path.c_str(), R_OK) == 0 ? Readability::Readable : Readability::Unopenable;
 }
 
 SaveResult saveEditedText(const std::string& path, std::string_view utf8, bool replaceUndecodable) {

@@ -20,10 +20,12 @@ struct OpenedProgram {
 // line that a save would change.
 OpenedProgram openForEditing(const std::string& path, const serial::WrongFormatQuestion& askReadAgain);
 
-// Whether the path leads to something that is there but is no regular file: a
-// named pipe, a device or a socket listed among the files. Reading one could
-// wait for ever on a writer or a device, so the view and the editor leave it.
-bool isSpecialFile(const std::string& path);
+// Whether the view and the editor can read a path. A named pipe, a device or
+// a socket listed among the files is Special: reading one could wait for ever
+// on a writer or a device. A file gone since it was listed, a dangling link or
+// one that may not be read is Unopenable.
+enum class Readability { Readable, Special, Unopenable };
+Readability readability(const std::string& path);
 
 enum class SaveStatus { Written, Unencodable, CannotCreate };
 

@@ -98,7 +98,7 @@ void EditorOperations::open(bool shift) {
     return;
   }
   const std::string path = platform::joinPath(host_.settings().DirPath, entry->name);
-  if (refusedSpecialFile(path)) {
+  if (refusedUnreadable(path)) {
     panel_->setCaption(endedCaption());
     host_.setListEnabled(true);
     host_.focusList();
@@ -132,7 +132,7 @@ void EditorOperations::newDocument() {
 void EditorOperations::openFile() {
   const base::SettingsRecord& s = host_.settings();
   const std::optional<std::string> path = choosers_->openFile(host_.window(), s.DirPath, s.Mask);
-  if (!path || refusedSpecialFile(*path)) return;
+  if (!path || refusedUnreadable(*path)) return;
   documentName_ = fileName_ = *path;
   panel_->status().setField(ChangeField, "");
   panel_->status().setField(CaretField, caretField(1, 1));
@@ -142,11 +142,14 @@ void EditorOperations::openFile() {
   panel_->text()->setFocus();
 }
 
-// A pipe or a device is not read: the reading could wait for ever.
-bool EditorOperations::refusedSpecialFile(const std::string& path) {
-  if (!isSpecialFile(path)) return false;
-  host_.dialogs().show({kEditorTitle, specialFileMessage(path, "編集"), base::MessageButtons::Ok,
-                        base::MessageIcon::Warning});
+// A pipe or a device is not read (the reading could wait for ever), and a
+// file that cannot be read is told rather than opened as an empty one.
+bool EditorOperations::refusedUnreadable(const std::string& path) {
+  const Readability readable = readability(path);
+  if (readable == Readability::Readable) return false;
+  host_.dialogs().show({kEditorTitle,
+                        readable == Readability::Special ? specialFileMessage(path, "編集") : cannotOpenMessage(path),
+                        base::MessageButtons::Ok, base::MessageIcon::Warning});
   return true;
 }
 

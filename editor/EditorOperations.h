@@ -57,7 +57,7 @@ public:
 private:
   void showFresh();
   std::uint64_t load(const std::string& path);
-  bool refusedSpecialFile(const std::string& path);
+  bool refusedUnreadable(const std::string& path);
   void textChanged();
   void chooseFont();
   void findNext();

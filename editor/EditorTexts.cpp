@@ -47,6 +47,8 @@ std::string specialFileMessage(const std::string& path, const std::string& doing
   return path + " は" + doing + "できない種類のファイルです。";
 }
 
+std::string cannotOpenMessage(const std::string& path) { return "ファイル " + path + " は開けません"; }
+
 std::string unencodableMessage(const TextPlace& place) {
   return std::to_string(place.line) + " 行 " + std::to_string(place.column) + " 桁目の文字「" + place.character +
          "」は Shift-JIS で保存できません。\n保存を中止しました（ファイルは書き換えていません）。";

@@ -31,6 +31,8 @@ std::string cannotCreateMessage(const std::string& path);
 // A pipe or a device the view or the editor does not read:
 // path + " は" + doing + "できない種類のファイルです。".
 std::string specialFileMessage(const std::string& path, const std::string& doing);
+// A file that cannot be read: "ファイル <path> は開けません".
+std::string cannotOpenMessage(const std::string& path);
 // A character CP932 cannot hold stopped the save.
 std::string unencodableMessage(const TextPlace& place);
 // Opening a file that a save would not give back byte for byte, and the

@@ -31,10 +31,13 @@ void FileViewOperation::show() {
   const int row = host_.selectedRow();
   if (list.rowKind(row) != files::RowKind::File) return;
   const std::string path = list.entryPath(row);
-  // A pipe or a device is not read: the reading could wait for ever.
-  if (isSpecialFile(path)) {
-    host_.dialogs().show({kFileViewTitle, specialFileMessage(path, "表示"), base::MessageButtons::Ok,
-                          base::MessageIcon::Warning});
+  // A pipe or a device is not read (the reading could wait for ever), and a
+  // file that cannot be read is told rather than shown as an empty one.
+  if (const Readability readable = readability(path); readable != Readability::Readable) {
+    host_.dialogs().show({kFileViewTitle,
+                          readable == Readability::Special ? specialFileMessage(path, "表示")
+                                                           : cannotOpenMessage(path),
+                          base::MessageButtons::Ok, base::MessageIcon::Warning});
     return;
   }
   QPlainTextEdit* view = host_.transferView();

@@ -749,3 +749,33 @@ TEST(EditorWindow, ASaveOntoAFullDiskLeavesTheOldFileWholeAndTheEditorOpen) {
   EXPECT_FALSE(e.box()->isVisible());
   EXPECT_TRUE(s.list()->isEnabled());
 }
+
+// A file deleted after the list was read, by E and by the open dialog: told,
+// not opened as an empty document of that name after the wrong-format
+// question; the document open before stays.
+TEST(EditorWindow, AFileGoneSinceItWasListedOrChosenIsToldAndNothingOpens) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("O1234.NC"), kProgramBytes);
+  test::writeFile(s.data.file("GONE.NC"), kProgramBytes);
+  s.start();
+  Editor e(s);
+  const std::string gone = s.data.file("GONE.NC");
+  std::filesystem::remove(gone);
+  e.editFile("GONE.NC");
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text, "ファイル " + gone + " は開けません");
+  EXPECT_EQ(s.dialogs.shown[0].title, "編集");
+  EXPECT_FALSE(e.box()->isVisible());
+  EXPECT_TRUE(s.list()->isEnabled());
+  EXPECT_TRUE(s.list()->hasFocus());
+
+  e.editFile("O1234.NC");
+  const std::string path = s.data.file("O1234.NC");
+  e.choosers.openAnswers = {gone};
+  e.click("ToolButton2");
+  ASSERT_EQ(s.dialogs.shown.size(), 2u);
+  EXPECT_EQ(s.dialogs.shown[1].text, "ファイル " + gone + " は開けません");
+  EXPECT_EQ(e.caption(), "<編集>" + path + " - Kestrovan");
+  EXPECT_EQ(e.text()->toPlainText().toStdString(), "%\nO1234(ﾃｽﾄ)\nG00X0\nM30\n%\n");
+  EXPECT_EQ(e.field(0), "サイズ : " + files::sizeText(kProgramBytes.size()));
+}

@@ -184,3 +184,21 @@ TEST(FileView, APipeAmongTheFilesIsRefusedWithAMessageAndTheListStaysUsable) {
   EXPECT_TRUE(s.list()->hasFocus());
   EXPECT_EQ(v.status(2), "");
 }
+
+// A file deleted after the list was read is told as such, not shown as an
+// empty file after the wrong-format question.
+TEST(FileView, AFileGoneSinceTheListWasReadIsToldAndNothingOpens) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("GONE.NC"), kSjisProgram);
+  s.start();
+  View v{s};
+  v.select("GONE.NC");
+  std::filesystem::remove(s.data.file("GONE.NC"));
+  QTest::keyClick(s.list(), Qt::Key_F8);
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text, "ファイル " + s.data.file("GONE.NC") + " は開けません");
+  EXPECT_EQ(s.dialogs.shown[0].title, "ファイルビュー");
+  EXPECT_FALSE(v.panel()->isVisible());
+  EXPECT_TRUE(s.list()->isEnabled());
+  EXPECT_TRUE(s.list()->hasFocus());
+}
