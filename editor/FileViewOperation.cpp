@@ -7,6 +7,7 @@
 #include "editor/FileViewText.h"
 #include "editor/NcColouringSetting.h"
 #include "editor/NcHighlighter.h"
+#include "editor/TextFeeder.h"
 #include "files/FileList.h"
 #include "files/SizeText.h"
 #include "host/Host.h"
@@ -24,6 +25,7 @@ FileViewOperation::FileViewOperation(host::Host& host) : host_(host) {
   // Installed after the window's own filter, so it sees the view's events
   // first; it only watches, the window's transfer-panel keys do the rest.
   host.transferView()->installEventFilter(this);
+  feeder_ = new TextFeeder(host.transferView());
 }
 
 void FileViewOperation::show() {
@@ -46,8 +48,7 @@ void FileViewOperation::show() {
   host_.showTransferPanel(kFileViewTitle, 328, 100, 350, "teal");
   const serial::ProgramFile program =
       serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
-  view->setPlainText(QString::fromStdString(fileViewText(program.text)));
-  view->moveCursor(QTextCursor::Start);
+  feeder_->start(QString::fromStdString(fileViewText(program.text)), [] {});
   host_.setStatusPanel(2, "ｻｲｽﾞ : " + files::sizeText(program.size));
   host_.setStatusPanel(3, kFileViewTitle);
   setNcColouring(view, ncColouringOn(host_.settings()));
@@ -64,6 +65,7 @@ bool FileViewOperation::eventFilter(QObject* watched, QEvent* event) {
 
 void FileViewOperation::ended() {
   showing_ = false;
+  feeder_->abandon();
   setNcColouring(host_.transferView(), false);
 }
 

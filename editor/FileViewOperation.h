@@ -11,6 +11,8 @@ class Host;
 
 namespace kestrovan::editor {
 
+class TextFeeder;
+
 // On a file row: the file read-only in the transfer panel captioned
 // "ファイルビュー" (teal, at 328,100, 350 wide), its size in status panel 2,
 // "ファイルビュー" in panel 3, the list disabled. F3 or Esc in the view ends
@@ -30,6 +32,9 @@ private:
   void ended();
 
   host::Host& host_;
+  // A long program goes in piece by piece, the window alive and Esc
+  // working meanwhile; the rest is dropped when the view ends.
+  TextFeeder* feeder_ = nullptr;
   bool showing_ = false;
 };
 

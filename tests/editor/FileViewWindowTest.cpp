@@ -158,7 +158,8 @@ TEST(FileView, TheLargeLfSampleShowsOneViewLinePerProgramLine) {
   v.select("RELIEF.NC");
   QTest::keyClick(s.list(), Qt::Key_V);
   v.expectShowing();
-  EXPECT_EQ(v.text()->blockCount(), 35288);
+  // A long program goes in from the event loop.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == 35288; }, 10000)) << v.text()->blockCount();
   EXPECT_EQ(v.text()->document()->findBlockByNumber(0).text(), "");
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(bytes.size()));
   QTest::keyClick(v.text(), Qt::Key_F3);
@@ -201,4 +202,39 @@ TEST(FileView, AFileGoneSinceTheListWasReadIsToldAndNothingOpens) {
   EXPECT_FALSE(v.panel()->isVisible());
   EXPECT_TRUE(s.list()->isEnabled());
   EXPECT_TRUE(s.list()->hasFocus());
+}
+
+// A long program shows its first lines at once and the rest goes in from the
+// event loop, so that the window stays alive and Esc ends the view meanwhile.
+TEST(FileView, ALongProgramShowsAtOnceAndEscEndsTheViewWhileItGoesIn) {
+  test::StartedForm s;
+  std::string big;
+  int lines = 0;
+  for (; big.size() < 4'000'000; ++lines)
+    big += "N" + std::to_string(lines + 1) + " G01 X-21.375 Z-3.363\r\n";
+  test::writeFile(s.data.file("BIG.NC"), big);
+  s.start();
+  View v{s};
+  v.select("BIG.NC");
+  QTest::keyClick(s.list(), Qt::Key_V);
+  v.expectShowing();
+  EXPECT_LT(v.text()->document()->characterCount(), 1'000'000) << "all of it went in before the view showed";
+  EXPECT_EQ(v.text()->document()->firstBlock().text(), "N1 G01 X-21.375 Z-3.363");
+  QTest::keyClick(v.text(), Qt::Key_Escape);
+  v.expectEnded();
+  QTest::qWait(50);
+  EXPECT_TRUE(v.text()->toPlainText().isEmpty()) << "nothing more goes in after the view ended";
+
+  // Left to go in, all of it arrives, one view line a program line.
+  s.list()->setFocus();
+  QTest::keyClick(s.list(), Qt::Key_V);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == lines; }, 20000));
+  EXPECT_EQ(v.text()->document()->lastBlock().text().toStdString(),
+            "N" + std::to_string(lines) + " G01 X-21.375 Z-3.363");
+  EXPECT_TRUE(v.text()->isReadOnly());
+  QTest::keyClicks(v.text(), "G00");
+  EXPECT_EQ(v.text()->blockCount(), lines);
+  EXPECT_EQ(v.text()->document()->firstBlock().text(), "N1 G01 X-21.375 Z-3.363");
+  QTest::keyClick(v.text(), Qt::Key_F3);
+  v.expectEnded();
 }
