@@ -57,9 +57,11 @@ void FileViewOperation::show() {
 }
 
 // However the panel goes (F3 or Esc, a return to idle), the view's colouring
-// goes with it.
+// and what is left to go in go with it. A minimised window hides its
+// children too, but that hide comes from the system and ends nothing.
 bool FileViewOperation::eventFilter(QObject* watched, QEvent* event) {
-  if (showing_ && watched == host_.transferView() && event->type() == QEvent::Hide) ended();
+  if (showing_ && watched == host_.transferView() && event->type() == QEvent::Hide && !event->spontaneous())
+    ended();
   return QObject::eventFilter(watched, event);
 }
 

@@ -3,6 +3,7 @@
 #include "core/StartedForm.h"
 #include "PipeUnblocker.h"
 #include "editor/FileViewOperation.h"
+#include "editor/NcHighlighter.h"
 #include "files/SizeText.h"
 #include "platform/Cp932.h"
 #include "serial/ProgramFile.h"
@@ -237,4 +238,31 @@ TEST(FileView, ALongProgramShowsAtOnceAndEscEndsTheViewWhileItGoesIn) {
   EXPECT_EQ(v.text()->document()->firstBlock().text(), "N1 G01 X-21.375 Z-3.363");
   QTest::keyClick(v.text(), Qt::Key_F3);
   v.expectEnded();
+}
+
+// The window minimised and restored while the view shows a long program: the
+// view keeps going in and keeps its colouring; only the view's end drops them.
+TEST(FileView, MinimisingTheWindowEndsNeitherTheLoadingNorTheColouring) {
+  test::StartedForm s;
+  std::string big;
+  int lines = 0;
+  for (; big.size() < 4'000'000; ++lines)
+    big += "N" + std::to_string(lines + 1) + " G01 X-21.375 Z-3.363\r\n";
+  test::writeFile(s.data.file("BIG.NC"), big);
+  s.start();
+  View v{s};
+  v.select("BIG.NC");
+  QTest::keyClick(s.list(), Qt::Key_V);
+  v.expectShowing();
+  ASSERT_TRUE(editor::hasNcColouring(v.text()));
+  QWidget* window = s.form->window();
+  window->showMinimized();
+  QTest::qWait(20);
+  window->showNormal();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == lines; }, 20000)) << v.text()->blockCount();
+  EXPECT_TRUE(s.window->operation<editor::FileViewOperation>()->showing());
+  EXPECT_TRUE(editor::hasNcColouring(v.text()));
+  QTest::keyClick(v.text(), Qt::Key_Escape);
+  v.expectEnded();
+  EXPECT_FALSE(editor::hasNcColouring(v.text()));
 }
