@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QStyle>
 #include <QToolBar>
@@ -65,6 +66,16 @@ EditorActions makeEditorActions(QObject* owner) {
   a.font->setIcon(icon("preferences-desktop-font", QStyle::SP_CustomBase));
   a.undo->setIcon(icon("edit-undo", QStyle::SP_ArrowBack));
   a.endEditing->setIcon(icon("window-close", QStyle::SP_DialogCloseButton));
+
+  // Keys for the commands the text control has none of, so that the editor
+  // is used without the mouse; they act while the panel shows. Cut, copy,
+  // paste, undo and select all keep the text control's own keys.
+  a.newDocument->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  a.open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  a.save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  a.print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  a.find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  a.endEditing->setShortcut(QKeySequence(Qt::Key_Escape));
   return a;
 }
 

@@ -280,6 +280,38 @@ TEST(EditorWindow, CancelInTheClosingQuestionEndsLikeNoAndYesSavesFirst) {
   }
 }
 
+TEST(EditorWindow, KeysSaveFindAndEndTheEditingWithoutTheMouse) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("O1234.NC"), kProgramBytes);
+  s.start();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(s.form->window()));
+  Editor e(s);
+  e.editFile("O1234.NC");
+  e.type("X");
+  e.key(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(test::readFile(s.data.file("O1234.NC")), "X" + kProgramBytes);
+  EXPECT_EQ(e.field(2), "");
+  e.key(Qt::Key_F, Qt::ControlModifier);
+  auto* find = s.form->window()->findChild<QDialog*>("FindDialog1");
+  ASSERT_NE(find, nullptr);
+  EXPECT_TRUE(find->isVisible());
+  find->hide();
+  // Esc ends the editing as the end button does: the question first when
+  // there are changes.
+  e.text()->setFocus();
+  e.type("Y");
+  s.dialogs.answers.push_back(MessageAnswer::No);
+  e.key(Qt::Key_Escape);
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].buttons, base::MessageButtons::YesNoCancel);
+  EXPECT_FALSE(e.box()->isVisible());
+  EXPECT_TRUE(s.list()->hasFocus());
+  EXPECT_EQ(test::readFile(s.data.file("O1234.NC")), "X" + kProgramBytes);
+  // The keys are the editor's only while it shows: Ctrl+S in the list saves nothing.
+  QTest::keyClick(s.list(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(test::readFile(s.data.file("O1234.NC")), "X" + kProgramBytes);
+}
+
 TEST(EditorWindow, AnUnchangedDocumentEndsWithoutAQuestionAndTheListShowsASavedNewFile) {
   test::StartedForm s;
   s.start();

@@ -24,7 +24,7 @@ struct Search {
   std::vector<std::string> fieldTexts; // what status field 6 was given
   int caretMoves = 0;
   editor::FindDialog dialog{{&editor, &dialogs, [this](const std::string& t) { fieldTexts.push_back(t); },
-                             [this] { ++caretMoves; }},
+                             [this] { ++caretMoves; }, {}},
                             nullptr};
 
   explicit Search(const QString& text) {
