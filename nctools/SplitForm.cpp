@@ -101,8 +101,9 @@ std::string TDividesForm::programFile(const char* name) const {
   return platform::joinPath(host_.programFolder(), name);
 }
 
-void TDividesForm::open(const std::string& fileName, std::string_view text) {
+void TDividesForm::open(const std::string& fileName, const std::string& sourcePath, std::string_view text) {
   text_ = text;
+  sourcePath_ = sourcePath;
   lineCount_ = programLineCount(text);
   failed_ = false;
   ListBox1->clear();
@@ -187,7 +188,8 @@ void TDividesForm::Button1Click() {
     events.progress = [&run](std::size_t lines) { run.progress(lines); };
     events.stopRequested = [&run] { return run.stopRequested(); };
     result =
-        splitPrograms(text_, {destination.folder, toolExtension(settings.Mask), options_}, outputs_, events);
+        splitPrograms(text_, {destination.folder, toolExtension(settings.Mask), options_, sourcePath_},
+                           outputs_, events);
   }
   running_ = false;
   ProgressBar1->setValue(ProgressBar1->maximum());
