@@ -65,6 +65,16 @@ TEST_F(SplitTest, NamesFromTheHeaders) {
   // "*.*" gives no extension at all.
   split("O9\r\nM30\r\n", {}, "*.*");
   EXPECT_EQ(file("O9"), "O9\r\nM30\r\n");
+
+  // A header as long as a file name may be (255 bytes with the extension)
+  // still gives its file; one byte more is a name no file can have.
+  const std::string longest = "O7 " + std::string(249, 'A');
+  EXPECT_EQ(split(longest + "\r\nM30\r\n").end, SplitEnd::Done);
+  EXPECT_EQ(file(longest + ".NC"), longest + "\r\nM30\r\n");
+  const nctools::SplitResult tooLong = split(longest + "B\r\nM30\r\n");
+  EXPECT_EQ(tooLong.end, SplitEnd::CannotCreate);
+  EXPECT_EQ(tooLong.failedPath, dir.file(longest + "B.NC"));
+  EXPECT_FALSE(test::fileExists(dir.file(longest + "B.NC")));
 }
 
 TEST_F(SplitTest, LinesBeforeTheFirstProgramEmptyLinesAndPercentLines) {
