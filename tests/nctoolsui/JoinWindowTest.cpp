@@ -79,6 +79,11 @@ TEST(JoinWindow, KWithThreeMarksJoinsThemInMarkingOrder) {
   EXPECT_EQ(j.field()->currentText(), "ABC");
   ASSERT_EQ(w.dialogs.shown.size(), 4u);
   EXPECT_EQ(w.dialogs.shown[3].text, "この文字はファイル名に使えません。\n/:,;*?<>|.");
+  // And so is the next one: a refusal leaves nothing behind that lets it in.
+  QApplication::clipboard()->setText("F?");
+  QTest::keyClick(j.field()->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(j.field()->currentText(), "ABC");
+  ASSERT_EQ(w.dialogs.shown.size(), 5u);
   EXPECT_TRUE(j.ok()->isEnabled());
   j.enter();
   EXPECT_EQ(w.lastBox().title, "完了");
