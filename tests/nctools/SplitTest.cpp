@@ -174,3 +174,19 @@ TEST_F(SplitTest, AStoppedSplitKeepsTheFinishedProgramsOnlyAndAReadOnlyFileIsKep
   EXPECT_EQ(file("O0002.NC"), "older O0002\r\n");
   EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"O0001.NC", "O0002.NC"}));
 }
+
+TEST_F(SplitTest, TheSourceIsNeverAnOutputWhateverItIsCalled) {
+  // The dump is split through a link to it; its second program carries its
+  // real name. The first program's file is whole, the dump untouched.
+  const std::string dump = "O0001\r\nM30\r\nO0002\r\nM30\r\n";
+  test::writeFile(dir.file("O0002.NC"), dump);
+  std::filesystem::create_symlink(dir.file("O0002.NC"), dir.file("LINK.NC"));
+  const nctools::SplitResult r =
+      nctools::splitPrograms(dump, {dir.path(), ".NC", {}, dir.file("LINK.NC")}, disk);
+  EXPECT_EQ(r.end, SplitEnd::CannotCreate);
+  EXPECT_EQ(r.failedPath, dir.file("O0002.NC"));
+  EXPECT_EQ(r.files, std::vector<std::string>{dir.file("O0001.NC")});
+  EXPECT_EQ(file("O0001.NC"), "O0001\r\nM30\r\n");
+  EXPECT_EQ(file("O0002.NC"), dump);
+  EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"LINK.NC", "O0001.NC", "O0002.NC"}));
+}
