@@ -34,7 +34,8 @@ bool NcToolOperations::loadSelected(std::string& name, std::string& path) {
   if (platform::isRegularFile(path))
     file = serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
   if (!file.opened) {
-    host_.dialogs().show({"エラー", cannotOpenText(path), base::MessageButtons::Ok, base::MessageIcon::Error});
+    host_.dialogs().show(
+        {"エラー", cannotOpenText(path), base::MessageButtons::Ok, base::MessageIcon::Error});
     return false;
   }
   program_ = std::move(file.text);

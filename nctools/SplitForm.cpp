@@ -187,8 +187,7 @@ void TDividesForm::Button1Click() {
     };
     events.progress = [&run](std::size_t lines) { run.progress(lines); };
     events.stopRequested = [&run] { return run.stopRequested(); };
-    result =
-        splitPrograms(text_, {destination.folder, toolExtension(settings.Mask), options_, sourcePath_},
+    result = splitPrograms(text_, {destination.folder, toolExtension(settings.Mask), options_, sourcePath_},
                            outputs_, events);
   }
   running_ = false;
