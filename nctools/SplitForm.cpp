@@ -65,6 +65,9 @@ TDividesForm::TDividesForm(host::Host& host, host::FolderBrowser& browser, Outpu
   ComboBox1->setObjectName("ComboBox1");
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  // What is typed is what is used: the history comes by the drop-down and the
+  // arrow keys, never as a completion that Enter would take for the text.
+  ComboBox1->setCompleter(nullptr);
   ComboBox1->setGeometry(10, 226, 320, 24);
   Button3 = new QPushButton("...", this);
   Button3->setObjectName("Button3");

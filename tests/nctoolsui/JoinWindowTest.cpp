@@ -182,3 +182,24 @@ TEST(JoinWindow, AFileGoneOrAnUnwritableFolderLeavesNothingBehind) {
   EXPECT_EQ(test::namesIn(w.data.path()), (std::vector<std::string>{"A.NC", "B.NC"}));
   w.in<QPushButton>("PlusForm", "Button2")->click();
 }
+
+TEST(JoinWindow, TheTypedNameIsTheOneUsedNotAHistoryNameItBegins) {
+  test::ToolWindow w;
+  writeFile(w.data.file("A.NC"), "O1\r\n");
+  writeFile(w.data.file("B.NC"), "O2\r\n");
+  writeFile(w.data.file("ABC.NC"), "kept\r\n");
+  writeFile(w.home.file("NAME.lst"), "ABC\r\n");
+  w.open();
+  w.mark({"A.NC", "B.NC"});
+  w.key(Qt::Key_K);
+  Join j{w};
+  ASSERT_TRUE(j.form()->isVisible());
+  QApplication::setActiveWindow(j.form());
+  test::ToolWindow::setField(j.field(), "AB");
+  EXPECT_EQ(j.field()->currentText(), "AB");
+  j.enter();
+  ASSERT_EQ(w.dialogs.shown.size(), 1u); // no question about ABC.NC
+  EXPECT_EQ(w.lastBox().text, "ファイル結合完了しました。");
+  EXPECT_EQ(readFile(w.data.file("AB.NC")), "O1\r\nO2\r\n");
+  EXPECT_EQ(readFile(w.data.file("ABC.NC")), "kept\r\n");
+}

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 
 #include <cstdio>
+#include <filesystem>
 
 using namespace kestrovan;
 using base::MessageAnswer;
@@ -314,4 +315,26 @@ TEST(SplitWindow, AFileGoneSinceItWasListedIsToldAndOpensNoDialog) {
   EXPECT_EQ(w.lastBox().text, "ファイル " + w.data.file("TWO.NC") + " は開けません");
   EXPECT_FALSE(Split{w}.form()->isVisible());
   EXPECT_TRUE(test::namesIn(w.data.path()).empty());
+}
+
+TEST(SplitWindow, TheTypedFolderIsTheOneUsedNotAHistoryFolderItBegins) {
+  test::ToolWindow w;
+  writeFile(w.data.file("TWO.NC"), kSevenLines);
+  test::TempDir dest;
+  ASSERT_TRUE(std::filesystem::create_directory(dest.file("NC2")));
+  writeFile(dest.file("NC2/O0001.NC"), "another machine's O0001\r\n");
+  writeFile(w.home.file("Path.lst"), dest.path() + "/NC2\r\n");
+  w.open();
+  Split s{w};
+  s.open("TWO.NC");
+  // Typed with the dialog active, as the operator types.
+  QApplication::setActiveWindow(s.form());
+  test::ToolWindow::setField(s.field(), dest.path() + "/NC");
+  EXPECT_EQ(s.field()->currentText().toStdString(), dest.path() + "/NC");
+  w.dialogs.answers = {MessageAnswer::Yes};
+  s.enter();
+  EXPECT_EQ(w.lastBox().text, "Ｏ番号毎に分割完了しました。");
+  EXPECT_EQ(test::namesIn(dest.file("NC")), (std::vector<std::string>{"O0001.NC", "O0002.NC"}));
+  EXPECT_EQ(readFile(dest.file("NC2/O0001.NC")), "another machine's O0001\r\n");
+  EXPECT_EQ(test::namesIn(dest.file("NC2")), std::vector<std::string>{"O0001.NC"});
 }
