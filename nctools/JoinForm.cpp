@@ -41,6 +41,9 @@ TPlusForm::TPlusForm(host::Host& host, OutputFiles& outputs)
   ComboBox1->setObjectName("ComboBox1");
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  // What is typed is what is used: the history comes by the drop-down and the
+  // arrow keys, never as a completion that Enter would take for the text.
+  ComboBox1->setCompleter(nullptr);
   ComboBox1->setGeometry(10, 222, 310, 24);
   Button1 = new QPushButton("OK", this);
   Button1->setObjectName("Button1");

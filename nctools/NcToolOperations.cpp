@@ -6,6 +6,7 @@
 #include "host/Host.h"
 #include "nctools/OutputNames.h"
 #include "nctools/ToolFields.h"
+#include "platform/Paths.h"
 #include "serial/ProgramFile.h"
 
 namespace kestrovan::nctools {
@@ -21,27 +22,36 @@ NcToolOperations::NcToolOperations(host::Host& host, host::FolderBrowser& browse
     QObject::connect(dialog, &QDialog::finished, dialog, [this] { std::string().swap(program_); });
 }
 
-bool NcToolOperations::loadSelected(std::string& name) {
+bool NcToolOperations::loadSelected(std::string& name, std::string& path) {
   files::FileList& list = host_.fileList();
   const int row = host_.selectedRow();
   if (list.rowKind(row) != files::RowKind::File) return false;
   name = list.entryAt(row)->name;
-  program_ = serial::loadProgramFile(list.entryPath(row), [this] {
-               return serial::askWrongFormat(host_.dialogs());
-             }).text;
+  path = list.entryPath(row);
+  // A file gone or locked since it was listed opens no dialog: its empty
+  // text would give an empty copy told as done.
+  serial::ProgramFile file;
+  if (platform::isRegularFile(path))
+    file = serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
+  if (!file.opened) {
+    host_.dialogs().show(
+        {"エラー", cannotOpenText(path), base::MessageButtons::Ok, base::MessageIcon::Error});
+    return false;
+  }
+  program_ = std::move(file.text);
   return true;
 }
 
 void NcToolOperations::split() {
-  std::string name;
-  if (!loadSelected(name)) return;
+  std::string name, path;
+  if (!loadSelected(name, path)) return;
   host_.RecordWindowRect();
-  splitForm_.open(name, program_);
+  splitForm_.open(name, path, program_);
 }
 
 void NcToolOperations::doubleAxis() {
-  std::string name;
-  if (!loadSelected(name)) return;
+  std::string name, path;
+  if (!loadSelected(name, path)) return;
   host_.RecordWindowRect();
   doublingForm_.open(name, doubledFileName(name, toolExtension(host_.settings().Mask)), program_);
 }

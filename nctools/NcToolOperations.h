@@ -32,8 +32,9 @@ private:
   void split();
   void join();
   void doubleAxis();
-  // The selected file row's name, loaded into program_; false for no file row.
-  bool loadSelected(std::string& name);
+  // The selected file row's name and path, loaded into program_; false for
+  // no file row or a file that cannot be opened (told).
+  bool loadSelected(std::string& name, std::string& path);
 
   host::Host& host_;
   DiskOutputFiles disk_;

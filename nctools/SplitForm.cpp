@@ -65,6 +65,9 @@ TDividesForm::TDividesForm(host::Host& host, host::FolderBrowser& browser, Outpu
   ComboBox1->setObjectName("ComboBox1");
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  // What is typed is what is used: the history comes by the drop-down and the
+  // arrow keys, never as a completion that Enter would take for the text.
+  ComboBox1->setCompleter(nullptr);
   ComboBox1->setGeometry(10, 226, 320, 24);
   Button3 = new QPushButton("...", this);
   Button3->setObjectName("Button3");
@@ -101,8 +104,9 @@ std::string TDividesForm::programFile(const char* name) const {
   return platform::joinPath(host_.programFolder(), name);
 }
 
-void TDividesForm::open(const std::string& fileName, std::string_view text) {
+void TDividesForm::open(const std::string& fileName, const std::string& sourcePath, std::string_view text) {
   text_ = text;
+  sourcePath_ = sourcePath;
   lineCount_ = programLineCount(text);
   failed_ = false;
   ListBox1->clear();
@@ -186,8 +190,8 @@ void TDividesForm::Button1Click() {
     };
     events.progress = [&run](std::size_t lines) { run.progress(lines); };
     events.stopRequested = [&run] { return run.stopRequested(); };
-    result =
-        splitPrograms(text_, {destination.folder, toolExtension(settings.Mask), options_}, outputs_, events);
+    result = splitPrograms(text_, {destination.folder, toolExtension(settings.Mask), options_, sourcePath_},
+                           outputs_, events);
   }
   running_ = false;
   ProgressBar1->setValue(ProgressBar1->maximum());

@@ -37,8 +37,9 @@ public:
   TDividesForm(host::Host& host, host::FolderBrowser& browser, OutputFiles& outputs);
   ~TDividesForm() override;
 
-  // Opens the dialog on a loaded program (`text` outlives the dialog's run).
-  void open(const std::string& fileName, std::string_view text);
+  // Opens the dialog on a loaded program (`text` outlives the dialog's run);
+  // `sourcePath` is the file it came from, never written over.
+  void open(const std::string& fileName, const std::string& sourcePath, std::string_view text);
   const SplitOptions& options() const { return options_; }
 
 protected:
@@ -60,6 +61,7 @@ private:
   SplitOptions options_;
   std::unique_ptr<base::HistoryList> history_;
   std::string_view text_;
+  std::string sourcePath_;
   std::size_t lineCount_ = 0;
   bool running_ = false;
   bool failed_ = false;

@@ -3,8 +3,10 @@
 #include "nctools/OutputNames.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/StagedFile.h"
 #include "serial/ProgramFile.h"
 
+#include <cerrno>
 #include <memory>
 
 namespace kestrovan::nctools {
@@ -24,6 +26,9 @@ public:
     ++programs_;
     const std::string name = splitFileName(header, programs_, request_.options.N_Set, request_.extension);
     path_ = platform::joinPath(request_.folder, name);
+    // A dump named after its first program, split into its own folder,
+    // would otherwise be replaced by that program alone.
+    if (!request_.source.empty() && platform::sameFile(path_, request_.source)) return fail(EACCES);
     current_ = outputs_.create(path_);
     if (current_->error() != 0) return fail();
     // The lines before the first program, then its "%" line.
@@ -71,10 +76,10 @@ private:
     return true;
   }
 
-  bool fail() {
+  bool fail(int error = 0) {
     result.end = SplitEnd::CannotCreate;
     result.failedPath = path_;
-    result.error = current_ ? current_->error() : 0;
+    result.error = error != 0 ? error : current_ ? current_->error() : 0;
     current_.reset(); // the unfinished file goes; the finished ones stay
     return false;
   }

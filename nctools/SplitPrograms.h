@@ -26,6 +26,7 @@ struct SplitRequest {
   std::string folder;    // the destination folder, which exists
   std::string extension; // of the output files (toolExtension of the mask)
   SplitOptions options;
+  std::string source; // the file being split: never written over (none when empty)
 };
 
 struct SplitEvents {

@@ -36,7 +36,9 @@ RefusingField::RefusingField(QLineEdit* edit, base::Dialogs& dialogs, Count coun
       enter_(std::move(enter)) {
   edit_->installEventFilter(this);
   connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) { edited(t); });
-  connect(edit_, &QLineEdit::textChanged, this, [this](const QString& t) { before_ = t; });
+  // The field's own text, not the signal's: a change taken back in edited()
+  // is still announced with the refused text after it.
+  connect(edit_, &QLineEdit::textChanged, this, [this] { before_ = edit_->text(); });
 }
 
 void RefusingField::refuse() {

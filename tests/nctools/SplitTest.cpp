@@ -65,6 +65,16 @@ TEST_F(SplitTest, NamesFromTheHeaders) {
   // "*.*" gives no extension at all.
   split("O9\r\nM30\r\n", {}, "*.*");
   EXPECT_EQ(file("O9"), "O9\r\nM30\r\n");
+
+  // A header as long as a file name may be (255 bytes with the extension)
+  // still gives its file; one byte more is a name no file can have.
+  const std::string longest = "O7 " + std::string(249, 'A');
+  EXPECT_EQ(split(longest + "\r\nM30\r\n").end, SplitEnd::Done);
+  EXPECT_EQ(file(longest + ".NC"), longest + "\r\nM30\r\n");
+  const nctools::SplitResult tooLong = split(longest + "B\r\nM30\r\n");
+  EXPECT_EQ(tooLong.end, SplitEnd::CannotCreate);
+  EXPECT_EQ(tooLong.failedPath, dir.file(longest + "B.NC"));
+  EXPECT_FALSE(test::fileExists(dir.file(longest + "B.NC")));
 }
 
 TEST_F(SplitTest, LinesBeforeTheFirstProgramEmptyLinesAndPercentLines) {
@@ -163,4 +173,20 @@ TEST_F(SplitTest, AStoppedSplitKeepsTheFinishedProgramsOnlyAndAReadOnlyFileIsKep
   EXPECT_EQ(file("O0001.NC"), "%\r\nO0001\r\nG0X0\r\nM30\r\n");
   EXPECT_EQ(file("O0002.NC"), "older O0002\r\n");
   EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"O0001.NC", "O0002.NC"}));
+}
+
+TEST_F(SplitTest, TheSourceIsNeverAnOutputWhateverItIsCalled) {
+  // The dump is split through a link to it; its second program carries its
+  // real name. The first program's file is whole, the dump untouched.
+  const std::string dump = "O0001\r\nM30\r\nO0002\r\nM30\r\n";
+  test::writeFile(dir.file("O0002.NC"), dump);
+  std::filesystem::create_symlink(dir.file("O0002.NC"), dir.file("LINK.NC"));
+  const nctools::SplitResult r =
+      nctools::splitPrograms(dump, {dir.path(), ".NC", {}, dir.file("LINK.NC")}, disk);
+  EXPECT_EQ(r.end, SplitEnd::CannotCreate);
+  EXPECT_EQ(r.failedPath, dir.file("O0002.NC"));
+  EXPECT_EQ(r.files, std::vector<std::string>{dir.file("O0001.NC")});
+  EXPECT_EQ(file("O0001.NC"), "O0001\r\nM30\r\n");
+  EXPECT_EQ(file("O0002.NC"), dump);
+  EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"LINK.NC", "O0001.NC", "O0002.NC"}));
 }

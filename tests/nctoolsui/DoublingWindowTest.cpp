@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kestrovan;
 using base::MessageIcon;
@@ -169,4 +171,32 @@ TEST(DoublingWindow, ACloseRequestDuringTheRunStopsItAndLeavesNoFile) {
   EXPECT_FALSE(d.form()->isVisible());
   EXPECT_EQ(test::namesIn(w.data.path()), (std::vector<std::string>{"LONG.NC"}));
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.form->isVisible(); }, 3000));
+}
+
+TEST(DoublingWindow, AFileGoneOrUnreadableSinceItWasListedWritesNoEmptyCopy) {
+  test::ToolWindow w;
+  writeFile(w.data.file("GONE.NC"), "X1.\r\n");
+  writeFile(w.data.file("LOCKED.NC"), "X1.\r\n");
+  w.open();
+  Doubling d{w};
+  w.select("GONE.NC");
+  ASSERT_EQ(std::remove(w.data.file("GONE.NC").c_str()), 0);
+  w.key(Qt::Key_H);
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.lastBox().title, "エラー");
+  EXPECT_EQ(w.lastBox().text, "ファイル " + w.data.file("GONE.NC") + " は開けません");
+  EXPECT_EQ(w.lastBox().icon, MessageIcon::Error);
+  EXPECT_FALSE(d.form()->isVisible());
+
+  // A file the program may not read (not for the super-user, who reads all).
+  chmod(w.data.file("LOCKED.NC").c_str(), 0);
+  if (geteuid() != 0) {
+    w.dialogs.shown.clear();
+    w.select("LOCKED.NC");
+    w.key(Qt::Key_H);
+    EXPECT_EQ(w.lastBox().text, "ファイル " + w.data.file("LOCKED.NC") + " は開けません");
+    EXPECT_FALSE(d.form()->isVisible());
+  }
+  chmod(w.data.file("LOCKED.NC").c_str(), 0644);
+  EXPECT_EQ(test::namesIn(w.data.path()), (std::vector<std::string>{"LOCKED.NC"}));
 }

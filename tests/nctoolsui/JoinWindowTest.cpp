@@ -79,6 +79,11 @@ TEST(JoinWindow, KWithThreeMarksJoinsThemInMarkingOrder) {
   EXPECT_EQ(j.field()->currentText(), "ABC");
   ASSERT_EQ(w.dialogs.shown.size(), 4u);
   EXPECT_EQ(w.dialogs.shown[3].text, "この文字はファイル名に使えません。\n/:,;*?<>|.");
+  // And so is the next one: a refusal leaves nothing behind that lets it in.
+  QApplication::clipboard()->setText("F?");
+  QTest::keyClick(j.field()->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(j.field()->currentText(), "ABC");
+  ASSERT_EQ(w.dialogs.shown.size(), 5u);
   EXPECT_TRUE(j.ok()->isEnabled());
   j.enter();
   EXPECT_EQ(w.lastBox().title, "完了");
@@ -176,4 +181,25 @@ TEST(JoinWindow, AFileGoneOrAnUnwritableFolderLeavesNothingBehind) {
   EXPECT_TRUE(j.form()->isVisible());
   EXPECT_EQ(test::namesIn(w.data.path()), (std::vector<std::string>{"A.NC", "B.NC"}));
   w.in<QPushButton>("PlusForm", "Button2")->click();
+}
+
+TEST(JoinWindow, TheTypedNameIsTheOneUsedNotAHistoryNameItBegins) {
+  test::ToolWindow w;
+  writeFile(w.data.file("A.NC"), "O1\r\n");
+  writeFile(w.data.file("B.NC"), "O2\r\n");
+  writeFile(w.data.file("ABC.NC"), "kept\r\n");
+  writeFile(w.home.file("NAME.lst"), "ABC\r\n");
+  w.open();
+  w.mark({"A.NC", "B.NC"});
+  w.key(Qt::Key_K);
+  Join j{w};
+  ASSERT_TRUE(j.form()->isVisible());
+  QApplication::setActiveWindow(j.form());
+  test::ToolWindow::setField(j.field(), "AB");
+  EXPECT_EQ(j.field()->currentText(), "AB");
+  j.enter();
+  ASSERT_EQ(w.dialogs.shown.size(), 1u); // no question about ABC.NC
+  EXPECT_EQ(w.lastBox().text, "ファイル結合完了しました。");
+  EXPECT_EQ(readFile(w.data.file("AB.NC")), "O1\r\nO2\r\n");
+  EXPECT_EQ(readFile(w.data.file("ABC.NC")), "kept\r\n");
 }

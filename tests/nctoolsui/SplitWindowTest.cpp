@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <cstdio>
+#include <filesystem>
+
 using namespace kestrovan;
 using base::MessageAnswer;
 using base::MessageIcon;
@@ -269,4 +272,69 @@ TEST(SplitWindow, AnUnwritableDestinationAndAFullDiskLeaveNoHalfFile) {
   EXPECT_EQ(test::namesIn(small.path()), (std::vector<std::string>{"O0001.NC"}));
   EXPECT_EQ(readFile(small.file("O0001.NC")), "O0001\r\nM30\r\n");
   w.in<QPushButton>("DividesForm", "Button2")->click();
+}
+
+TEST(SplitWindow, TheFileBeingSplitIsNeverWrittenOver) {
+  // A program dump named after its first program, split into its own folder
+  // (the box shows the data folder when there is no history).
+  test::ToolWindow w;
+  const std::string dump = "%\r\nO0001\r\nG0X0\r\nM30\r\nO0002\r\nM30\r\n%\r\n";
+  writeFile(w.data.file("O0001.NC"), dump);
+  writeFile(w.data.file("O0002.NC"), "older\r\n");
+  w.open();
+  Split s{w};
+  s.open("O0001.NC");
+  EXPECT_EQ(s.field()->currentText().toStdString(), w.settings().DirPath);
+  s.enter();
+  EXPECT_EQ(w.lastBox().text, "ファイル " + w.data.file("O0001.NC") + " を作成できません");
+  EXPECT_EQ(readFile(w.data.file("O0001.NC")), dump);
+  EXPECT_EQ(readFile(w.data.file("O0002.NC")), "older\r\n");
+  EXPECT_EQ(test::namesIn(w.data.path()), (std::vector<std::string>{"O0001.NC", "O0002.NC"}));
+  EXPECT_TRUE(s.form()->isVisible());
+  EXPECT_FALSE(s.ok()->isEnabled());
+  w.in<QPushButton>("DividesForm", "Button2")->click();
+
+  // Into another folder the same file splits as usual.
+  test::TempDir dest;
+  s.open("O0001.NC");
+  test::ToolWindow::setField(s.field(), dest.path());
+  s.enter();
+  EXPECT_EQ(w.lastBox().text, "Ｏ番号毎に分割完了しました。");
+  EXPECT_EQ(readFile(dest.file("O0001.NC")), "O0001\r\nG0X0\r\nM30\r\n");
+  EXPECT_EQ(readFile(w.data.file("O0001.NC")), dump);
+}
+
+TEST(SplitWindow, AFileGoneSinceItWasListedIsToldAndOpensNoDialog) {
+  test::ToolWindow w;
+  writeFile(w.data.file("TWO.NC"), kSevenLines);
+  w.open();
+  w.select("TWO.NC");
+  ASSERT_EQ(std::remove(w.data.file("TWO.NC").c_str()), 0);
+  w.key(Qt::Key_B);
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.lastBox().text, "ファイル " + w.data.file("TWO.NC") + " は開けません");
+  EXPECT_FALSE(Split{w}.form()->isVisible());
+  EXPECT_TRUE(test::namesIn(w.data.path()).empty());
+}
+
+TEST(SplitWindow, TheTypedFolderIsTheOneUsedNotAHistoryFolderItBegins) {
+  test::ToolWindow w;
+  writeFile(w.data.file("TWO.NC"), kSevenLines);
+  test::TempDir dest;
+  ASSERT_TRUE(std::filesystem::create_directory(dest.file("NC2")));
+  writeFile(dest.file("NC2/O0001.NC"), "another machine's O0001\r\n");
+  writeFile(w.home.file("Path.lst"), dest.path() + "/NC2\r\n");
+  w.open();
+  Split s{w};
+  s.open("TWO.NC");
+  // Typed with the dialog active, as the operator types.
+  QApplication::setActiveWindow(s.form());
+  test::ToolWindow::setField(s.field(), dest.path() + "/NC");
+  EXPECT_EQ(s.field()->currentText().toStdString(), dest.path() + "/NC");
+  w.dialogs.answers = {MessageAnswer::Yes};
+  s.enter();
+  EXPECT_EQ(w.lastBox().text, "Ｏ番号毎に分割完了しました。");
+  EXPECT_EQ(test::namesIn(dest.file("NC")), (std::vector<std::string>{"O0001.NC", "O0002.NC"}));
+  EXPECT_EQ(readFile(dest.file("NC2/O0001.NC")), "another machine's O0001\r\n");
+  EXPECT_EQ(test::namesIn(dest.file("NC2")), std::vector<std::string>{"O0001.NC"});
 }

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "split") == 0) {
     const std::string mask = argc > 4 ? argv[4] : "*.NC";
     const nctools::SplitResult r =
-        nctools::splitPrograms(text, {argv[3], nctools::toolExtension(mask), {}}, disk);
+        nctools::splitPrograms(text, {argv[3], nctools::toolExtension(mask), {}, argv[2]}, disk);
     if (r.end == nctools::SplitEnd::CannotCreate) {
       std::fprintf(stderr, "kestrovan-nctool: cannot create %s\n", r.failedPath.c_str());
       return 1;
