@@ -53,6 +53,9 @@ TCopyForm::TCopyForm(host::Host& host, host::FolderBrowser& browser, Run run)
   ComboBox1->setObjectName("ComboBox1");
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  // What is typed is the destination: the history must not complete it into
+  // a longer folder it begins.
+  ComboBox1->setCompleter(nullptr);
   ComboBox1->setGeometry(10, 214, 340, 24);
   Button3 = new QPushButton("...", this);
   Button3->setObjectName("Button3");

@@ -207,3 +207,26 @@ TEST(CopyWindow, TheHistoryKeepsTwentyNewestFirstAndCancelStillRewritesIt) {
   EXPECT_EQ(h.find("/nc/8\r\n", 1), std::string::npos);
   EXPECT_EQ(std::count(h.begin(), h.end(), '\n'), 20);
 }
+
+TEST(CopyWindow, TheTypedFolderIsTheOneUsedNotAHistoryFolderItBegins) {
+  test::FileOpsWindow w;
+  writeFile(w.data.file("O1.NC"), "one");
+  test::TempDir dest;
+  ASSERT_TRUE(std::filesystem::create_directory(dest.file("NC2")));
+  writeFile(dest.file("NC2/O1.NC"), "another machine's O1");
+  writeFile(w.home.file("Path.lst"), dest.path() + "/NC2\r\n");
+  ASSERT_TRUE(std::filesystem::create_directory(dest.file("NC")));
+  w.open();
+  w.mark({"O1.NC"});
+  w.key(Qt::Key_F4);
+  Dialog d{w};
+  ASSERT_TRUE(d.form()->isVisible());
+  // Typed with the dialog active, as the operator types: the history's
+  // longer folder must not complete what was typed.
+  QApplication::setActiveWindow(d.form());
+  d.setDestination(dest.path() + "/NC");
+  EXPECT_EQ(d.field()->currentText().toStdString(), dest.path() + "/NC");
+  QTest::keyClick(d.field()->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(readFile(dest.file("NC/O1.NC")), "one");
+  EXPECT_EQ(readFile(dest.file("NC2/O1.NC")), "another machine's O1");
+}
