@@ -63,7 +63,7 @@ TEST_F(JoinTest, TheOutputIsNeverOneOfTheInputsWhateverItIsCalled) {
 
 TEST_F(JoinTest, ASplitJoinedAgainGivesBackTheProgramLines) {
   const std::string source = test::readFile(test::samplePath("MULTI_PROGRAM_SJIS_O1001_O1003.NC"));
-  ASSERT_EQ(nctools::splitPrograms(source, {dir.path(), ".NC", {}}, disk).end, nctools::SplitEnd::Done);
+  ASSERT_EQ(nctools::splitPrograms(source, {dir.path(), ".NC", {}, {}}, disk).end, nctools::SplitEnd::Done);
   ASSERT_EQ(join(paths({"O1001.NC", "O1002.NC", "O1003.NC"}), dir.file("ALL.NC")).end, JoinEnd::Done);
   std::string programLines;
   for (std::size_t at = 0, end; (end = source.find("\r\n", at)) != std::string::npos; at = end + 2)

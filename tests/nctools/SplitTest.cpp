@@ -26,7 +26,7 @@ struct SplitTest : ::testing::Test {
     headers.clear();
     nctools::SplitEvents events;
     events.programFound = [this](const std::string& h) { headers.push_back(h); };
-    return nctools::splitPrograms(text, {dir.path(), nctools::toolExtension(mask), options}, disk, events);
+    return nctools::splitPrograms(text, {dir.path(), nctools::toolExtension(mask), options, {}}, disk, events);
   }
   std::string file(const std::string& name) const { return test::readFile(dir.file(name)); }
 };
@@ -117,7 +117,7 @@ TEST_F(SplitTest, AFullDiskLeavesEveryFinishedProgramWholeAndNoHalfFile) {
   test::writeFile(dir.file("O0002.NC"), "older O0002\r\n");
   // Room for the first program, not for the second.
   test::FillingDisk full(20);
-  nctools::SplitResult r = nctools::splitPrograms(kSevenLines, {dir.path(), ".NC", {}}, full);
+  nctools::SplitResult r = nctools::splitPrograms(kSevenLines, {dir.path(), ".NC", {}, {}}, full);
   EXPECT_EQ(r.end, SplitEnd::CannotCreate);
   EXPECT_EQ(r.failedPath, dir.file("O0002.NC"));
   EXPECT_EQ(r.error, ENOSPC);
@@ -129,7 +129,7 @@ TEST_F(SplitTest, AFullDiskLeavesEveryFinishedProgramWholeAndNoHalfFile) {
 
 TEST_F(SplitTest, ADestinationThatIsNoFolder) {
   test::writeFile(dir.file("plain"), "keep");
-  nctools::SplitResult r = nctools::splitPrograms(kSevenLines, {dir.file("plain"), ".NC", {}}, disk);
+  nctools::SplitResult r = nctools::splitPrograms(kSevenLines, {dir.file("plain"), ".NC", {}, {}}, disk);
   EXPECT_EQ(r.end, SplitEnd::CannotCreate);
   EXPECT_EQ(r.failedPath, dir.file("plain") + "/O0001.NC");
   EXPECT_EQ(r.error, ENOTDIR);
@@ -156,7 +156,7 @@ TEST_F(SplitTest, AStoppedSplitKeepsTheFinishedProgramsOnlyAndAReadOnlyFileIsKep
   std::size_t seen = 0;
   events.progress = [&](std::size_t lines) { seen = lines; };
   events.stopRequested = [&] { return seen == 6; }; // in the second program, before its end
-  nctools::SplitResult r = nctools::splitPrograms(kSevenLines, {dir.path(), ".NC", {}}, disk, events);
+  nctools::SplitResult r = nctools::splitPrograms(kSevenLines, {dir.path(), ".NC", {}, {}}, disk, events);
   EXPECT_EQ(r.end, SplitEnd::Stopped);
   EXPECT_EQ(r.files, std::vector<std::string>{dir.file("O0001.NC")});
   EXPECT_EQ(file("O0001.NC"), "O0001\r\nG0X0\r\nM30\r\n");
