@@ -70,8 +70,8 @@ void endEditing(StartedForm& s) {
 void BM_OpenToFirstPaint(benchmark::State& state) {
   StartedForm s;
   const std::string name = state.range(0) == 0 ? "MILL_3D_RELIEF_LARGE_NO_ONUMBER.NC" : "BIG.NC";
-  kestrovan::test::writeFile(s.data.file(name), state.range(0) == 0 ? sampleBytes(name)
-                                                                     : repeatedSamples(20u << 20));
+  kestrovan::test::writeFile(s.data.file(name),
+                             state.range(0) == 0 ? sampleBytes(name) : repeatedSamples(20u << 20));
   s.start();
   PaintCounter counter;
   text(s)->viewport()->installEventFilter(&counter);

@@ -88,11 +88,12 @@ QToolBar* makeEditorToolBar(QWidget* parent, const EditorActions& a) {
     QAction* action;
     const char* name;
   };
-  const Button buttons[] = {{a.newDocument, "ToolButton1"}, {a.open, "ToolButton2"},   {a.save, "ToolButton3"},
-                            {a.print, "ToolButton5"},       {a.printerSetup, "ToolButton15"},
-                            {a.cut, "ToolButton6"},         {a.copy, "ToolButton7"},   {a.paste, "ToolButton8"},
-                            {a.erase, "ToolButton10"},      {a.find, "ToolButton11"},  {a.font, "ToolButton14"},
-                            {a.undo, "ToolButton16"},       {a.endEditing, "ToolButton13"}};
+  const Button buttons[] = {
+      {a.newDocument, "ToolButton1"}, {a.open, "ToolButton2"},          {a.save, "ToolButton3"},
+      {a.print, "ToolButton5"},       {a.printerSetup, "ToolButton15"}, {a.cut, "ToolButton6"},
+      {a.copy, "ToolButton7"},        {a.paste, "ToolButton8"},         {a.erase, "ToolButton10"},
+      {a.find, "ToolButton11"},       {a.font, "ToolButton14"},         {a.undo, "ToolButton16"},
+      {a.endEditing, "ToolButton13"}};
   for (const Button& b : buttons) {
     bar->addAction(b.action);
     if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(b.action))) {

@@ -23,7 +23,8 @@ OpenedProgram openForEditing(const std::string& path, const serial::WrongFormatQ
     // The text stopped at a NUL: a save would drop everything after it.
     result.decoded.alteration = Alteration::CutAtNul;
     result.decoded.alteredLine =
-        static_cast<std::size_t>(std::count(result.decoded.text.begin(), result.decoded.text.end(), '\n')) + 1;
+        static_cast<std::size_t>(std::count(result.decoded.text.begin(), result.decoded.text.end(), '\n')) +
+        1;
   }
   return result;
 }

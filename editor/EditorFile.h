@@ -31,8 +31,8 @@ enum class SaveStatus { Written, Unencodable, CannotCreate };
 
 struct SaveResult {
   SaveStatus status = SaveStatus::CannotCreate;
-  TextPlace unencodable; // with Unencodable
-  int error = 0;         // errno, with CannotCreate
+  TextPlace unencodable;  // with Unencodable
+  int error = 0;          // errno, with CannotCreate
   std::uint64_t size = 0; // bytes written, with Written
 };
 

@@ -22,9 +22,9 @@
 namespace kestrovan::editor {
 
 EditorOperations::EditorOperations(host::Host& host)
-    : host_(host), qtChoosers_(host.dialogs()), choosers_(&qtChoosers_), panel_(new EditorPanel(host.window())),
-      feeder_(new TextFeeder(panel_->text())), printForm_(host.window(), host.dialogs()),
-      documentName_(kNewDocument), fileName_(kNewDocument) {
+    : host_(host), qtChoosers_(host.dialogs()), choosers_(&qtChoosers_),
+      panel_(new EditorPanel(host.window())), feeder_(new TextFeeder(panel_->text())),
+      printForm_(host.window(), host.dialogs()), documentName_(kNewDocument), fileName_(kNewDocument) {
   host.setCommandHandler(host::Command::Edit, [this](bool shift) { open(shift); });
   host.setCommandHandler(host::Command::NewDocument, [this](bool) { open(true); });
   panel_->setCaption(endedCaption());
@@ -147,9 +147,10 @@ void EditorOperations::openFile() {
 bool EditorOperations::refusedUnreadable(const std::string& path) {
   const Readability readable = readability(path);
   if (readable == Readability::Readable) return false;
-  host_.dialogs().show({kEditorTitle,
-                        readable == Readability::Special ? specialFileMessage(path, "編集") : cannotOpenMessage(path),
-                        base::MessageButtons::Ok, base::MessageIcon::Warning});
+  host_.dialogs().show(
+      {kEditorTitle,
+       readable == Readability::Special ? specialFileMessage(path, "編集") : cannotOpenMessage(path),
+       base::MessageButtons::Ok, base::MessageIcon::Warning});
   return true;
 }
 
@@ -183,14 +184,15 @@ SaveOutcome EditorOperations::save() {
   if (!path) return SaveOutcome::NoName;
   if (askBeforeSave_ &&
       host_.dialogs().show({kEditorTitle, alteredSaveQuestion(*path, alteration_, alteredLine_),
-                            base::MessageButtons::YesNo, base::MessageIcon::Warning}) != base::MessageAnswer::Yes)
+                            base::MessageButtons::YesNo, base::MessageIcon::Warning}) !=
+          base::MessageAnswer::Yes)
     return SaveOutcome::Declined;
   const SaveResult result = saveEditedText(*path, panel_->text()->toPlainText().toStdString(),
                                            alteration_ == Alteration::Undecodable);
   if (result.status == SaveStatus::Unencodable) {
     selectPlace(result.unencodable);
-    host_.dialogs().show(
-        {kEditorTitle, unencodableMessage(result.unencodable), base::MessageButtons::Ok, base::MessageIcon::Stop});
+    host_.dialogs().show({kEditorTitle, unencodableMessage(result.unencodable), base::MessageButtons::Ok,
+                          base::MessageIcon::Stop});
     return SaveOutcome::Stopped;
   }
   if (result.status == SaveStatus::CannotCreate) {
@@ -265,8 +267,8 @@ void EditorOperations::endEditing() {
   QTextDocument* document = panel_->text()->document();
   if (document->isModified() && !document->isEmpty()) {
     const base::MessageAnswer answer =
-        host_.dialogs().show({kEditorTitle, saveChangesQuestion(documentName_), base::MessageButtons::YesNoCancel,
-                              base::MessageIcon::Warning});
+        host_.dialogs().show({kEditorTitle, saveChangesQuestion(documentName_),
+                              base::MessageButtons::YesNoCancel, base::MessageIcon::Warning});
     if (answer == base::MessageAnswer::Yes) {
       const SaveOutcome outcome = save();
       // Only a save that could not be made as asked keeps the editor open;

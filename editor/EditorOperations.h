@@ -4,8 +4,8 @@
 // New, Open, Save and the end of editing.
 
 #include "editor/EditorSeams.h"
-#include "editor/ProgramText.h"
 #include "editor/PrintForm.h"
+#include "editor/ProgramText.h"
 #include "host/Host.h"
 #include "host/Operation.h"
 

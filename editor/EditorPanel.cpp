@@ -21,10 +21,11 @@ EditorPanel::EditorPanel(QWidget* window) : QObject(window) {
   // Over the file list and the key-help panel, down to the message line.
   GroupBox3->setGeometry(0, 35, 728, 372);
   // The caption inside the panel's own background, over the tool bar.
-  GroupBox3->setStyleSheet("QGroupBox#GroupBox3 { background: #d4d0c8; color: black; border: 1px solid gray;"
-                           " margin-top: 0px; padding-top: 16px; }"
-                           " QGroupBox#GroupBox3::title { subcontrol-origin: padding; subcontrol-position: top left;"
-                           " left: 6px; top: 1px; color: black; }");
+  GroupBox3->setStyleSheet(
+      "QGroupBox#GroupBox3 { background: #d4d0c8; color: black; border: 1px solid gray;"
+      " margin-top: 0px; padding-top: 16px; }"
+      " QGroupBox#GroupBox3::title { subcontrol-origin: padding; subcontrol-position: top left;"
+      " left: 6px; top: 1px; color: black; }");
   auto* layout = new QVBoxLayout(GroupBox3);
   layout->setContentsMargins(2, 4, 2, 2);
   layout->setSpacing(1);
@@ -67,7 +68,9 @@ EditorPanel::EditorPanel(QWidget* window) : QObject(window) {
   text_->viewport()->installEventFilter(this);
 }
 
-void EditorPanel::setCaption(const std::string& caption) { GroupBox3->setTitle(QString::fromStdString(caption)); }
+void EditorPanel::setCaption(const std::string& caption) {
+  GroupBox3->setTitle(QString::fromStdString(caption));
+}
 std::string EditorPanel::caption() const { return GroupBox3->title().toStdString(); }
 
 void EditorPanel::setInsertMode(bool on) {

@@ -47,8 +47,8 @@ QString dateTimeStamp(const QDateTime& when) {
   QString timeFormat = locale.timeFormat(QLocale::LongFormat);
   timeFormat.remove('t');
   timeFormat = timeFormat.trimmed();
-  return "(" + locale.toString(when.time(), timeFormat) + " " + locale.toString(when.date(), QLocale::ShortFormat) +
-         ")";
+  return "(" + locale.toString(when.time(), timeFormat) + " " +
+         locale.toString(when.date(), QLocale::ShortFormat) + ")";
 }
 
 } // namespace kestrovan::editor

@@ -35,7 +35,8 @@ public:
 class QtEditorChoosers : public EditorChoosers {
 public:
   explicit QtEditorChoosers(base::Dialogs& dialogs) : dialogs_(dialogs) {}
-  std::optional<std::string> openFile(QWidget* parent, const std::string& folder, const std::string& mask) override;
+  std::optional<std::string> openFile(QWidget* parent, const std::string& folder,
+                                      const std::string& mask) override;
   std::optional<std::string> saveFile(QWidget* parent, const std::string& folder) override;
   std::optional<QFont> chooseFont(QWidget* parent, const QFont& current) override;
   QDateTime now() override;

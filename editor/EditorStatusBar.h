@@ -11,7 +11,15 @@ class QLabel;
 
 namespace kestrovan::editor {
 
-enum EditorField { SizeField = 0, CaretField, ChangeField, ModeField, SelectionField, FontField, SearchField };
+enum EditorField {
+  SizeField = 0,
+  CaretField,
+  ChangeField,
+  ModeField,
+  SelectionField,
+  FontField,
+  SearchField
+};
 
 class EditorStatusBar : public QWidget {
 public:

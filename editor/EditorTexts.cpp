@@ -13,8 +13,7 @@ std::string alterationText(Alteration alteration, std::size_t line) {
   switch (alteration) {
   case Alteration::Undecodable:
     return at + "に Shift-JIS として読めないバイト（または別のコードで保存される文字）があります。";
-  case Alteration::CutAtNul:
-    return at + "に NUL バイトがあり、そこから後は読み込まれていません。";
+  case Alteration::CutAtNul: return at + "に NUL バイトがあり、そこから後は読み込まれていません。";
   case Alteration::ReadLineWise:
     return "ファイルは行ごとに読み直されたため、" + at + "から内容が元のファイルと異なります。";
   case Alteration::None: break;
@@ -35,7 +34,9 @@ std::string caretField(std::size_t line, std::size_t column) {
   return std::to_string(line) + " , " + std::to_string(column);
 }
 
-std::string fontField(const std::string& family, int points) { return family + "  " + std::to_string(points); }
+std::string fontField(const std::string& family, int points) {
+  return family + "  " + std::to_string(points);
+}
 
 std::string saveChangesQuestion(const std::string& documentName) {
   return documentName + " への変更を保存しますか？";
@@ -50,12 +51,14 @@ std::string specialFileMessage(const std::string& path, const std::string& doing
 std::string cannotOpenMessage(const std::string& path) { return "ファイル " + path + " は開けません"; }
 
 std::string unencodableMessage(const TextPlace& place) {
-  return std::to_string(place.line) + " 行 " + std::to_string(place.column) + " 桁目の文字「" + place.character +
+  return std::to_string(place.line) + " 行 " + std::to_string(place.column) + " 桁目の文字「" +
+         place.character +
          "」は Shift-JIS で保存できません。\n保存を中止しました（ファイルは書き換えていません）。";
 }
 
 std::string alteredOnOpenWarning(const std::string& path, Alteration alteration, std::size_t line) {
-  return path + "\n" + alterationText(alteration, line) + "\n保存すると、その部分は読み込んだ時のバイトと変わります。";
+  return path + "\n" + alterationText(alteration, line) +
+         "\n保存すると、その部分は読み込んだ時のバイトと変わります。";
 }
 
 std::string alteredSaveQuestion(const std::string& path, Alteration alteration, std::size_t line) {

@@ -36,10 +36,10 @@ void FileViewOperation::show() {
   // A pipe or a device is not read (the reading could wait for ever), and a
   // file that cannot be read is told rather than shown as an empty one.
   if (const Readability readable = readability(path); readable != Readability::Readable) {
-    host_.dialogs().show({kFileViewTitle,
-                          readable == Readability::Special ? specialFileMessage(path, "表示")
-                                                           : cannotOpenMessage(path),
-                          base::MessageButtons::Ok, base::MessageIcon::Warning});
+    host_.dialogs().show(
+        {kFileViewTitle,
+         readable == Readability::Special ? specialFileMessage(path, "表示") : cannotOpenMessage(path),
+         base::MessageButtons::Ok, base::MessageIcon::Warning});
     return;
   }
   QPlainTextEdit* view = host_.transferView();

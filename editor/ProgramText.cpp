@@ -11,7 +11,8 @@ namespace {
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
 
 std::size_t lineOf(std::string_view text, std::size_t offset) {
-  return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n')) +
+  return static_cast<std::size_t>(
+             std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n')) +
          1;
 }
 
@@ -43,7 +44,8 @@ DecodedText decodeProgramText(std::string_view bytes) {
   // The first byte that differs is in the first line that would change.
   const std::size_t n = std::min(back.bytes.size(), unified.size());
   std::size_t differ = static_cast<std::size_t>(
-      std::mismatch(unified.begin(), unified.begin() + static_cast<std::ptrdiff_t>(n), back.bytes.begin()).first -
+      std::mismatch(unified.begin(), unified.begin() + static_cast<std::ptrdiff_t>(n), back.bytes.begin())
+          .first -
       unified.begin());
   result.alteration = Alteration::Undecodable;
   result.alteredLine = lineOf(unified, differ);

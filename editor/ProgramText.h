@@ -21,7 +21,7 @@ enum class Alteration {
 };
 
 struct DecodedText {
-  std::string text;            // UTF-8, '\n' between lines
+  std::string text; // UTF-8, '\n' between lines
   Alteration alteration = Alteration::None;
   std::size_t alteredLine = 0; // the first line (from 1) that would change; 0 with None
 };
@@ -42,7 +42,7 @@ struct TextPlace {
 
 struct EncodedText {
   bool ok = false;
-  std::string bytes;   // CP932 with CR LF, when ok
+  std::string bytes;     // CP932 with CR LF, when ok
   TextPlace unencodable; // when not ok
 };
 

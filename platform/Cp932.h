@@ -32,7 +32,9 @@ constexpr bool isCp932LeadByte(unsigned char b) {
 }
 
 // True for a byte that can follow a lead byte as the second byte of a character.
-constexpr bool isCp932TrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+constexpr bool isCp932TrailByte(unsigned char b) {
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 
 // Screen width of UTF-8 text counted in CP932 bytes: one for ASCII and
 // half-width katakana, two for other characters.

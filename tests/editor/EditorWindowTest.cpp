@@ -4,29 +4,29 @@
 #include "editor/EditorSeams.h"
 #include "editor/NcHighlighter.h"
 
-#include "StartedForm.h"
-#include "PipeUnblocker.h"
 #include "FileSystems.h"
-#include "core/QtDialogs.h"
+#include "PipeUnblocker.h"
+#include "StartedForm.h"
 #include "base/SettingsRecord.h"
+#include "core/QtDialogs.h"
 #include "files/SizeText.h"
 #include "platform/Cp932.h"
 #include "platform/FileMode.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
-#include <QInputMethodEvent>
+#include <QDialog>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QDialog>
 #include <QMenu>
 #include <QMessageBox>
-#include <QAbstractButton>
-#include <QTimer>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -165,11 +165,11 @@ TEST(EditorWindow, EOnAFileShowsThePanelWithTheFileItsCaptionAndItsStatusFields)
     auto* b = qobject_cast<QToolButton*>(s.find<QToolBar>("ToolBar1")->widgetForAction(a));
     bar.push_back(b->objectName().toStdString() + "=" + b->toolTip().toStdString());
   }
-  EXPECT_EQ(bar, (std::vector<std::string>{"ToolButton1=新規作成", "ToolButton2=開く", "ToolButton3=保存",
-                                           "ToolButton5=印刷", "ToolButton15=プリンタ設定", "ToolButton6=切り取り",
-                                           "ToolButton7=コピー", "ToolButton8=張り付け", "ToolButton10=削除",
-                                           "ToolButton11=次を検索", "ToolButton14=フォント", "ToolButton16=元に戻す",
-                                           "ToolButton13=編集終了"}));
+  EXPECT_EQ(bar, (std::vector<std::string>{
+                     "ToolButton1=新規作成", "ToolButton2=開く", "ToolButton3=保存", "ToolButton5=印刷",
+                     "ToolButton15=プリンタ設定", "ToolButton6=切り取り", "ToolButton7=コピー",
+                     "ToolButton8=張り付け", "ToolButton10=削除", "ToolButton11=次を検索",
+                     "ToolButton14=フォント", "ToolButton16=元に戻す", "ToolButton13=編集終了"}));
   std::vector<int> widths;
   for (int i = 0; i < 7; ++i)
     widths.push_back(s.find<QLabel>(("StatusBar3Field" + std::to_string(i)).c_str())->width());
@@ -177,9 +177,9 @@ TEST(EditorWindow, EOnAFileShowsThePanelWithTheFileItsCaptionAndItsStatusFields)
   std::vector<std::string> menu;
   for (QAction* a : s.find<QMenu>("PopupMenu1")->actions())
     menu.push_back(a->isSeparator() ? "-" : a->text().toStdString());
-  EXPECT_EQ(menu, (std::vector<std::string>{"元に戻す", "切り取り", "コピー", "貼り付け", "削除", "-", "すべて選択",
-                                            "日付と時刻", "-", "右端で折り返す", "-", "NCシンタックス色分け",
-                                            "印刷プレビュー"}));
+  EXPECT_EQ(menu, (std::vector<std::string>{"元に戻す", "切り取り", "コピー", "貼り付け", "削除", "-",
+                                            "すべて選択", "日付と時刻", "-", "右端で折り返す", "-",
+                                            "NCシンタックス色分け", "印刷プレビュー"}));
   EXPECT_FALSE(e.enabled("ToolButton6", "切り取り"));
   EXPECT_FALSE(e.enabled("ToolButton7", "コピー"));
   EXPECT_FALSE(e.enabled("ToolButton10", "削除"));
@@ -204,7 +204,8 @@ TEST(EditorWindow, ETypedAndSavedWritesShiftJisWithCrLfAndClearsTheChangeMarker)
   EXPECT_TRUE(e.enabled("ToolButton16", "元に戻す"));
   e.click("ToolButton3");
   EXPECT_TRUE(e.choosers.saveFolders.empty()) << "a file with a name is saved without a question";
-  EXPECT_EQ(test::readFile(path), "%\r\nO1234(\xC3\xBD\xC4)\r\nG00X0(\x8D\x72\x89\xC1\x8D\x48)\r\nM30\r\n%\r\n");
+  EXPECT_EQ(test::readFile(path),
+            "%\r\nO1234(\xC3\xBD\xC4)\r\nG00X0(\x8D\x72\x89\xC1\x8D\x48)\r\nM30\r\n%\r\n");
   EXPECT_EQ(e.field(2), "");
   EXPECT_EQ(e.caption(), "<編集>" + path + " - Kestrovan");
   EXPECT_FALSE(e.text()->document()->isModified());
@@ -274,7 +275,8 @@ TEST(EditorWindow, CancelInTheClosingQuestionEndsLikeNoAndYesSavesFirst) {
     EXPECT_TRUE(e.text()->toPlainText().isEmpty());
     EXPECT_EQ(e.messageLine(), "編集終了!!");
     EXPECT_TRUE(s.find<QLabel>("Label11")->styleSheet().contains("red"));
-    EXPECT_EQ(test::readFile(s.data.file("O1234.NC")), answer == MessageAnswer::Yes ? "X" + kProgramBytes : kProgramBytes);
+    EXPECT_EQ(test::readFile(s.data.file("O1234.NC")),
+              answer == MessageAnswer::Yes ? "X" + kProgramBytes : kProgramBytes);
     // Back to idle a second later.
     EXPECT_TRUE(QTest::qWaitFor([&] { return e.messageLine().empty(); }, 3000));
   }
@@ -418,7 +420,8 @@ TEST(EditorWindow, ACharacterShiftJisCannotHoldStopsTheSaveWithItsPlaceSelected)
   e.click("ToolButton3");
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
   EXPECT_EQ(s.dialogs.shown[0].text,
-            "2 行 7 桁目の文字「😀」は Shift-JIS で保存できません。\n保存を中止しました（ファイルは書き換えていません）。");
+            "2 行 7 桁目の文字「😀」は Shift-JIS "
+            "で保存できません。\n保存を中止しました（ファイルは書き換えていません）。");
   EXPECT_EQ(s.dialogs.shown[0].icon, base::MessageIcon::Stop);
   EXPECT_EQ(test::readFile(s.data.file("A.NC")), "G00\r\nG01\r\n");
   EXPECT_EQ(e.text()->textCursor().selectedText().toStdString(), "😀");
@@ -767,7 +770,9 @@ TEST(EditorWindow, ASaveOntoAFullDiskLeavesTheOldFileWholeAndTheEditorOpen) {
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
   EXPECT_EQ(s.dialogs.shown[0].text, "ファイル " + path + " を作成できません");
   EXPECT_EQ(test::readFile(path), kProgramBytes);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(small.path()), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(
+      std::distance(std::filesystem::directory_iterator(small.path()), std::filesystem::directory_iterator()),
+      1);
   EXPECT_EQ(e.field(2), "＜変更＞");
   EXPECT_EQ(e.caption(), "<編集><変更>" + path + " - Kestrovan");
   EXPECT_TRUE(e.text()->document()->isModified());

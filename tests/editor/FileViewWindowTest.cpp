@@ -1,7 +1,7 @@
 // The file view (V, F8) on the real main window, driven by keys, on real
 // files in the data folder.
-#include "core/StartedForm.h"
 #include "PipeUnblocker.h"
+#include "core/StartedForm.h"
 #include "editor/FileViewOperation.h"
 #include "editor/NcHighlighter.h"
 #include "files/SizeText.h"
@@ -160,7 +160,8 @@ TEST(FileView, TheLargeLfSampleShowsOneViewLinePerProgramLine) {
   QTest::keyClick(s.list(), Qt::Key_V);
   v.expectShowing();
   // A long program goes in from the event loop.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == 35288; }, 10000)) << v.text()->blockCount();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == 35288; }, 10000))
+      << v.text()->blockCount();
   EXPECT_EQ(v.text()->document()->findBlockByNumber(0).text(), "");
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(bytes.size()));
   QTest::keyClick(v.text(), Qt::Key_F3);
@@ -259,7 +260,8 @@ TEST(FileView, MinimisingTheWindowEndsNeitherTheLoadingNorTheColouring) {
   window->showMinimized();
   QTest::qWait(20);
   window->showNormal();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == lines; }, 20000)) << v.text()->blockCount();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == lines; }, 20000))
+      << v.text()->blockCount();
   EXPECT_TRUE(s.window->operation<editor::FileViewOperation>()->showing());
   EXPECT_TRUE(editor::hasNcColouring(v.text()));
   QTest::keyClick(v.text(), Qt::Key_Escape);

@@ -23,8 +23,11 @@ struct Search {
   test::FakeDialogs dialogs;
   std::vector<std::string> fieldTexts; // what status field 6 was given
   int caretMoves = 0;
-  editor::FindDialog dialog{{&editor, &dialogs, [this](const std::string& t) { fieldTexts.push_back(t); },
-                             [this] { ++caretMoves; }, {}},
+  editor::FindDialog dialog{{&editor,
+                             &dialogs,
+                             [this](const std::string& t) { fieldTexts.push_back(t); },
+                             [this] { ++caretMoves; },
+                             {}},
                             nullptr};
 
   explicit Search(const QString& text) {

@@ -55,7 +55,8 @@ TEST(EditorRoundTrip, EverySampleSavedUnchangedIsByteIdenticalApartFromLoneLineF
     const std::string path = dir.file(name);
     test::writeFile(path, original);
     const editor::OpenedProgram program = open(path);
-    EXPECT_EQ(program.decoded.alteration, Alteration::None) << name << " line " << program.decoded.alteredLine;
+    EXPECT_EQ(program.decoded.alteration, Alteration::None)
+        << name << " line " << program.decoded.alteredLine;
     EXPECT_EQ(program.size, original.size());
     const editor::SaveResult saved = editor::saveEditedText(path, program.decoded.text, false);
     ASSERT_EQ(saved.status, SaveStatus::Written) << name;
@@ -64,7 +65,7 @@ TEST(EditorRoundTrip, EverySampleSavedUnchangedIsByteIdenticalApartFromLoneLineF
       ++lfOnly;
       EXPECT_EQ(back, withCrLf(original)) << name;
       EXPECT_EQ(back.size(), original.size() + static_cast<std::size_t>(
-                                                  std::count(original.begin(), original.end(), '\n')));
+                                                   std::count(original.begin(), original.end(), '\n')));
     } else {
       EXPECT_EQ(back, original) << name;
     }
@@ -76,7 +77,8 @@ TEST(EditorRoundTrip, EverySampleSavedUnchangedIsByteIdenticalApartFromLoneLineF
 
 TEST(EditorRoundTrip, TheShiftJisSampleShowsItsJapaneseAndTheCtrlZStaysAtTheEnd) {
   const editor::OpenedProgram sjis = open(sample("MULTI_PROGRAM_SJIS_O1001_O1003.NC"));
-  EXPECT_NE(sjis.decoded.text.find("O1001(荒加工 ポケット)\n(材質:S50C 工具:φ10エンドミル)\n"), std::string::npos);
+  EXPECT_NE(sjis.decoded.text.find("O1001(荒加工 ポケット)\n(材質:S50C 工具:φ10エンドミル)\n"),
+            std::string::npos);
   EXPECT_EQ(sjis.decoded.text.find('\r'), std::string::npos);
   const editor::OpenedProgram ctrlZ = open(sample("MILL_COLON_0097_CTRLZ_EOF.NC"));
   ASSERT_FALSE(ctrlZ.decoded.text.empty());
@@ -107,7 +109,8 @@ TEST(EditorSave, ACharacterShiftJisCannotHoldStopsTheSaveNamingItsPlaceAndWrites
   EXPECT_EQ(test::readFile(path), "OLD\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
   EXPECT_EQ(editor::unencodableMessage(saved.unencodable),
-            "2 行 6 桁目の文字「😀」は Shift-JIS で保存できません。\n保存を中止しました（ファイルは書き換えていません）。");
+            "2 行 6 桁目の文字「😀」は Shift-JIS "
+            "で保存できません。\n保存を中止しました（ファイルは書き換えていません）。");
   // First character of the text, and a replacement character when the file
   // had none: both are refused.
   EXPECT_EQ(editor::saveEditedText(path, "€", false).unencodable.column, 1u);
@@ -123,7 +126,8 @@ TEST(EditorSave, AReadOnlyFileOrAMissingFolderIsNotWrittenAndTheOldFileStaysWhol
   EXPECT_EQ(saved.status, SaveStatus::CannotCreate);
   EXPECT_EQ(test::readFile(path), "OLD\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-  EXPECT_EQ(editor::saveEditedText(dir.file("no/such/O2.NC"), "NEW\n", false).status, SaveStatus::CannotCreate);
+  EXPECT_EQ(editor::saveEditedText(dir.file("no/such/O2.NC"), "NEW\n", false).status,
+            SaveStatus::CannotCreate);
   EXPECT_EQ(editor::cannotCreateMessage(path), "ファイル " + path + " を作成できません");
 }
 
@@ -158,7 +162,9 @@ TEST(EditorOpen, BytesThatWouldNotComeBackAreNamedByTheirFirstLine) {
   EXPECT_EQ(program.decoded.alteredLine, 2u);
   EXPECT_EQ(program.size, 15u);
   EXPECT_EQ(editor::alteredOnOpenWarning(nul, program.decoded.alteration, 2),
-            nul + "\n2 行目に NUL バイトがあり、そこから後は読み込まれていません。\n保存すると、その部分は読み込んだ時のバイトと変わります。");
+            nul + "\n2 行目に NUL "
+                  "バイトがあり、そこから後は読み込まれていません。\n保存すると、その部分は読み込んだ時のバイ"
+                  "トと変わります。");
 }
 
 TEST(EditorOpen, AnEmptyFileOrOneThatStartsWithNulAsksTheLoadersQuestion) {

@@ -26,7 +26,8 @@ struct SplitTest : ::testing::Test {
     headers.clear();
     nctools::SplitEvents events;
     events.programFound = [this](const std::string& h) { headers.push_back(h); };
-    return nctools::splitPrograms(text, {dir.path(), nctools::toolExtension(mask), options, {}}, disk, events);
+    return nctools::splitPrograms(text, {dir.path(), nctools::toolExtension(mask), options, {}}, disk,
+                                  events);
   }
   std::string file(const std::string& name) const { return test::readFile(dir.file(name)); }
 };
