@@ -206,15 +206,25 @@ TEST(FileView, AFileGoneSinceTheListWasReadIsToldAndNothingOpens) {
   EXPECT_TRUE(s.list()->hasFocus());
 }
 
-// A long program shows its first lines at once and the rest goes in from the
-// event loop, so that the window stays alive and Esc ends the view meanwhile.
-TEST(FileView, ALongProgramShowsAtOnceAndEscEndsTheViewWhileItGoesIn) {
-  test::StartedForm s;
+namespace {
+
+// A 4 MB program of numbered blocks; its number of lines.
+int writeLongProgram(const std::string& path) {
   std::string big;
   int lines = 0;
   for (; big.size() < 4'000'000; ++lines)
     big += "N" + std::to_string(lines + 1) + " G01 X-21.375 Z-3.363\r\n";
-  test::writeFile(s.data.file("BIG.NC"), big);
+  test::writeFile(path, big);
+  return lines;
+}
+
+} // namespace
+
+// A long program shows its first lines at once and the rest goes in from the
+// event loop, so that the window stays alive and Esc ends the view meanwhile.
+TEST(FileView, ALongProgramShowsAtOnceAndEscEndsTheViewWhileItGoesIn) {
+  test::StartedForm s;
+  const int lines = writeLongProgram(s.data.file("BIG.NC"));
   s.start();
   View v{s};
   v.select("BIG.NC");
@@ -245,11 +255,7 @@ TEST(FileView, ALongProgramShowsAtOnceAndEscEndsTheViewWhileItGoesIn) {
 // view keeps going in and keeps its colouring; only the view's end drops them.
 TEST(FileView, MinimisingTheWindowEndsNeitherTheLoadingNorTheColouring) {
   test::StartedForm s;
-  std::string big;
-  int lines = 0;
-  for (; big.size() < 4'000'000; ++lines)
-    big += "N" + std::to_string(lines + 1) + " G01 X-21.375 Z-3.363\r\n";
-  test::writeFile(s.data.file("BIG.NC"), big);
+  const int lines = writeLongProgram(s.data.file("BIG.NC"));
   s.start();
   View v{s};
   v.select("BIG.NC");
