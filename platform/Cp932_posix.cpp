@@ -19,13 +19,9 @@ public:
   Converter& operator=(const Converter&) = delete;
   bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-  // Converts everything; an invalid or unconvertible input sequence of
-  // skipBytes(...) bytes is replaced by `replacement`.
-  template <class SkipFn>
-  std::string run(std::string_view in, std::string_view replacement, SkipFn skipBytes) {
-    std::string out;
-    if (!valid()) return std::string(in);
-    out.reserve(in.size() * 3 / 2 + 16);
+  // Converts `in` up to the first sequence it cannot convert, appending to
+  // `out`; returns that sequence's offset in `in`, or npos when all of it went.
+  size_t runUntilFailure(std::string_view in, std::string& out) {
     char* src = const_cast<char*>(in.data());
     size_t srcLeft = in.size();
     char buffer[4096];
@@ -34,15 +30,27 @@ public:
       size_t dstLeft = sizeof buffer;
       size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
       out.append(buffer, static_cast<size_t>(dst - buffer));
-      if (r == static_cast<size_t>(-1)) {
-        if (errno == E2BIG) continue;
-        // EILSEQ or EINVAL: drop the offending sequence and go on.
-        size_t n = skipBytes(reinterpret_cast<const unsigned char*>(src), srcLeft);
-        out.append(replacement);
-        src += n;
-        srcLeft -= n;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-      }
+      if (r == static_cast<size_t>(-1) && errno != E2BIG) return static_cast<size_t>(src - in.data());
+    }
+    return std::string_view::npos;
+  }
+
+  // Converts everything; an invalid or unconvertible input sequence of
+  // skipBytes(...) bytes is replaced by `replacement`.
+  template <class SkipFn>
+  std::string run(std::string_view in, std::string_view replacement, SkipFn skipBytes) {
+    std::string out;
+    if (!valid()) return std::string(in);
+    out.reserve(in.size() * 3 / 2 + 16);
+    size_t pos = 0;
+    while (pos < in.size()) {
+      const size_t failed = runUntilFailure(in.substr(pos), out);
+      if (failed == std::string_view::npos) break;
+      // EILSEQ or EINVAL: drop the offending sequence and go on.
+      pos += failed;
+      out.append(replacement);
+      pos += skipBytes(reinterpret_cast<const unsigned char*>(in.data() + pos), in.size() - pos);
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     }
     return out;
   }
@@ -51,16 +59,16 @@ private:
   iconv_t cd_;
 };
 
+bool isAscii(std::string_view text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
 } // namespace
 
 std::string cp932ToUtf8(std::string_view cp932) {
-  bool ascii = true;
-  for (unsigned char c : cp932)
-    if (c >= 0x80) {
-      ascii = false;
-      break;
-    }
-  if (ascii) return std::string(cp932);
+  if (isAscii(cp932)) return std::string(cp932);
   Converter conv("UTF-8", "CP932");
   return conv.run(cp932, "\xEF\xBF\xBD", [](const unsigned char* p, size_t left) -> size_t {
     // A lead byte takes the next byte with it only when that is a second
@@ -70,13 +78,7 @@ std::string cp932ToUtf8(std::string_view cp932) {
 }
 
 std::string utf8ToCp932(std::string_view utf8) {
-  bool ascii = true;
-  for (unsigned char c : utf8)
-    if (c >= 0x80) {
-      ascii = false;
-      break;
-    }
-  if (ascii) return std::string(utf8);
+  if (isAscii(utf8)) return std::string(utf8);
   Converter conv("CP932", "UTF-8");
   return conv.run(utf8, "?", [](const unsigned char* p, size_t left) -> size_t {
     return utf8CharLength(std::string_view(reinterpret_cast<const char*>(p), left), 0);
@@ -85,36 +87,17 @@ std::string utf8ToCp932(std::string_view utf8) {
 
 Cp932Encoding utf8ToCp932Exact(std::string_view utf8) {
   Cp932Encoding result;
-  bool ascii = true;
-  for (unsigned char c : utf8)
-    if (c >= 0x80) {
-      ascii = false;
-      break;
-    }
-  if (ascii) {
+  if (isAscii(utf8)) {
     result.bytes = std::string(utf8);
     return result;
   }
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
+  Converter conv("CP932", "UTF-8");
+  if (!conv.valid()) {
     result.failedAt = 0;
     return result;
   }
   result.bytes.reserve(utf8.size());
-  char* src = const_cast<char*>(utf8.data());
-  size_t srcLeft = utf8.size();
-  char buffer[4096];
-  while (srcLeft > 0) {
-    char* dst = buffer;
-    size_t dstLeft = sizeof buffer;
-    size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    result.bytes.append(buffer, static_cast<size_t>(dst - buffer));
-    if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-      result.failedAt = static_cast<size_t>(src - utf8.data());
-      break;
-    }
-  }
-  iconv_close(cd);
+  result.failedAt = conv.runUntilFailure(utf8, result.bytes);
   return result;
 }
 
