@@ -1,5 +1,6 @@
 #include "editor/EditorFile.h"
 
+#include "editor/EditorTexts.h"
 #include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 
@@ -34,6 +35,15 @@ Readability readability(const std::string& path) {
   if (::stat(path.c_str(), &st) != 0) return Readability::Unopenable;
   if (!S_ISREG(st.st_mode)) return Readability::Special;
   return ::access(path.c_str(), R_OK) == 0 ? Readability::Readable : Readability::Unopenable;
+}
+
+std::optional<std::string> refusalMessage(const std::string& path, const std::string& doing) {
+  switch (readability(path)) {
+  case Readability::Readable: return std::nullopt;
+  case Readability::Special: return specialFileMessage(path, doing);
+  case Readability::Unopenable: break;
+  }
+  return cannotOpenMessage(path);
 }
 
 SaveResult saveEditedText(const std::string& path, std::string_view utf8, bool replaceUndecodable) {

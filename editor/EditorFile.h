@@ -5,6 +5,7 @@
 #include "serial/ProgramFile.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kestrovan::editor {
@@ -26,6 +27,9 @@ OpenedProgram openForEditing(const std::string& path, const serial::WrongFormatQ
 // one that may not be read is Unopenable.
 enum class Readability { Readable, Special, Unopenable };
 Readability readability(const std::string& path);
+// What the view or the editor says when it does not read `path` for `doing`
+// ("表示", "編集"); nothing when the path can be read.
+std::optional<std::string> refusalMessage(const std::string& path, const std::string& doing);
 
 enum class SaveStatus { Written, Unencodable, CannotCreate };
 

@@ -92,34 +92,28 @@ void EditorOperations::open(bool shift) {
   }
   const files::FileEntry* entry = host_.fileList().entryAt(host_.selectedRow());
   if (!entry || host_.fileList().rowKind(host_.selectedRow()) != files::RowKind::File) {
-    panel_->setCaption(endedCaption());
-    host_.setListEnabled(true);
-    host_.focusList();
+    backToList();
     return;
   }
   const std::string path = platform::joinPath(host_.settings().DirPath, entry->name);
   if (refusedUnreadable(path)) {
-    panel_->setCaption(endedCaption());
-    host_.setListEnabled(true);
-    host_.focusList();
+    backToList();
     return;
   }
   showFresh();
-  documentName_ = fileName_ = path;
-  const std::uint64_t size = load(path);
-  panel_->status().setField(SizeField, loadedSizeField(size));
-  panel_->status().setField(ChangeField, "");
-  panel_->status().setField(CaretField, caretField(1, 1));
-  panel_->setCaption(editingCaption(path));
-  panel_->text()->setFocus();
+  openPath(path);
+}
+
+// Nothing to edit: the list takes the keys again.
+void EditorOperations::backToList() {
+  panel_->setCaption(endedCaption());
+  host_.setListEnabled(true);
+  host_.focusList();
 }
 
 void EditorOperations::newDocument() {
   feeder_->abandon();
-  loading_ = true;
-  panel_->text()->clear();
-  panel_->text()->document()->setModified(false);
-  loading_ = false;
+  clearText();
   documentName_ = fileName_ = kNewDocument;
   alteration_ = Alteration::None;
   askBeforeSave_ = false;
@@ -129,28 +123,38 @@ void EditorOperations::newDocument() {
   panel_->status().setField(SizeField, "サイズ");
 }
 
+// An empty text, unchanged; clearing it is no edit of the user's.
+void EditorOperations::clearText() {
+  loading_ = true;
+  panel_->text()->clear();
+  panel_->text()->document()->setModified(false);
+  loading_ = false;
+}
+
 void EditorOperations::openFile() {
   const base::SettingsRecord& s = host_.settings();
   const std::optional<std::string> path = choosers_->openFile(host_.window(), s.DirPath, s.Mask);
   if (!path || refusedUnreadable(*path)) return;
-  documentName_ = fileName_ = *path;
+  openPath(*path);
+}
+
+// The file becomes the document, with the caret at its start.
+void EditorOperations::openPath(const std::string& path) {
+  documentName_ = fileName_ = path;
   panel_->status().setField(ChangeField, "");
   panel_->status().setField(CaretField, caretField(1, 1));
-  const std::uint64_t size = load(*path);
+  const std::uint64_t size = load(path);
   panel_->status().setField(SizeField, loadedSizeField(size));
-  panel_->setCaption(editingCaption(*path));
+  panel_->setCaption(editingCaption(path));
   panel_->text()->setFocus();
 }
 
 // A pipe or a device is not read (the reading could wait for ever), and a
 // file that cannot be read is told rather than opened as an empty one.
 bool EditorOperations::refusedUnreadable(const std::string& path) {
-  const Readability readable = readability(path);
-  if (readable == Readability::Readable) return false;
-  host_.dialogs().show(
-      {kEditorTitle,
-       readable == Readability::Special ? specialFileMessage(path, "編集") : cannotOpenMessage(path),
-       base::MessageButtons::Ok, base::MessageIcon::Warning});
+  const std::optional<std::string> refusal = refusalMessage(path, "編集");
+  if (!refusal) return false;
+  host_.dialogs().show({kEditorTitle, *refusal, base::MessageButtons::Ok, base::MessageIcon::Warning});
   return true;
 }
 
@@ -282,10 +286,7 @@ void EditorOperations::endEditing() {
 void EditorOperations::finish() {
   if (findDialog_) findDialog_->hide();
   panel_->setCaption(endedCaption());
-  loading_ = true;
-  panel_->text()->clear();
-  panel_->text()->document()->setModified(false);
-  loading_ = false;
+  clearText();
   panel_->box()->hide();
   host_.refreshFileList({});
   host_.showMessage("編集終了!!", host::MessageColour::Red);

@@ -56,6 +56,9 @@ public:
 
 private:
   void showFresh();
+  void backToList();
+  void openPath(const std::string& path);
+  void clearText();
   std::uint64_t load(const std::string& path);
   bool refusedUnreadable(const std::string& path);
   void textChanged();

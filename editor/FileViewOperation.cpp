@@ -3,7 +3,6 @@
 #include "base/Dialogs.h"
 #include "base/SettingsRecord.h"
 #include "editor/EditorFile.h"
-#include "editor/EditorTexts.h"
 #include "editor/FileViewText.h"
 #include "editor/NcColouringSetting.h"
 #include "editor/NcHighlighter.h"
@@ -35,11 +34,8 @@ void FileViewOperation::show() {
   const std::string path = list.entryPath(row);
   // A pipe or a device is not read (the reading could wait for ever), and a
   // file that cannot be read is told rather than shown as an empty one.
-  if (const Readability readable = readability(path); readable != Readability::Readable) {
-    host_.dialogs().show(
-        {kFileViewTitle,
-         readable == Readability::Special ? specialFileMessage(path, "表示") : cannotOpenMessage(path),
-         base::MessageButtons::Ok, base::MessageIcon::Warning});
+  if (const auto refusal = refusalMessage(path, "表示")) {
+    host_.dialogs().show({kFileViewTitle, *refusal, base::MessageButtons::Ok, base::MessageIcon::Warning});
     return;
   }
   QPlainTextEdit* view = host_.transferView();
