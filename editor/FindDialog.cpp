@@ -30,6 +30,11 @@ constexpr const char* kHelpText =
     "「上へ」はカーソルの前から文書の始めへ探します。\n"
     "「大文字と小文字を区別する」を外すと、英字の大文字と小文字を同じ文字として探します。";
 
+// The characters of a QString, without a copy.
+std::u16string_view utf16Of(const QString& s) {
+  return {reinterpret_cast<const char16_t*>(s.utf16()), static_cast<std::size_t>(s.size())};
+}
+
 } // namespace
 
 FindDialog::FindDialog(FindTarget target, QWidget* parent) : QDialog(parent), target_(std::move(target)) {
@@ -111,11 +116,8 @@ void FindDialog::findNext() {
 
   const QString pattern = text_->text();
   const QString& text = documentText();
-  const std::u16string_view textView(reinterpret_cast<const char16_t*>(text.utf16()),
-                                     static_cast<std::size_t>(text.size()));
-  const SearchOptions options{std::u16string_view(reinterpret_cast<const char16_t*>(pattern.utf16()),
-                                                  static_cast<std::size_t>(pattern.size())),
-                              matchCase_->isChecked()};
+  const std::u16string_view textView = utf16Of(text);
+  const SearchOptions options{utf16Of(pattern), matchCase_->isChecked()};
   // The document's text holds one character for each line break, so its
   // positions are indexes into that text; the block number is the line.
   const QTextDocument& document = *editor->document();
