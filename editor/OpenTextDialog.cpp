@@ -10,7 +10,6 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QListView>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSortFilterProxyModel>
@@ -21,22 +20,6 @@ namespace {
 
 constexpr int kMemoHeight = 80;
 constexpr int kExtraHeight = 100;
-
-// Message boxes for a caller that has none of its own.
-class BoxDialogs : public base::Dialogs {
-public:
-  explicit BoxDialogs(QWidget* owner) : owner_(owner) {}
-  base::MessageAnswer show(const base::Message& message) override {
-    QMessageBox box(message.icon == base::MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    QString::fromStdString(message.title), QString::fromStdString(message.text),
-                    QMessageBox::Ok, owner_);
-    box.exec();
-    return base::MessageAnswer::Ok;
-  }
-
-private:
-  QWidget* owner_;
-};
 
 // Lists the files the mask matches as the file list does (letters without
 // regard to case, "*.*" every file), and every folder.
@@ -124,12 +107,6 @@ std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& fo
   COpenTextDialog dialog(parent, folder, mask, dialogs);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
-}
-
-std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& folder,
-                                          const std::string& mask) {
-  BoxDialogs dialogs(parent);
-  return chooseTextFile(parent, folder, mask, dialogs);
 }
 
 } // namespace kestrovan::editor

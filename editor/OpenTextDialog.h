@@ -23,10 +23,7 @@ inline constexpr const char* kNotTextCaption = "警告";
 
 // Runs the dialog modally in `folder`, listing the files that match `mask`
 // (the listing mask, "*.NC" or "*.*"); the chosen file's full path, or
-// nothing when it was cancelled.
-std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& folder,
-                                          const std::string& mask);
-// The same with the program's message boxes (the host's).
+// nothing when it was cancelled. The preview's messages go to `dialogs`.
 std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& folder, const std::string& mask,
                                           base::Dialogs& dialogs);
 
