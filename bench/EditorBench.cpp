@@ -62,6 +62,12 @@ void openAndPaint(StartedForm& s, const std::string& name, PaintCounter& counter
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
+// The events until the whole text is in: the text takes edits from then on.
+void waitForWholeText(const StartedForm& s) {
+  while (text(s)->isReadOnly())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
 void endEditing(StartedForm& s) {
   QTest::mouseClick(s.find<QToolButton>("ToolButton13"), Qt::LeftButton);
   QCoreApplication::processEvents();
@@ -99,8 +105,7 @@ void BM_OpenToWholeTextIn20MB(benchmark::State& state) {
     QElapsedTimer clock;
     clock.start();
     openAndPaint(s, "BIG.NC", counter);
-    while (text(s)->isReadOnly())
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    waitForWholeText(s);
     state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
     state.PauseTiming();
     endEditing(s);
@@ -116,8 +121,7 @@ void BM_KeystrokeAtTheEndOf20MB(benchmark::State& state) {
   PaintCounter counter;
   text(s)->viewport()->installEventFilter(&counter);
   openAndPaint(s, "BIG.NC", counter);
-  while (text(s)->isReadOnly())
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  waitForWholeText(s);
   QTest::keyClick(text(s), Qt::Key_End, Qt::ControlModifier);
   QCoreApplication::processEvents();
   for (auto _ : state) {
@@ -139,8 +143,7 @@ void BM_Save20MB(benchmark::State& state) {
   PaintCounter counter;
   text(s)->viewport()->installEventFilter(&counter);
   openAndPaint(s, "BIG.NC", counter);
-  while (text(s)->isReadOnly())
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  waitForWholeText(s);
   auto* editor = s.window->operation<kestrovan::editor::EditorOperations>();
   for (auto _ : state)
     benchmark::DoNotOptimize(editor->save());
