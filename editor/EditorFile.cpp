@@ -5,7 +5,6 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,7 +14,6 @@ OpenedProgram openForEditing(const std::string& path, const serial::WrongFormatQ
   serial::ProgramFile file = serial::loadProgramFile(path, askReadAgain);
   OpenedProgram result;
   result.size = file.size;
-  result.opened = file.opened;
   result.decoded = decodeProgramText(file.text);
   if (file.readLineWise && !file.text.empty()) {
     result.decoded.alteration = Alteration::ReadLineWise;
@@ -54,15 +52,7 @@ SaveResult saveEditedText(const std::string& path, std::string_view utf8, bool r
     result.unencodable = std::move(encoded.unencodable);
     return result;
   }
-  if (platform::isReadOnlyFile(path)) {
-    result.error = EACCES;
-    return result;
-  }
-  const platform::WriteResult written = platform::writeFileAtomically(path, encoded.bytes);
-  if (!written) {
-    result.error = written.error;
-    return result;
-  }
+  if (platform::isReadOnlyFile(path) || !platform::writeFileAtomically(path, encoded.bytes)) return result;
   result.status = SaveStatus::Written;
   result.size = encoded.bytes.size();
   return result;

@@ -13,7 +13,6 @@ namespace kestrovan::editor {
 struct OpenedProgram {
   DecodedText decoded;
   std::uint64_t size = 0; // the file's size on disk
-  bool opened = false;
 };
 
 // The file loader's reading (bytes up to the first NUL, the wrong-format
@@ -36,7 +35,6 @@ enum class SaveStatus { Written, Unencodable, CannotCreate };
 struct SaveResult {
   SaveStatus status = SaveStatus::CannotCreate;
   TextPlace unencodable;  // with Unencodable
-  int error = 0;          // errno, with CannotCreate
   std::uint64_t size = 0; // bytes written, with Written
 };
 
