@@ -11,9 +11,8 @@ int linesPerPage(int fontHeightPixels) {
   return std::max(1, kPageHeightPixels / height);
 }
 
-int pageCount(std::size_t lineCount, int linesPerPage) {
-  return static_cast<int>(lineCount / static_cast<std::size_t>(std::max(1, linesPerPage))) + 1;
-}
+// As many pages as reach the line after the last.
+int pageCount(std::size_t lineCount, int linesPerPage) { return pageOfLine(lineCount, linesPerPage); }
 
 PageLines pageLines(int page, int linesPerPage, std::size_t lineCount) {
   if (page < 1) return {};
