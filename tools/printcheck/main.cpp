@@ -1,4 +1,4 @@
-// Prints a program file as the editor's print button does, to a named
+// Prints a program file through the editor's print form, to a named
 // printer of the system's print service, without the print dialog: all
 // pages, a range of pages or some lines as the selection. Used by
 // scripts/print-check against a real CUPS queue.
@@ -20,7 +20,9 @@
 #include <QPrinterInfo>
 #include <QTextBlock>
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -56,6 +58,14 @@ int usage() {
   return 2;
 }
 
+// A positive number from the command line; 0 for anything else.
+int positive(const char* text) {
+  int value = 0;
+  const char* end = text + std::strlen(text);
+  const auto [at, error] = std::from_chars(text, end, value);
+  return error == std::errc() && at == end && value > 0 ? value : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -80,12 +90,15 @@ int main(int argc, char** argv) {
 
   const std::string mode = argv[4];
   editor::PrintChoice choice;
-  if (mode == "pages" && argc >= 7) {
-    choice = {editor::PrintChoice::Range::Pages, std::stoi(argv[5]), std::stoi(argv[6])};
-  } else if (mode == "selection" && argc >= 7) {
+  const int first = argc >= 7 ? positive(argv[5]) : 0;
+  const int second = argc >= 7 ? positive(argv[6]) : 0;
+  if ((mode == "pages" || mode == "selection") && (first == 0 || second == 0)) return usage();
+  if (mode == "pages") {
+    choice = {editor::PrintChoice::Range::Pages, first, second};
+  } else if (mode == "selection") {
     choice = {editor::PrintChoice::Range::Selection, 1, 1};
-    QTextCursor cursor(editor.document()->findBlockByNumber(std::stoi(argv[5]) - 1));
-    cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, std::stoi(argv[6]) - 1);
+    QTextCursor cursor(editor.document()->findBlockByNumber(first - 1));
+    cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, second - 1);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     editor.setTextCursor(cursor);
   } else if (mode != "all") {
