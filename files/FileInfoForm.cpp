@@ -4,6 +4,7 @@
 #include "files/DialogParts.h"
 #include "files/FileList.h"
 #include "files/NameText.h"
+#include "host/FixedDialog.h"
 #include "host/Host.h"
 #include "platform/DirectoryEnum.h"
 #include "platform/FileMode.h"
@@ -73,8 +74,8 @@ QLabel* line(QWidget* parent, const char* name, QRect place) {
 
 } // namespace
 
-TFileInfoForm::TFileInfoForm(host::Host& host) : QDialog(host.window(), kDialogFlags), host_(host) {
-  setUpDialog(this, "FileInfoForm", kFileInfoTitle, {332, 306});
+TFileInfoForm::TFileInfoForm(host::Host& host) : QDialog(host.window(), host::kFixedDialog), host_(host) {
+  host::setUpFixedDialog(*this, "FileInfoForm", kFileInfoTitle, {332, 306});
 
   Image1 = line(this, "InfoIcon", {16, 12, 32, 32});
   NameLabel = line(this, "InfoName", {60, 20, 256, 16});
