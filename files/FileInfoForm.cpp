@@ -6,6 +6,7 @@
 #include "files/NameText.h"
 #include "host/FixedDialog.h"
 #include "host/Host.h"
+#include "host/ScreenWidgets.h"
 #include "platform/DirectoryEnum.h"
 #include "platform/FileMode.h"
 #include "platform/Paths.h"
@@ -162,9 +163,7 @@ bool TFileInfoForm::showModal(const std::string& folder, const std::string& name
 
   setWindowModality(Qt::ApplicationModal);
   show();
-  QRect main = host_.recordedWindowRect();
-  if (main.isNull()) main = host_.window()->frameGeometry(); // never recorded (not the foreground window)
-  centreOn(this, main);
+  host::centreOnMainWindow(*this, host_);
   raise();
   activateWindow();
   Button2->setFocus(); // an Enter straight away closes without changes
