@@ -1,12 +1,11 @@
 #include "core/CommSettings.h"
 
-#include "platform/Text.h"
-#include <cstring>
-
 #include "base/SettingsRecord.h"
+#include "platform/Text.h"
 #include "serial/PortProbe.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kestrovan::core {
 namespace {

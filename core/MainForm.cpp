@@ -354,8 +354,6 @@ void TForm1::clearPromptLine() {
 
 void TForm1::setPromptLineEnabled(bool enabled) { screen_.Edit1->setEnabled(enabled); }
 
-PromptMode TForm1::promptMode() const { return prompt_->mode(); }
-
 void TForm1::RecordWindowRect() {
   if (isActiveWindow()) recordedRect_ = frameGeometry();
 }

@@ -79,7 +79,6 @@ public:
   void closePrompt() override;
   void clearPromptLine() override;
   void setPromptLineEnabled(bool enabled) override;
-  PromptMode promptMode() const override;
   void setStatusPanel(int index, const std::string& text) override;
   void showSettingsPanels() override;
   void setProgress(int value, int maximum) override;

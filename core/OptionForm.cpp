@@ -4,6 +4,7 @@
 #include "core/OptionFields.h"
 #include "files/FileList.h"
 #include "host/Host.h"
+#include "host/ScreenWidgets.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -133,10 +134,7 @@ void TOptionForm::showEvent(QShowEvent* event) {
 
 void TOptionForm::FormShow() {
   // Centred on the main window as it was when the dialog was asked for.
-  QRect main = host_.recordedWindowRect();
-  if (main.isNull()) main = host_.window()->frameGeometry(); // never recorded (not the foreground window yet)
-  const QSize own = frameGeometry().size();
-  move(main.left() + main.width() / 2 - own.width() / 2, main.top() + main.height() / 2 - own.height() / 2);
+  host::centreOnMainWindow(*this, host_);
 
   const OptionTexts texts = optionTextsFrom(host_.settings());
   for (std::size_t i = 0; i < edits_.size(); ++i)

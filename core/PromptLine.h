@@ -34,7 +34,6 @@ public:
   PromptLine(QLineEdit& edit, base::Dialogs& dialogs, Actions actions);
 
   void setHandler(host::PromptMode mode, Handler handler) { handlers_[mode] = std::move(handler); }
-  host::PromptMode mode() const { return mode_; }
   void open(host::PromptMode mode, const std::string& initial);
   // Emptied and disabled; its mode ends.
   void close();

@@ -2,6 +2,7 @@
 
 #include "external/CommandTable.h"
 #include "external/DialogLook.h"
+#include "host/FixedDialog.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
 
@@ -35,8 +36,8 @@ constexpr const char* kEverything = "すべて表示(*.*) (*)";
 } // namespace
 
 TAppopenForm::TAppopenForm(host::Host& host)
-    : QDialog(host.window(), kFixedDialog), host_(host), chooser_(chooseProgram) {
-  setUpFixedDialog(*this, "AppopenForm", "外部コマンド設定", {560, 470});
+    : QDialog(host.window(), host::kFixedDialog), host_(host), chooser_(chooseProgram) {
+  host::setUpFixedDialog(*this, "AppopenForm", "外部コマンド設定", {560, 470});
 
   ListView1 = place<QTreeWidget>(this, "ListView1", {8, 8, 544, 250});
   ListView1->setColumnCount(4);

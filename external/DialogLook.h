@@ -1,6 +1,6 @@
 #pragma once
-// What the external commands' dialogs share: a fixed-size dialog in the
-// proportional Gothic, widgets placed by name, and the modal show that
+// What the external commands' dialogs share besides their frame
+// (host/FixedDialog.h): widgets placed by name, and the modal show that
 // returns at once (the main window's loop keeps the dialog alive).
 
 #include <QDialog>
@@ -9,11 +9,6 @@
 
 namespace kestrovan::external {
 
-inline constexpr Qt::WindowFlags kFixedDialog = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                                Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                                Qt::WindowCloseButtonHint;
-
-void setUpFixedDialog(QDialog& dialog, const char* name, const char* title, QSize size);
 void showApplicationModal(QDialog& dialog);
 
 // A widget of the dialog, made with `args` before its parent, named and placed.

@@ -2,6 +2,7 @@
 
 #include "external/DialogLook.h"
 #include "external/Launch.h"
+#include "host/FixedDialog.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
 
@@ -17,8 +18,8 @@ QString q(const std::string& utf8) { return QString::fromStdString(utf8); }
 } // namespace
 
 TOutAppForm::TOutAppForm(host::Host& host, Launcher& launcher)
-    : QDialog(host.window(), kFixedDialog), host_(host), launcher_(launcher) {
-  setUpFixedDialog(*this, "OutAppForm", "引数", {420, 160});
+    : QDialog(host.window(), host::kFixedDialog), host_(host), launcher_(launcher) {
+  host::setUpFixedDialog(*this, "OutAppForm", "引数", {420, 160});
   Label1 = place<QLabel>(this, "Label1", {10, 8, 400, 16}, "外部ｱﾌﾟﾘ");
   Label2 = place<QLabel>(this, "Label2", {10, 30, 400, 16}, "起動ｱﾌﾟﾘｹｰｼｮﾝ");
   Label3 = place<QLabel>(this, "Label3", {20, 48, 390, 16});

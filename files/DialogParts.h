@@ -1,26 +1,12 @@
 #pragma once
-// What the dialogs of the file operations share: their frame (a fixed-size
-// dialog with a title and a close box, in the proportional Gothic), their
-// buttons, and their place, centred on the main window.
+// What the dialogs of the file operations share besides their frame
+// (host/FixedDialog.h): their buttons, and their place, centred on the main
+// window.
 
-#include <QDialog>
 #include <QPushButton>
 #include <QRect>
 
 namespace kestrovan::files {
-
-inline constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                                Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                                Qt::WindowCloseButtonHint;
-
-inline void setUpDialog(QDialog* dialog, const char* name, const char* title, QSize size) {
-  dialog->setObjectName(name);
-  dialog->setWindowTitle(title);
-  dialog->setFixedSize(size);
-  QFont font("IPAPGothic");
-  font.setPixelSize(12);
-  dialog->setFont(font);
-}
 
 inline QPushButton* dialogButton(QWidget* parent, const char* text, const char* name, QRect place) {
   auto* button = new QPushButton(text, parent);

@@ -4,7 +4,9 @@
 #include "files/DialogParts.h"
 #include "files/FileList.h"
 #include "files/NameText.h"
+#include "host/FixedDialog.h"
 #include "host/Host.h"
+#include "host/ScreenWidgets.h"
 #include "platform/DirectoryEnum.h"
 #include "platform/FileMode.h"
 #include "platform/Paths.h"
@@ -73,8 +75,8 @@ QLabel* line(QWidget* parent, const char* name, QRect place) {
 
 } // namespace
 
-TFileInfoForm::TFileInfoForm(host::Host& host) : QDialog(host.window(), kDialogFlags), host_(host) {
-  setUpDialog(this, "FileInfoForm", kFileInfoTitle, {332, 306});
+TFileInfoForm::TFileInfoForm(host::Host& host) : QDialog(host.window(), host::kFixedDialog), host_(host) {
+  host::setUpFixedDialog(*this, "FileInfoForm", kFileInfoTitle, {332, 306});
 
   Image1 = line(this, "InfoIcon", {16, 12, 32, 32});
   NameLabel = line(this, "InfoName", {60, 20, 256, 16});
@@ -161,9 +163,7 @@ bool TFileInfoForm::showModal(const std::string& folder, const std::string& name
 
   setWindowModality(Qt::ApplicationModal);
   show();
-  QRect main = host_.recordedWindowRect();
-  if (main.isNull()) main = host_.window()->frameGeometry(); // never recorded (not the foreground window)
-  centreOn(this, main);
+  host::centreOnMainWindow(*this, host_);
   raise();
   activateWindow();
   Button2->setFocus(); // an Enter straight away closes without changes

@@ -6,6 +6,7 @@
 #include "files/DialogParts.h"
 #include "files/FileList.h"
 #include "files/NameFilter.h"
+#include "host/FixedDialog.h"
 #include "host/Host.h"
 #include "platform/Paths.h"
 
@@ -19,8 +20,8 @@
 
 namespace kestrovan::files {
 
-TFindForm::TFindForm(host::Host& host) : QDialog(host.window(), kDialogFlags), host_(host) {
-  setUpDialog(this, "FindForm", kNameFilterTitle, {260, 110});
+TFindForm::TFindForm(host::Host& host) : QDialog(host.window(), host::kFixedDialog), host_(host) {
+  host::setUpFixedDialog(*this, "FindForm", kNameFilterTitle, {260, 110});
 
   auto* label = new QLabel(kNameFilterLabel, this);
   label->setGeometry(12, 10, 236, 16);

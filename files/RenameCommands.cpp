@@ -2,7 +2,6 @@
 
 #include "base/Dialogs.h"
 #include "base/SettingsRecord.h"
-#include "files/CopyMove.h"
 #include "files/FileList.h"
 #include "host/Host.h"
 #include "platform/Paths.h"

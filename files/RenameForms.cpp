@@ -47,13 +47,6 @@ std::pair<QPushButton*, QPushButton*> okCancel(QDialog* dialog, int top) {
 
 } // namespace
 
-void centreOnMainWindow(QDialog& dialog, host::Host& host) {
-  QRect main = host.recordedWindowRect();
-  if (main.isNull()) main = host.window()->frameGeometry();
-  dialog.move(main.left() + main.width() / 2 - dialog.width() / 2,
-              main.top() + main.height() / 2 - dialog.height() / 2);
-}
-
 TRenameForm::TRenameForm(host::Host& host) : QDialog(host.window()), host_(host) {
   setObjectName("RenameForm");
   setWindowTitle("名前変更");
@@ -118,7 +111,7 @@ std::optional<std::string> TRenameForm::ask(const std::string& oldName) {
   Edit1->setText(QString::fromStdString(oldName));
   Edit1->selectAll();
   Edit1->setFocus();
-  centreOnMainWindow(*this, host_);
+  host::centreOnMainWindow(*this, host_); // as the main window was recorded
   if (exec() != QDialog::Accepted) return std::nullopt;
   return Edit1->text().toStdString();
 }
@@ -135,7 +128,7 @@ TRenameMultiForm::TRenameMultiForm(host::Host& host) : QDialog(host.window()), h
 std::optional<RenameKind> TRenameMultiForm::ask() {
   kinds_.front()->setChecked(true);
   kinds_.front()->setFocus();
-  centreOnMainWindow(*this, host_);
+  host::centreOnMainWindow(*this, host_); // as the main window was recorded
   if (exec() != QDialog::Accepted) return std::nullopt;
   for (std::size_t i = 0; i < kinds_.size(); ++i)
     if (kinds_[i]->isChecked()) return static_cast<RenameKind>(i + 1);

@@ -58,7 +58,4 @@ private:
   QPushButton* Button2;
 };
 
-// Both dialogs open centred on the main window as it was recorded.
-void centreOnMainWindow(QDialog& dialog, host::Host& host);
-
 } // namespace kestrovan::files

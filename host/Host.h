@@ -94,7 +94,6 @@ public:
   // Empties the prompt line and disables it, the list left as it is.
   virtual void clearPromptLine() = 0;
   virtual void setPromptLineEnabled(bool enabled) = 0;
-  virtual PromptMode promptMode() const = 0;
   virtual void setStatusPanel(int index, const std::string& text) = 0;
   virtual void showSettingsPanels() = 0; // Speed, Port and Signal in panels 4 to 6
   // The bar inside status panel 1.

@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 #include "platform/UniqueFd.h"
+#include "platform/WriteAll.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -53,18 +54,10 @@ WriteResult writeFileAtomically(const std::string& linkOrPath, std::string_view 
     fchmod(fd.get(), 0666 & ~mask);
   }
 
-  const char* p = bytes.data();
-  size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = write(fd.get(), p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int err = errno;
-      unlink(temp.c_str());
-      return {false, err};
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
+  if (!writeAll(fd.get(), bytes)) {
+    int err = errno;
+    unlink(temp.c_str());
+    return {false, err};
   }
   if (fsync(fd.get()) != 0 || close(fd.release()) != 0) {
     int err = errno;

@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 #include "platform/UniqueFd.h"
+#include "platform/WriteAll.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,19 +18,6 @@ namespace {
 // The temporary name: hidden, beside the target, unique.
 std::string temporaryBeside(const std::string& to) {
   return joinPath(parentFolder(to), "." + baseNameOf(to) + ".XXXXXX");
-}
-
-bool writeAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t w = write(fd, data, size);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += w;
-    size -= static_cast<std::size_t>(w);
-  }
-  return true;
 }
 
 // One piece of at most `length` bytes; the number copied, 0 at the end of
@@ -56,7 +44,7 @@ public:
       const ssize_t n = read(in_, buffer_.data(), std::min(length, buffer_.size()));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) return n;
-      if (!writeAll(out_, buffer_.data(), static_cast<std::size_t>(n))) return -1;
+      if (!writeAll(out_, {buffer_.data(), static_cast<std::size_t>(n)})) return -1;
       return n;
     }
   }

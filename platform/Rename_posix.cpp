@@ -1,8 +1,9 @@
 #include "platform/Rename.h"
 
+#include "platform/EntryOps.h"
 #include "platform/Paths.h"
 
-#include <sys/stat.h>
+#include <optional>
 
 namespace kestrovan::platform {
 
@@ -10,15 +11,11 @@ int renameEntry(const std::string& from, const std::string& to) {
   static const RenameCalls calls{
       [](const std::string& a, const std::string& b) { return renameNoReplace(a, b); },
       [](const std::string& a, const std::string& b) {
-        struct stat sa {
-        }, sb{};
-        return lstat(a.c_str(), &sa) == 0 && lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-               sa.st_ino == sb.st_ino;
+        const std::optional<EntryStat> sa = statEntry(a);
+        const std::optional<EntryStat> sb = statEntry(b);
+        return sa && sb && sameEntry(*sa, *sb);
       },
-      [](const std::string& p) {
-        struct stat st {};
-        return lstat(p.c_str(), &st) == 0;
-      }};
+      [](const std::string& p) { return statEntry(p).has_value(); }};
   return renameEntryWith(calls, from, to);
 }
 

@@ -62,19 +62,18 @@ bool ReceiveCommand::eventFilter(QObject* watched, QEvent* event) {
   if (watched == saveChoiceEdit_ && event->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(event);
     int key = k->key() == Qt::Key_Escape ? 0x1B : (k->text().size() == 1 ? k->text()[0].unicode() : 0);
-    choose(static_cast<int>(saveChoiceForKey(key)));
+    choose(saveChoiceForKey(key));
     return true;
   }
   if (watched == saveChoiceText_ && event->type() == QEvent::MouseButtonPress) {
     const int y = static_cast<QMouseEvent*>(event)->position().toPoint().y();
-    choose(static_cast<int>(saveChoiceForClick(y)));
+    choose(saveChoiceForClick(y));
     return true;
   }
   return false;
 }
 
-void ReceiveCommand::choose(int choiceValue) {
-  const auto choice = static_cast<SaveChoice>(choiceValue);
+void ReceiveCommand::choose(SaveChoice choice) {
   if (choice == SaveChoice::None) return;
   GroupBox5->hide();
   host::Host& host = parts_.host;

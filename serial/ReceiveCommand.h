@@ -15,6 +15,7 @@ class QLineEdit;
 
 namespace kestrovan::serial {
 
+enum class SaveChoice;
 enum class SaveMode;
 struct ReceiveOutcome;
 struct ReceiveTarget;
@@ -31,7 +32,7 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void choose(int choice);
+  void choose(SaveChoice choice);
   void nameEntered(const std::string& text);
   ReceiveOutcome receive(SaveMode mode, const ReceiveTarget& target);
 

@@ -4,6 +4,7 @@
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
 #include "platform/UniqueFd.h"
+#include "platform/WriteAll.h"
 #include "serial/Clock.h"
 
 #include <cerrno>
@@ -14,18 +15,6 @@
 
 namespace kestrovan::serial {
 namespace {
-
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 const char* outcomeText(TransferOutcome outcome) {
   switch (outcome) {
@@ -66,11 +55,11 @@ bool appendTransferLog(const std::string& logPath, const std::string& entry) {
     // A log that opens but cannot take the entry (a full disk) keeps what it
     // has: only a log that cannot be opened at all is made anew.
     platform::UniqueFd fd(::open(logPath.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
-    if (fd) return writeAll(fd.get(), bytes);
+    if (fd) return platform::writeAll(fd.get(), bytes);
   }
   platform::UniqueFd fd(::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (!fd) return false;
-  return writeAll(fd.get(), platform::utf8ToCp932(transferLogHeader()) + bytes);
+  return platform::writeAll(fd.get(), platform::utf8ToCp932(transferLogHeader()) + bytes);
 }
 
 std::string transferLogViewText(const std::string& logPath) {
