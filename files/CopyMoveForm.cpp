@@ -6,6 +6,7 @@
 #include "files/CopyTargets.h"
 #include "files/FolderChange.h"
 #include "host/FolderBrowser.h"
+#include "host/HistoryBox.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
 #include "platform/Paths.h"
@@ -49,14 +50,7 @@ TCopyForm::TCopyForm(host::Host& host, host::FolderBrowser& browser, Run run)
   Label2 = new QLabel(this);
   Label2->setObjectName("Label2");
   Label2->setGeometry(10, 196, 60, 16);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName("ComboBox1");
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  // What is typed is the destination: the history must not complete it into
-  // a longer folder it begins.
-  ComboBox1->setCompleter(nullptr);
-  ComboBox1->setGeometry(10, 214, 340, 24);
+  ComboBox1 = host::historyBox(this, {10, 214, 340, 24});
   Button3 = new QPushButton("...", this);
   Button3->setObjectName("Button3");
   Button3->setGeometry(356, 214, 34, 24);
@@ -96,10 +90,8 @@ void TCopyForm::open(TransferMode mode, std::vector<std::string> names, std::fun
   for (const std::string& n : names_)
     ListBox1->addItem(q(n));
   *history_ = base::HistoryList::load(historyPath());
-  ComboBox1->clear();
-  for (const std::string& e : history_->entries())
-    ComboBox1->addItem(q(e));
-  ComboBox1->setEditText(history_->empty() ? QString() : q(history_->entries().front()));
+  host::showHistory(*ComboBox1, history_->entries(),
+                    history_->empty() ? std::string() : history_->entries().front());
   updateOk();
 
   QRect main = host_.recordedWindowRect();
@@ -152,10 +144,7 @@ void TCopyForm::Button1Click() {
   const std::string text = ComboBox1->currentText().toStdString();
   if (text.empty()) return;
   history_->add(text);
-  ComboBox1->clear();
-  for (const std::string& e : history_->entries())
-    ComboBox1->addItem(q(e));
-  ComboBox1->setEditText(q(text));
+  host::showHistory(*ComboBox1, history_->entries(), text);
 
   const std::string& dir = host_.settings().DirPath;
   std::string destination = destinationFolder(text, dir);

@@ -4,6 +4,7 @@
 #include "base/HistoryList.h"
 #include "base/SettingsRecord.h"
 #include "files/FileList.h"
+#include "host/HistoryBox.h"
 #include "host/Host.h"
 #include "nctools/JoinFiles.h"
 #include "nctools/OutputNames.h"
@@ -37,14 +38,7 @@ TPlusForm::TPlusForm(host::Host& host, OutputFiles& outputs)
   Label2 = new QLabel("結合ﾌｧｲﾙ名", this);
   Label2->setObjectName("Label2");
   Label2->setGeometry(10, 204, 310, 16);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName("ComboBox1");
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  // What is typed is what is used: the history comes by the drop-down and the
-  // arrow keys, never as a completion that Enter would take for the text.
-  ComboBox1->setCompleter(nullptr);
-  ComboBox1->setGeometry(10, 222, 310, 24);
+  ComboBox1 = host::historyBox(this, {10, 222, 310, 24});
   Button1 = new QPushButton("OK", this);
   Button1->setObjectName("Button1");
   Button1->setGeometry(150, 260, 80, 27);
@@ -78,10 +72,8 @@ void TPlusForm::open(std::vector<std::string> names) {
   for (const std::string& n : names_)
     ListBox1->addItem(q(n));
   *history_ = base::HistoryList::load(historyPath());
-  ComboBox1->clear();
-  for (const std::string& e : history_->entries())
-    ComboBox1->addItem(q(e));
-  ComboBox1->setEditText(history_->empty() ? QString() : q(history_->entries().front()));
+  host::showHistory(*ComboBox1, history_->entries(),
+                    history_->empty() ? std::string() : history_->entries().front());
   updateOk();
   showToolDialog(*this, host_);
   ComboBox1->lineEdit()->setFocus();
@@ -100,10 +92,7 @@ void TPlusForm::Button1Click() {
   const std::string outputName = joinFileName(name, toolExtension(settings.Mask));
   const std::string output = platform::joinPath(settings.DirPath, outputName);
   history_->add(name);
-  ComboBox1->clear();
-  for (const std::string& e : history_->entries())
-    ComboBox1->addItem(q(e));
-  ComboBox1->setEditText(q(name));
+  host::showHistory(*ComboBox1, history_->entries(), name);
 
   if (platform::pathExists(output) &&
       host_.dialogs().show({"確認", overwriteQuestion(output), base::MessageButtons::YesNo,

@@ -6,6 +6,7 @@
 #include "files/FileList.h"
 #include "files/FolderChange.h"
 #include "host/FolderBrowser.h"
+#include "host/HistoryBox.h"
 #include "host/Host.h"
 #include "nctools/OutputNames.h"
 #include "nctools/ToolDialog.h"
@@ -61,14 +62,7 @@ TDividesForm::TDividesForm(host::Host& host, host::FolderBrowser& browser, Outpu
   Label2 = new QLabel("保存先", this);
   Label2->setObjectName("Label2");
   Label2->setGeometry(10, 208, 60, 16);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName("ComboBox1");
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-  // What is typed is what is used: the history comes by the drop-down and the
-  // arrow keys, never as a completion that Enter would take for the text.
-  ComboBox1->setCompleter(nullptr);
-  ComboBox1->setGeometry(10, 226, 320, 24);
+  ComboBox1 = host::historyBox(this, {10, 226, 320, 24});
   Button3 = new QPushButton("...", this);
   Button3->setObjectName("Button3");
   Button3->setGeometry(336, 226, 34, 24);
@@ -130,10 +124,7 @@ void TDividesForm::FormShow() {
 }
 
 void TDividesForm::showHistory(const std::string& text) {
-  ComboBox1->clear();
-  for (const std::string& e : history_->entries())
-    ComboBox1->addItem(q(e));
-  ComboBox1->setEditText(q(text));
+  host::showHistory(*ComboBox1, history_->entries(), text);
 }
 
 void TDividesForm::toggle(bool SplitOptions::*flag, QAction* item) {
