@@ -1,0 +1,60 @@
+#pragma once
+// Keys as a keyboard sends them: to the widget that has the focus, or to the
+// active window when nothing in it has the focus. A window test never hands a
+// key to a widget of its own choosing; a dialog whose Enter works only when
+// its line edit is handed the key is broken for every operator.
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace kestrovan::test::keyboard {
+
+// Where the next key goes; null when no window is active.
+inline QWidget* target() {
+  if (QWidget* w = QApplication::focusWidget()) return w;
+  return QApplication::activeWindow();
+}
+
+// Lets posted events run first (a dialog that opened on the last key takes the
+// focus through the event loop).
+inline void settle() { QApplication::processEvents(); }
+
+inline void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  settle();
+  QWidget* w = target();
+  ASSERT_NE(w, nullptr) << "no widget has the keyboard";
+  QTest::keyClick(w, key, mods);
+  settle();
+}
+
+inline void type(const std::string& utf8) {
+  for (const QChar c : QString::fromStdString(utf8)) {
+    settle();
+    QWidget* w = target();
+    ASSERT_NE(w, nullptr) << "no widget has the keyboard";
+    if (c.unicode() < 0x80) {
+      QTest::keyClick(w, c.toLatin1());
+    } else {
+      // Other text arrives as an input method's commit would: one key event
+      // carrying the character.
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(w, &press);
+      QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(w, &release);
+    }
+  }
+  settle();
+}
+
+// The class and object name of what has the keyboard, for failure messages.
+inline std::string focusName() {
+  QWidget* w = target();
+  if (!w) return "(nothing)";
+  return std::string(w->metaObject()->className()) + " " + w->objectName().toStdString();
+}
+
+} // namespace kestrovan::test::keyboard
