@@ -3,6 +3,7 @@
 #include "base/Dialogs.h"
 #include "core/OptionFields.h"
 #include "files/FileList.h"
+#include "host/DialogKeys.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
 
@@ -102,11 +103,13 @@ TOptionForm::TOptionForm(host::Host& host)
   Button2->setObjectName("Button2");
   Button2->setGeometry(190, 376, 65, 25);
   for (QPushButton* b : {Button1, Button2}) {
-    b->setAutoDefault(false); // Enter in a field moves on; it never presses a button
+    b->setAutoDefault(false);
     b->setDefault(false);
   }
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, [this] { close(); });
+  // Enter in a field moves on to the next one; on a button it presses it.
+  host::installDialogKeys(*this, {{}, {edits_.begin(), edits_.end()}, &host_});
 }
 
 TOptionForm::~TOptionForm() = default;

@@ -1,6 +1,8 @@
 #include "core/QtDialogs.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace kestrovan::core {
@@ -69,9 +71,13 @@ base::MessageAnswer QtDialogs::show(const base::Message& message) {
     break;
   }
   if (owner_) box.move(owner_->frameGeometry().topLeft() + QPoint(50, 50));
+  // The keyboard goes back where it was when the box closes: to the dialog
+  // the box was asked from, or to the main window.
+  QPointer<QWidget> before = QApplication::activeWindow();
   showing_ = &box;
   box.exec();
   showing_ = nullptr;
+  if (before && before->isVisible()) before->activateWindow();
   if (dismissing_) return closedAnswer(message.buttons);
   QAbstractButton* clicked = box.clickedButton();
   if (message.buttons == base::MessageButtons::YesNo)

@@ -2,6 +2,7 @@
 
 #include "external/CommandTable.h"
 #include "external/DialogLook.h"
+#include "host/DialogKeys.h"
 #include "host/FixedDialog.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
@@ -74,6 +75,8 @@ TAppopenForm::TAppopenForm(host::Host& host)
   connect(ListView1, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* item) { showRow(ListView1->indexOfTopLevelItem(item)); });
   ListView1->installEventFilter(this);
+  // No default action: Enter presses the focused button.
+  host::installDialogKeys(*this, {{}, {}, &host_});
 }
 
 void TAppopenForm::showModal() {

@@ -2,6 +2,7 @@
 
 #include "external/DialogLook.h"
 #include "external/Launch.h"
+#include "host/DialogKeys.h"
 #include "host/FixedDialog.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
@@ -27,11 +28,12 @@ TOutAppForm::TOutAppForm(host::Host& host, Launcher& launcher)
   LabeledEdit1 = place<QLineEdit>(this, "LabeledEdit1", {10, 88, 400, 22});
   argumentLabel->setBuddy(LabeledEdit1);
   Button1 = place<QPushButton>(this, "Button1", {240, 124, 80, 26}, "OK");
-  Button1->setDefault(true); // Enter in the box acts as OK
   Button2 = place<QPushButton>(this, "Button2", {330, 124, 80, 26}, "ｷｬﾝｾﾙ");
-  Button2->setAutoDefault(false);
+  for (QPushButton* b : {Button1, Button2})
+    b->setAutoDefault(false);
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, [this] { reject(); });
+  host::installDialogKeys(*this, {[this] { Button1Click(); }, {}, &host_});
 }
 
 void TOutAppForm::showModal(const std::string& name, const std::string& application,

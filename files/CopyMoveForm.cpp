@@ -5,6 +5,7 @@
 #include "base/SettingsRecord.h"
 #include "files/CopyTargets.h"
 #include "files/FolderChange.h"
+#include "host/DialogKeys.h"
 #include "host/FolderBrowser.h"
 #include "host/HistoryBox.h"
 #include "host/Host.h"
@@ -65,6 +66,11 @@ TCopyForm::TCopyForm(host::Host& host, host::FolderBrowser& browser, Run run)
     b->setDefault(false);
   }
   ComboBox1->lineEdit()->installEventFilter(this);
+  host::installDialogKeys(*this, {[this] {
+                                    if (Button1->isEnabled()) Button1Click();
+                                  },
+                                  {},
+                                  &host_});
   connect(ComboBox1, &QComboBox::editTextChanged, this, [this] { updateOk(); });
   connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, &TCopyForm::edited);
   connect(ComboBox1->lineEdit(), &QLineEdit::textChanged, this,
@@ -111,10 +117,6 @@ void TCopyForm::updateOk() { Button1->setEnabled(!ComboBox1->currentText().isEmp
 bool TCopyForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ComboBox1->lineEdit() && event->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(event);
-    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-      if (Button1->isEnabled()) Button1Click();
-      return true;
-    }
     if (refusedCount(k->text()) > 0) {
       host_.dialogs().show(
           {"確認", kDestinationRefusedText, base::MessageButtons::Ok, base::MessageIcon::Error});

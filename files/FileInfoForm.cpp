@@ -4,6 +4,7 @@
 #include "files/DialogParts.h"
 #include "files/FileList.h"
 #include "files/NameText.h"
+#include "host/DialogKeys.h"
 #include "host/FixedDialog.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
@@ -130,6 +131,11 @@ TFileInfoForm::TFileInfoForm(host::Host& host) : QDialog(host.window(), host::kF
   connect(CheckBox1, &QCheckBox::toggled, this, [this] { Button1->setEnabled(true); });
 
   connect(Button1, &QPushButton::clicked, this, &TFileInfoForm::Button1Click);
+  host::installDialogKeys(*this, {[this] {
+                                    if (Button1->isEnabled()) Button1Click();
+                                  },
+                                  {Edit_.begin(), Edit_.end()},
+                                  &host_});
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -6,6 +6,7 @@
 #include "files/DialogParts.h"
 #include "files/FileList.h"
 #include "files/NameFilter.h"
+#include "host/DialogKeys.h"
 #include "host/FixedDialog.h"
 #include "host/Host.h"
 #include "platform/Paths.h"
@@ -41,10 +42,11 @@ TFindForm::TFindForm(host::Host& host) : QDialog(host.window(), host::kFixedDial
   }
 
   QLineEdit* edit = ComboBox1->lineEdit();
-  // The box has the focus and hands keys on to its edit; Enter is caught on
-  // the way in, wherever it arrives.
-  ComboBox1->installEventFilter(this);
-  edit->installEventFilter(this);
+  host::installDialogKeys(*this, {[this] {
+                                    if (!ComboBox1->currentText().isEmpty()) Button1Click();
+                                  },
+                                  {},
+                                  &host_});
   // Typed, pasted or dropped: the field is checked once the text is in and a
   // refused character is taken back with its box. Qt reports the edit before
   // the change, so the text before it is at hand.
@@ -88,17 +90,6 @@ void TFindForm::showModal() {
   raise();
   activateWindow();
   ComboBox1->setFocus();
-}
-
-bool TFindForm::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == ComboBox1 || watched == ComboBox1->lineEdit()) && event->type() == QEvent::KeyPress) {
-    const auto* k = static_cast<QKeyEvent*>(event);
-    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-      if (!ComboBox1->currentText().isEmpty()) Button1Click();
-      return true;
-    }
-  }
-  return QDialog::eventFilter(watched, event);
 }
 
 void TFindForm::edited(const QString& text) {

@@ -33,7 +33,6 @@ public:
   QComboBox* field() const { return ComboBox1; }
 
 protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void done(int result) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "files/RenameForms.h"
 
+#include "host/DialogKeys.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
 
@@ -67,7 +68,11 @@ TRenameForm::TRenameForm(host::Host& host) : QDialog(host.window()), host_(host)
       if (on) applyKind();
     });
   connect(Edit1, &QLineEdit::textChanged, this, [this] { applyKind(); });
-  Edit1->installEventFilter(this);
+  host::installDialogKeys(*this, {[this] {
+                                    if (!Edit1->text().isEmpty()) accept();
+                                  },
+                                  {},
+                                  &host_});
 }
 
 RenameKind TRenameForm::kind() const {
@@ -94,17 +99,6 @@ void TRenameForm::applyKind() {
   rewriting_ = false;
 }
 
-bool TRenameForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Edit1 && event->type() == QEvent::KeyPress) {
-    auto* k = static_cast<QKeyEvent*>(event);
-    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-      if (!Edit1->text().isEmpty()) accept();
-      return true;
-    }
-  }
-  return QDialog::eventFilter(watched, event);
-}
-
 std::optional<std::string> TRenameForm::ask(const std::string& oldName) {
   Label1->setText(QString::fromStdString(oldName));
   kinds_.front()->setChecked(true);
@@ -123,6 +117,7 @@ TRenameMultiForm::TRenameMultiForm(host::Host& host) : QDialog(host.window()), h
   setFont(host::screenFont(12));
   kinds_ = kindButtons(this, 5, 10);
   std::tie(Button1, Button2) = okCancel(this, 132);
+  host::installDialogKeys(*this, {[this] { accept(); }, {}, &host_});
 }
 
 std::optional<RenameKind> TRenameMultiForm::ask() {

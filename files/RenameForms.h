@@ -29,9 +29,6 @@ public:
   // The new name when closed by OK.
   std::optional<std::string> ask(const std::string& oldName);
 
-protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
   RenameKind kind() const;
   void applyKind();

@@ -1,6 +1,7 @@
 #include "host/HistoryBox.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 
 namespace kestrovan::host {
 
@@ -19,6 +20,8 @@ void showHistory(QComboBox& box, const std::vector<std::string>& entries, const 
   for (const std::string& e : entries)
     box.addItem(QString::fromStdString(e));
   box.setEditText(QString::fromStdString(text));
+  // Opened with its text selected, so that what is typed replaces it.
+  box.lineEdit()->selectAll();
 }
 
 } // namespace kestrovan::host

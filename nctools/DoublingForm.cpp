@@ -3,6 +3,7 @@
 #include "base/Dialogs.h"
 #include "base/SettingsRecord.h"
 #include "files/FileList.h"
+#include "host/DialogKeys.h"
 #include "host/Host.h"
 #include "nctools/AxisDoubling.h"
 #include "nctools/ToolDialog.h"
@@ -59,7 +60,8 @@ TBai2Form::TBai2Form(host::Host& host, OutputFiles& outputs)
     b->setAutoDefault(false);
     b->setDefault(false);
   }
-  field_ = new RefusingField(Edit1, host_.dialogs(), notAxisLetters, kLetterRefusedText, [this] { enter(); });
+  field_ = new RefusingField(Edit1, host_.dialogs(), notAxisLetters, kLetterRefusedText);
+  host::installDialogKeys(*this, {[this] { enter(); }, {}, &host_});
   connect(Edit1, &QLineEdit::textChanged, this, [this] { updateOk(); });
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, [this] { reject(); });

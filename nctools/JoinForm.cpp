@@ -4,6 +4,7 @@
 #include "base/HistoryList.h"
 #include "base/SettingsRecord.h"
 #include "files/FileList.h"
+#include "host/DialogKeys.h"
 #include "host/HistoryBox.h"
 #include "host/Host.h"
 #include "nctools/JoinFiles.h"
@@ -51,10 +52,12 @@ TPlusForm::TPlusForm(host::Host& host, OutputFiles& outputs)
   }
   field_ = new RefusingField(
       ComboBox1->lineEdit(), host_.dialogs(),
-      [](const std::string& t) { return refusedCount(t, kFileNameRefused); }, kFileNameRefusedText,
-      [this] {
-        if (Button1->isEnabled()) Button1Click();
-      });
+      [](const std::string& t) { return refusedCount(t, kFileNameRefused); }, kFileNameRefusedText);
+  host::installDialogKeys(*this, {[this] {
+                                    if (Button1->isEnabled()) Button1Click();
+                                  },
+                                  {},
+                                  &host_});
   connect(ComboBox1, &QComboBox::editTextChanged, this, [this] { updateOk(); });
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, [this] { reject(); });

@@ -5,6 +5,7 @@
 #include "base/SettingsRecord.h"
 #include "files/FileList.h"
 #include "files/FolderChange.h"
+#include "host/DialogKeys.h"
 #include "host/FolderBrowser.h"
 #include "host/HistoryBox.h"
 #include "host/Host.h"
@@ -82,10 +83,12 @@ TDividesForm::TDividesForm(host::Host& host, host::FolderBrowser& browser, Outpu
   }
   field_ = new RefusingField(
       ComboBox1->lineEdit(), host_.dialogs(),
-      [](const std::string& t) { return refusedCount(t, kFolderRefused); }, kFolderRefusedText,
-      [this] {
-        if (Button1->isEnabled()) Button1Click();
-      });
+      [](const std::string& t) { return refusedCount(t, kFolderRefused); }, kFolderRefusedText);
+  host::installDialogKeys(*this, {[this] {
+                                    if (Button1->isEnabled()) Button1Click();
+                                  },
+                                  {},
+                                  &host_});
   connect(ComboBox1, &QComboBox::editTextChanged, this, [this] { updateOk(); });
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, [this] { reject(); });

@@ -30,10 +30,8 @@ void showToolDialog(QDialog& dialog, host::Host& host) {
   dialog.activateWindow();
 }
 
-RefusingField::RefusingField(QLineEdit* edit, base::Dialogs& dialogs, Count count, std::string message,
-                             std::function<void()> enter)
-    : QObject(edit), edit_(edit), dialogs_(dialogs), count_(std::move(count)), message_(std::move(message)),
-      enter_(std::move(enter)) {
+RefusingField::RefusingField(QLineEdit* edit, base::Dialogs& dialogs, Count count, std::string message)
+    : QObject(edit), edit_(edit), dialogs_(dialogs), count_(std::move(count)), message_(std::move(message)) {
   edit_->installEventFilter(this);
   connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) { edited(t); });
   // The field's own text, not the signal's: a change taken back in edited()
@@ -48,10 +46,6 @@ void RefusingField::refuse() {
 bool RefusingField::eventFilter(QObject* watched, QEvent* event) {
   if (watched == edit_ && event->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(event);
-    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-      if (enter_) enter_();
-      return true;
-    }
     const QString text = k->text();
     if (!text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F &&
         count_(text.toStdString()) > 0) {

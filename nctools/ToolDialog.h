@@ -30,8 +30,7 @@ void showToolDialog(QDialog& dialog, host::Host& host);
 class RefusingField : public QObject {
 public:
   using Count = std::function<int(const std::string& text)>; // refused characters in a text
-  RefusingField(QLineEdit* edit, base::Dialogs& dialogs, Count count, std::string message,
-                std::function<void()> enter);
+  RefusingField(QLineEdit* edit, base::Dialogs& dialogs, Count count, std::string message);
   void refuse();
 
 protected:
@@ -44,7 +43,6 @@ private:
   base::Dialogs& dialogs_;
   Count count_;
   std::string message_;
-  std::function<void()> enter_;
   QString before_;
 };
 

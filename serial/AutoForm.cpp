@@ -1,6 +1,7 @@
 #include "serial/AutoForm.h"
 
 #include "base/Dialogs.h"
+#include "host/DialogKeys.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,6 +34,8 @@ TAutoForm::TAutoForm(QWidget* owner, base::Dialogs& dialogs) : QDialog(owner), d
   cancel->setAutoDefault(false);
   connect(OnButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  // Enter in the entry moves on to "ＯＮ" (its own rule); on a button it presses it.
+  host::installDialogKeys(*this, {{}, {Edit1}, nullptr});
 }
 
 std::optional<std::string> TAutoForm::ask() {

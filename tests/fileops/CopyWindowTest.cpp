@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 using namespace kestrovan;
+namespace keyboard = kestrovan::test::keyboard;
 using base::MessageAnswer;
 using test::readFile;
 using test::writeFile;
@@ -33,8 +34,8 @@ struct Dialog {
   }
   void setDestination(const std::string& text) {
     field()->setEditText("");
-    field()->lineEdit()->setFocus();
-    QTest::keyClicks(field()->lineEdit(), QString::fromStdString(text));
+    field()->setFocus();
+    keyboard::type(text);
   }
   std::string history() const { return readFile(w.home.file("Path.lst")); }
 };
@@ -226,7 +227,7 @@ TEST(CopyWindow, TheTypedFolderIsTheOneUsedNotAHistoryFolderItBegins) {
   QApplication::setActiveWindow(d.form());
   d.setDestination(dest.path() + "/NC");
   EXPECT_EQ(d.field()->currentText().toStdString(), dest.path() + "/NC");
-  QTest::keyClick(d.field()->lineEdit(), Qt::Key_Return);
+  keyboard::press(Qt::Key_Return);
   EXPECT_EQ(readFile(dest.file("NC/O1.NC")), "one");
   EXPECT_EQ(readFile(dest.file("NC2/O1.NC")), "another machine's O1");
 }

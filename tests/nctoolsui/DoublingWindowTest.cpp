@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 using namespace kestrovan;
+namespace keyboard = kestrovan::test::keyboard;
 using base::MessageIcon;
 using test::readFile;
 using test::writeFile;
@@ -30,8 +31,8 @@ struct Doubling {
     w.key(Qt::Key_H);
     ASSERT_TRUE(form()->isVisible());
   }
-  void type(const std::string& text) { QTest::keyClicks(letter(), QString::fromStdString(text)); }
-  void enter() { QTest::keyClick(letter(), Qt::Key_Return); }
+  void type(const std::string& text) { keyboard::type(text); }
+  void enter() { keyboard::press(Qt::Key_Return); }
 };
 
 const char* const kProgram = "%\r\n"
@@ -165,9 +166,11 @@ TEST(DoublingWindow, ACloseRequestDuringTheRunStopsItAndLeavesNoFile) {
   Doubling d{w};
   d.open("LONG.NC");
   d.type("X");
-  // The close box of the main window, clicked while the run lets events in.
+  // The close box of the main window, clicked while the run lets events in:
+  // the click is queued after the key has gone to the focus.
+  keyboard::settle();
   QTimer::singleShot(0, w.form, [&] { w.form->close(); });
-  d.enter();
+  QTest::keyClick(keyboard::target(), Qt::Key_Return);
   EXPECT_FALSE(d.form()->isVisible());
   EXPECT_EQ(test::namesIn(w.data.path()), (std::vector<std::string>{"LONG.NC"}));
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.form->isVisible(); }, 3000));

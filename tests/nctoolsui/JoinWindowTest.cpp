@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 using namespace kestrovan;
+namespace keyboard = kestrovan::test::keyboard;
 using base::MessageAnswer;
 using base::MessageIcon;
 using test::readFile;
@@ -25,7 +26,7 @@ struct Join {
   QDialog* form() const { return w.dialog("PlusForm"); }
   QComboBox* field() const { return w.in<QComboBox>("PlusForm", "ComboBox1"); }
   QPushButton* ok() const { return w.in<QPushButton>("PlusForm", "Button1"); }
-  void enter() { QTest::keyClick(field()->lineEdit(), Qt::Key_Return); }
+  void enter() { keyboard::press(Qt::Key_Return); }
 };
 
 } // namespace
@@ -75,13 +76,13 @@ TEST(JoinWindow, KWithThreeMarksJoinsThemInMarkingOrder) {
   EXPECT_EQ(w.dialogs.shown[0].icon, MessageIcon::Stop);
   // A paste that brings a refused character is taken back whole.
   QApplication::clipboard()->setText("D.E");
-  QTest::keyClick(j.field()->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+  keyboard::press(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(j.field()->currentText(), "ABC");
   ASSERT_EQ(w.dialogs.shown.size(), 4u);
   EXPECT_EQ(w.dialogs.shown[3].text, "この文字はファイル名に使えません。\n/:,;*?<>|.");
   // And so is the next one: a refusal leaves nothing behind that lets it in.
   QApplication::clipboard()->setText("F?");
-  QTest::keyClick(j.field()->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+  keyboard::press(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(j.field()->currentText(), "ABC");
   ASSERT_EQ(w.dialogs.shown.size(), 5u);
   EXPECT_TRUE(j.ok()->isEnabled());

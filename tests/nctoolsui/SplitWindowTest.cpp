@@ -13,6 +13,7 @@
 #include <filesystem>
 
 using namespace kestrovan;
+namespace keyboard = kestrovan::test::keyboard;
 using base::MessageAnswer;
 using base::MessageIcon;
 using test::readFile;
@@ -28,7 +29,7 @@ struct Split {
   QComboBox* field() const { return w.in<QComboBox>("DividesForm", "ComboBox1"); }
   QPushButton* ok() const { return w.in<QPushButton>("DividesForm", "Button1"); }
   QAction* option(const char* name) const { return form()->findChild<QAction*>(name); }
-  void enter() { QTest::keyClick(field()->lineEdit(), Qt::Key_Return); }
+  void enter() { keyboard::press(Qt::Key_Return); }
   void open(const std::string& file) {
     w.select(file);
     w.key(Qt::Key_B);

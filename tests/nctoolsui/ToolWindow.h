@@ -27,10 +27,11 @@ struct ToolWindow : FileOpsWindow {
       items.push_back(list->item(i)->text().toStdString());
     return items;
   }
-  // Types into a field of a dialog as the operator would.
+  // Clicks into a field of a dialog and types, as the operator would: the
+  // keys go to whatever took the focus (an editable box, not its line edit).
   static void typeInto(QWidget* field, const std::string& text) {
     field->setFocus();
-    QTest::keyClicks(field, QString::fromStdString(text));
+    keyboard::type(text);
   }
   static void setField(QComboBox* box, const std::string& text) {
     box->setEditText("");
