@@ -7,6 +7,7 @@
 #include "platform/DirectoryEnum.h"
 #include "platform/FileCopy.h"
 #include "support/FakeDialogs.h"
+#include "support/RefusingVolume.h"
 #include "support/TempDir.h"
 
 #include <fcntl.h>
@@ -245,4 +246,40 @@ TEST(CopyMove, AReadOnlyTargetIsNeverReplaced) {
   EXPECT_TRUE(o.screen.asked.empty());
   EXPECT_EQ(readFile(o.dst.file("O1.NC")), "kept");
   EXPECT_EQ(readFile(o.src.file("O1.NC")), "new");
+}
+
+// USB sticks and network shares mounted through FUSE have neither the
+// no-replace rename nor hard links; copy and move work there as anywhere,
+// and still never replace what the operator did not let go.
+TEST(RefusingVolume, CopyAndMoveOfFilesAndFoldersWorkAndReplaceNothingUnasked) {
+  KESTROVAN_ON_REFUSING_VOLUME();
+  Ops o;
+  writeFile(o.src.file("O1.NC"), "%\r\nO1\r\n%\r\n");
+  mkdir(o.src.file("NC").c_str(), 0755);
+  writeFile(o.src.file("NC/O2.NC"), "two");
+  EXPECT_EQ(o.run({"O1.NC", "NC"}, TransferMode::Copy), CopyMoveEnd::Done) << o.dialogs.shown.size();
+  EXPECT_EQ(readFile(o.dst.file("O1.NC")), "%\r\nO1\r\n%\r\n");
+  EXPECT_EQ(readFile(o.dst.file("NC/O2.NC")), "two");
+  EXPECT_EQ(platform::copyFile(o.src.file("O1.NC"), o.dst.file("O1.NC"), {}).error, EEXIST);
+
+  // A move within the volume: one rename per entry, a folder whole.
+  writeFile(o.src.file("O3.NC"), "three");
+  mkdir(o.src.file("SUB").c_str(), 0755);
+  writeFile(o.src.file("SUB/O4.NC"), "four");
+  const ino_t inode = statOf(o.src.file("SUB")).st_ino;
+  o.screen.copied.clear();
+  EXPECT_EQ(o.run({"O3.NC", "SUB"}, TransferMode::Move), CopyMoveEnd::Done);
+  EXPECT_TRUE(o.dialogs.shown.empty()) << o.dialogs.shown.at(0).text;
+  EXPECT_EQ(readFile(o.dst.file("O3.NC")), "three");
+  EXPECT_EQ(statOf(o.dst.file("SUB")).st_ino, inode);
+  EXPECT_EQ(readFile(o.dst.file("SUB/O4.NC")), "four");
+  EXPECT_TRUE(o.screen.copied.empty());
+
+  // Onto a name in use: asked, and No keeps both.
+  writeFile(o.src.file("O1.NC"), "newer");
+  o.screen.answers = {OverwriteAnswer::No};
+  EXPECT_EQ(o.run({"O1.NC"}, TransferMode::Move), CopyMoveEnd::Done);
+  EXPECT_EQ(readFile(o.src.file("O1.NC")), "newer");
+  EXPECT_EQ(readFile(o.dst.file("O1.NC")), "%\r\nO1\r\n%\r\n");
+  EXPECT_EQ(namesIn(o.dst.path()), (std::vector<std::string>{"NC", "O1.NC", "O3.NC", "SUB"}));
 }

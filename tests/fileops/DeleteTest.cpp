@@ -5,6 +5,7 @@
 #include "files/DeleteEntries.h"
 #include "platform/DirectoryEnum.h"
 #include "support/FakeDialogs.h"
+#include "support/RefusingVolume.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -134,5 +135,33 @@ TEST(Delete, AFileSystemWithoutAUsableTrashFolderAsksBeforeRemovingForGood) {
   const std::string own = volume.file(".Trash-" + std::to_string(getuid()));
   EXPECT_EQ(readFile(own + "/files/O1.NC"), "one");
   EXPECT_EQ(readFile(own + "/info/O1.NC.trashinfo").substr(0, 24), "[Trash Info]\nPath=O1.NC\n");
+  umount(volume.path().c_str());
+}
+
+TEST(RefusingVolume, FilesAndFoldersGoToTheHomeTrashAndToTheVolumesOwn) {
+  KESTROVAN_ON_REFUSING_VOLUME();
+  OwnTrash trash;
+  test::TempDir data;
+  writeFile(data.file("O1.NC"), "one");
+  mkdir(data.file("OLD").c_str(), 0755);
+  writeFile(data.file("OLD/O2.NC"), "two");
+  test::FakeDialogs dialogs;
+  dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+  files::SystemTrash system;
+  EXPECT_EQ(files::DeleteEntries({data.file("O1.NC")}, false, dialogs, system), files::DeleteEnd::Done);
+  EXPECT_EQ(files::DeleteEntries({data.file("OLD")}, true, dialogs, system), files::DeleteEnd::Done);
+  ASSERT_EQ(dialogs.shown.size(), 2u) << dialogs.shown.back().text;
+  EXPECT_EQ(readFile(trash.file("O1.NC")), "one");
+  EXPECT_EQ(readFile(trash.file("OLD/O2.NC")), "two");
+  EXPECT_TRUE(platform::listNames(data.path()).empty());
+
+  test::TempDir volume;
+  if (!test::mountSmallTmpfs(volume.path(), 64 << 10)) GTEST_SKIP() << "no mount namespace here";
+  writeFile(volume.file("O3.NC"), "three");
+  dialogs.answers = {MessageAnswer::Yes};
+  dialogs.shown.clear();
+  EXPECT_EQ(files::DeleteEntries({volume.file("O3.NC")}, false, dialogs, system), files::DeleteEnd::Done);
+  ASSERT_EQ(dialogs.shown.size(), 1u) << dialogs.shown.back().text;
+  EXPECT_EQ(readFile(volume.file(".Trash-" + std::to_string(getuid()) + "/files/O3.NC")), "three");
   umount(volume.path().c_str());
 }
