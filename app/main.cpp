@@ -5,6 +5,7 @@
 #include "app/TerminationSignals.h"
 #include "app/Usage.h"
 #include "core/QtDialogs.h"
+#include "files/Leftovers.h"
 #include "platform/InstanceLock.h"
 #include "platform/Paths.h"
 #include "platform/ProgramFolder.h"
@@ -14,10 +15,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <thread>
 #include <vector>
 
 int main(int argc, char* argv[]) {
   using namespace kestrovan;
+  const std::int64_t runStart = static_cast<std::int64_t>(std::time(nullptr));
 
   // The two options every command-line program answers; any other item keeps
   // its meaning for an unattended transfer.
@@ -77,6 +81,12 @@ int main(int argc, char* argv[]) {
                          {.dialogs = &dialogs});
   core::TForm1& form = window.form();
   formPtr = &form;
+  // What killed runs left half written goes, on a thread of its own: a
+  // destination on a network share that no longer answers must not keep the
+  // window from coming up.
+  std::thread([folders = files::foldersWrittenTo(folder, form.state().settings.DirPath), runStart] {
+    files::removeLeftovers(folders, runStart);
+  }).detach();
   dialogs.setOwner(&form);
   // The run ends when the window has closed, even from inside a box or a
   // transfer's wait; the exit code says how an unattended transfer went.

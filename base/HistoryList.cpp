@@ -1,25 +1,54 @@
 #include "base/HistoryList.h"
 
 #include "platform/Cp932.h"
+#include "platform/FileReader.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace kestrovan::base {
 
 HistoryList HistoryList::load(const std::string& path) {
-  const platform::FileContents read = platform::readWholeFile(path);
   HistoryList list;
-  if (!read.ok) return list;
-  const std::string text = platform::cp932ToUtf8(read.bytes);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
+  platform::FileReader file(path);
+  if (!file.isOpen()) return list;
+  // Read only as far as the list goes: a file grown to 100,000 lines or
+  // holding a line of megabytes (edited by hand, or damaged) costs no more
+  // than twenty entries do.
+  std::string line;
+  bool tooLong = false;
+  auto endLine = [&] {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    list.entries_.push_back(std::move(line));
-    start = end + 1;
+    if (!tooLong && line.size() <= kLongestEntry) list.entries_.push_back(platform::cp932ToUtf8(line));
+    line.clear();
+    tooLong = false;
+  };
+  std::vector<char> buffer(64 * 1024);
+  while (list.entries_.size() < kHistoryLimit) {
+    const long long n = file.read(buffer.data(), buffer.size());
+    if (n < 0) return HistoryList();
+    if (n == 0) {
+      if (!line.empty() || tooLong) endLine();
+      break;
+    }
+    std::string_view piece(buffer.data(), static_cast<std::size_t>(n));
+    while (!piece.empty() && list.entries_.size() < kHistoryLimit) {
+      const std::size_t newline = piece.find('\n');
+      const std::string_view part = piece.substr(0, newline);
+      if (!tooLong) {
+        line.append(part);
+        // The CR of the CR LF may still follow.
+        if (line.size() > kLongestEntry + 1) {
+          tooLong = true;
+          line.clear();
+        }
+      }
+      if (newline == std::string_view::npos) break;
+      endLine();
+      piece.remove_prefix(newline + 1);
+    }
   }
+  if (list.entries_.size() > kHistoryLimit) list.entries_.resize(kHistoryLimit);
   return list;
 }
 

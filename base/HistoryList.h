@@ -13,6 +13,8 @@
 namespace kestrovan::base {
 
 inline constexpr std::size_t kHistoryLimit = 20;
+// The longest entry read from a file, in bytes: the longest path there is.
+inline constexpr std::size_t kLongestEntry = 4095;
 inline constexpr const char* kPathHistoryFile = "Path.lst";
 inline constexpr const char* kFindHistoryFile = "FIND.LST";
 inline constexpr const char* kNameHistoryFile = "NAME.lst";
@@ -22,9 +24,10 @@ public:
   HistoryList() = default;
   explicit HistoryList(std::vector<std::string> entries) : entries_(std::move(entries)) {}
 
-  // The file's lines (UTF-8) when it exists; an empty list when it does not
-  // or cannot be read. A last line without its CR LF counts; an empty last
-  // line after the final CR LF does not.
+  // The file's first 20 lines (UTF-8) when it exists; an empty list when it
+  // does not or cannot be read. A last line without its CR LF counts; an
+  // empty last line after the final CR LF does not; a line longer than
+  // kLongestEntry bytes is skipped.
   static HistoryList load(const std::string& path);
   // Writes the whole list, each entry followed by CR LF, replacing the file
   // atomically (what was there stays whole when the write fails).

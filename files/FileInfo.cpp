@@ -129,6 +129,17 @@ TimeCheck checkTimeFields(const TimeFields& fields) {
   const platform::CivilTime local{values[0], values[1], values[2], values[3], values[4], values[5] / 2 * 2};
   const std::optional<std::int64_t> seconds = platform::localTimeToSeconds(local);
   if (!seconds) return {std::nullopt, TimeRefusal{0, kRanges[0].message}};
+  // A time the clocks skip when daylight saving time begins (02:30 on such
+  // a day in New York) comes back as another one: refused with the message
+  // of the first field it changed, rather than written as another time.
+  const std::optional<platform::CivilTime> back = platform::toLocalTime(*seconds);
+  if (!back) return {std::nullopt, TimeRefusal{0, kRanges[0].message}};
+  const int written[kTimeFieldCount] = {back->year, back->month,  back->day,
+                                        back->hour, back->minute, back->second};
+  const int asked[kTimeFieldCount] = {local.year, local.month,  local.day,
+                                      local.hour, local.minute, local.second};
+  for (int i = 0; i < kTimeFieldCount; ++i)
+    if (written[i] != asked[i]) return {std::nullopt, TimeRefusal{i, kRanges[i].message}};
   return {seconds, std::nullopt};
 }
 

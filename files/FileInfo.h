@@ -56,7 +56,9 @@ struct TimeRefusal {
   std::string message;
 };
 // Checks the six fields in order, then the day against its month (31 April
-// is refused like any out-of-range day, with the month's own range). The
+// is refused like any out-of-range day, with the month's own range), and a
+// time the local clocks skip (daylight saving time) with the message of the
+// first field it would change, the hour for a skipped hour. The
 // moment to write, in seconds since 1970-01-01 UTC, its local second taken
 // down to an even one as a packed file date holds it.
 struct TimeCheck {

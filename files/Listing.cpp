@@ -3,6 +3,8 @@
 #include "files/DateText.h"
 #include "files/NameText.h"
 #include "platform/DirectoryEnum.h"
+#include "platform/Trash.h"
+#include "platform/WorkingCopy.h"
 
 #include <algorithm>
 
@@ -37,6 +39,9 @@ Listing readListing(platform::DirectorySearch& search, const ListOptions& option
   for (bool more = search.found(); more; more = search.next()) {
     platform::DirEntry& e = search.entry();
     if (e.name == "." || e.name == "..") continue;
+    // A volume's trash and the working copies of copies and writes under
+    // way (or left by a run that was killed) are no entries of the folder.
+    if (e.isFolder ? platform::isTrashFolderName(e.name) : platform::isWorkingCopyName(e.name)) continue;
     if (e.isFolder) {
       listing.folders.push_back({std::move(e.name), {}, folderDateText(e.modified), 0});
     } else if (filter.takes(e.name)) {

@@ -25,7 +25,8 @@ struct Listing {
 bool fileIsListed(std::string_view name, const ListOptions& options);
 
 // Reads what is left of a search that found its first entry into the
-// tables; "." and ".." are skipped.
+// tables; "." and "..", a volume's trash folders and working copies are
+// skipped.
 Listing readListing(platform::DirectorySearch& search, const ListOptions& options);
 
 } // namespace kestrovan::files

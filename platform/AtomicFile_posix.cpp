@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 #include "platform/UniqueFd.h"
+#include "platform/WorkingCopy.h"
 #include "platform/WriteAll.h"
 
 #include <cerrno>
@@ -39,7 +40,7 @@ WriteResult writeFileAtomically(const std::string& linkOrPath, std::string_view 
   const std::optional<std::string> resolved = linkTarget(linkOrPath);
   if (!resolved) return {false, ELOOP};
   const std::string& path = *resolved;
-  std::string temp = path + ".XXXXXX";
+  std::string temp = workingCopyTemplate(path);
   UniqueFd fd(mkstemp(temp.data()));
   if (!fd) return {false, errno};
 

@@ -1,6 +1,7 @@
 #include "platform/EntryOps.h"
 
 #include "platform/Paths.h"
+#include "platform/WorkingCopy.h"
 
 #include <cerrno>
 #include <climits>
@@ -43,7 +44,8 @@ int copyLink(const std::string& from, const std::string& to, bool replace) {
   if (!replace) return symlink(target.data(), to.c_str()) == 0 ? 0 : errno;
   // Made under a name of its own, then renamed over the old entry.
   for (int i = 1; i < 1000; ++i) {
-    const std::string temp = joinPath(parentFolder(to), "." + baseNameOf(to) + ".link" + std::to_string(i));
+    const std::string temp =
+        joinPath(parentFolder(to), "." + cutName(baseNameOf(to), NAME_MAX - 9) + ".link" + std::to_string(i));
     if (symlink(target.data(), temp.c_str()) != 0) {
       if (errno == EEXIST) continue;
       return errno;

@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 #include "platform/UniqueFd.h"
+#include "platform/WorkingCopy.h"
 #include "platform/WriteAll.h"
 
 #include <algorithm>
@@ -14,11 +15,6 @@
 
 namespace kestrovan::platform {
 namespace {
-
-// The temporary name: hidden, beside the target, unique.
-std::string temporaryBeside(const std::string& to) {
-  return joinPath(parentFolder(to), "." + baseNameOf(to) + ".XXXXXX");
-}
 
 // One piece of at most `length` bytes; the number copied, 0 at the end of
 // the source, -1 with errno. Falls back to read and write for good once the
@@ -67,7 +63,7 @@ CopyResult copyFile(const std::string& from, const std::string& to, const CopyOp
   if (!S_ISREG(st.st_mode)) return {CopyEnd::Failed, EINVAL};
   if (!options.replace && pathExists(to)) return {CopyEnd::Failed, EEXIST};
 
-  std::string temp = temporaryBeside(to);
+  std::string temp = workingCopyTemplate(to);
   UniqueFd out(mkostemp(temp.data(), O_CLOEXEC));
   if (!out) return {CopyEnd::Failed, errno};
   auto end = [&](CopyEnd how, int err) {

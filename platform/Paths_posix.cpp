@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include "platform/Rename.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -101,13 +103,20 @@ bool isExecutableFile(const std::string& path) {
 }
 
 int renameNoReplace(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return errno;
-  // A file system without the flag: a second name for the file, which
-  // fails when the name is taken, then the old name goes.
-  if (link(from.c_str(), to.c_str()) != 0) return errno;
-  unlink(from.c_str());
-  return 0;
+  static const NoReplaceCalls calls{
+      [](const std::string& a, const std::string& b) {
+        return renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_NOREPLACE) == 0 ? 0 : errno;
+      },
+      [](const std::string& a, const std::string& b) { return link(a.c_str(), b.c_str()) == 0 ? 0 : errno; },
+      [](const std::string& p) { return unlink(p.c_str()) == 0 ? 0 : errno; },
+      [](const std::string& p) {
+        struct stat st {};
+        return lstat(p.c_str(), &st) == 0;
+      },
+      [](const std::string& a, const std::string& b) {
+        return rename(a.c_str(), b.c_str()) == 0 ? 0 : errno;
+      }};
+  return renameNoReplaceWith(calls, from, to);
 }
 
 bool createFolderPath(const std::string& path) {

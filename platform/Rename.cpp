@@ -23,4 +23,17 @@ int renameEntryWith(const RenameCalls& calls, const std::string& from, const std
   return r;
 }
 
+int renameNoReplaceWith(const NoReplaceCalls& calls, const std::string& from, const std::string& to) {
+  const int direct = calls.renameNoReplace(from, to);
+  if (direct != EINVAL && direct != ENOSYS && direct != EOPNOTSUPP) return direct;
+  const int linked = calls.link(from, to);
+  if (linked == 0) {
+    calls.unlink(from);
+    return 0;
+  }
+  if (linked != EPERM && linked != EOPNOTSUPP && linked != ENOSYS) return linked;
+  if (calls.exists(to)) return EEXIST;
+  return calls.rename(from, to);
+}
+
 } // namespace kestrovan::platform

@@ -1,5 +1,7 @@
 #include "platform/StagedFile.h"
 
+#include "platform/WorkingCopy.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -8,24 +10,8 @@
 
 namespace kestrovan::platform {
 
-namespace {
-
-// The working copy's name: the target's name and a random suffix, the name
-// cut short where it would make the working copy longer than a file name may
-// be, so that every name the target may have can be staged.
-std::string tempTemplate(const std::string& target) {
-  constexpr std::size_t kSuffix = 7; // ".XXXXXX"
-  const std::size_t slash = target.rfind('/');
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  std::string temp = target;
-  if (target.size() - nameStart + kSuffix > NAME_MAX) temp.resize(nameStart + NAME_MAX - kSuffix);
-  return temp + ".XXXXXX";
-}
-
-} // namespace
-
 StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
-  temp_ = tempTemplate(target_);
+  temp_ = workingCopyTemplate(target_);
   fd_.reset(mkstemp(temp_.data()));
   if (!fd_) {
     error_ = errno;

@@ -7,6 +7,7 @@
 // show and restore from as well.
 
 #include <string>
+#include <string_view>
 
 namespace kestrovan::platform {
 
@@ -21,7 +22,13 @@ struct TrashResult {
   int error = 0;
 };
 
+// A trash folder that is needed and missing is made; one made for an entry
+// that then cannot go there is removed again.
 TrashResult moveToTrash(const std::string& path);
+
+// The name of a volume's trash folder (".Trash", ".Trash-1000"), which the
+// list never shows.
+bool isTrashFolderName(std::string_view name);
 
 // Removes a file or a link, or a folder with everything in it; links are
 // removed, never followed. 0, or the errno of the first failure.

@@ -4,8 +4,10 @@
 #include "platform/LocalTime.h"
 #include "platform/Paths.h"
 #include "platform/UniqueFd.h"
+#include "platform/WorkingCopy.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -13,6 +15,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kestrovan::platform {
 namespace {
@@ -20,6 +23,33 @@ namespace {
 struct TrashDir {
   std::string root;   // holds files/ and info/
   std::string topdir; // empty for the home trash: Path= is absolute there
+};
+
+// The trash folders made for one entry, removed again (while empty) when
+// the entry does not go there after all: a volume gets no trash folder that
+// holds nothing.
+class MadeFolders {
+public:
+  MadeFolders() = default;
+  MadeFolders(const MadeFolders&) = delete;
+  MadeFolders& operator=(const MadeFolders&) = delete;
+  ~MadeFolders() {
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it)
+      rmdir(it->c_str());
+  }
+  // An existing folder, or one made now; false when there is none.
+  bool ensure(const std::string& path) {
+    if (isDirectory(path)) return true;
+    if (mkdir(path.c_str(), 0700) == 0) {
+      made_.push_back(path);
+      return true;
+    }
+    return errno == EEXIST && isDirectory(path);
+  }
+  void keep() { made_.clear(); }
+
+private:
+  std::vector<std::string> made_;
 };
 
 std::string homeTrashRoot() {
@@ -35,13 +65,18 @@ std::optional<dev_t> deviceOf(const std::string& path) {
   return st.st_dev;
 }
 
-bool makeTrashFolders(const std::string& root) {
-  if (!isDirectory(root) && mkdir(root.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  for (const char* sub : {"files", "info"}) {
-    const std::string p = joinPath(root, sub);
-    if (!isDirectory(p) && mkdir(p.c_str(), 0700) != 0 && errno != EEXIST) return false;
+// The device of a path, or of its nearest folder that exists: where a
+// folder made there would lie.
+std::optional<dev_t> deviceBelow(std::string path) {
+  for (;;) {
+    if (const std::optional<dev_t> d = deviceOf(path)) return d;
+    if (path == "/" || path == ".") return std::nullopt;
+    path = parentFolder(path);
   }
-  return isDirectory(joinPath(root, "files")) && isDirectory(joinPath(root, "info"));
+}
+
+bool makeTrashFolders(const std::string& root, MadeFolders& made) {
+  return made.ensure(root) && made.ensure(joinPath(root, "files")) && made.ensure(joinPath(root, "info"));
 }
 
 // The top folder of the file system that holds `path`.
@@ -55,11 +90,12 @@ std::string topFolderOf(const std::string& path, dev_t device) {
   return top;
 }
 
-std::optional<TrashDir> trashFor(const std::string& path) {
+std::optional<TrashDir> trashFor(const std::string& path, MadeFolders& made) {
   const std::optional<dev_t> device = deviceOf(path);
   if (!device) return std::nullopt;
   const std::string home = homeTrashRoot();
-  if (createFolderPath(parentFolder(home)) && makeTrashFolders(home) && deviceOf(home) == device)
+  if (deviceBelow(home) == device && createFolderPath(parentFolder(home)) && makeTrashFolders(home, made) &&
+      deviceOf(home) == device)
     return TrashDir{home, {}};
 
   const std::string top = topFolderOf(path, *device);
@@ -69,14 +105,23 @@ std::optional<TrashDir> trashFor(const std::string& path) {
   const std::string shared = joinPath(top, ".Trash");
   if (lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
     const std::string mine = joinPath(shared, uid);
-    if (makeTrashFolders(mine) && deviceOf(mine) == device) return TrashDir{mine, top};
+    if (makeTrashFolders(mine, made) && deviceOf(mine) == device) return TrashDir{mine, top};
   }
   // $topdir/.Trash-$uid: ours, a real folder.
   const std::string own = joinPath(top, ".Trash-" + uid);
-  if (lstat(own.c_str(), &st) != 0 && mkdir(own.c_str(), 0700) != 0) return std::nullopt;
+  if (lstat(own.c_str(), &st) != 0 && !made.ensure(own)) return std::nullopt;
   if (lstat(own.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid()) return std::nullopt;
-  if (makeTrashFolders(own) && deviceOf(own) == device) return TrashDir{own, top};
+  if (makeTrashFolders(own, made) && deviceOf(own) == device) return TrashDir{own, top};
   return std::nullopt;
+}
+
+// The name an entry is stored under: its own, then with ".2", ".3", ...; a
+// name too long to have ".trashinfo" added is cut (its info file's Path=
+// keeps the whole name, which a restore uses).
+std::string storedName(const std::string& name, int n) {
+  constexpr std::size_t kInfo = sizeof ".trashinfo" - 1;
+  const std::string suffix = n == 1 ? std::string() : "." + std::to_string(n);
+  return cutName(name, NAME_MAX - kInfo - suffix.size()) + suffix;
 }
 
 // Path= of the info file: percent-encoded bytes, "/" kept.
@@ -110,7 +155,8 @@ std::string deletionDate() {
 
 TrashResult moveToTrash(const std::string& path) {
   if (!deviceOf(path)) return {TrashEnd::Failed, errno};
-  const std::optional<TrashDir> trash = trashFor(path);
+  MadeFolders made;
+  const std::optional<TrashDir> trash = trashFor(path, made);
   if (!trash) return {TrashEnd::NoTrash, errno};
 
   // The info file is created first and exclusively: it reserves the name.
@@ -119,7 +165,7 @@ TrashResult moveToTrash(const std::string& path) {
   std::string infoPath;
   UniqueFd info;
   for (int n = 1; n < 10000 && !info; ++n) {
-    stored = n == 1 ? name : name + "." + std::to_string(n);
+    stored = storedName(name, n);
     infoPath = joinPath(joinPath(trash->root, "info"), stored + ".trashinfo");
     if (pathExists(joinPath(joinPath(trash->root, "files"), stored))) continue;
     info.reset(open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
@@ -142,7 +188,17 @@ TrashResult moveToTrash(const std::string& path) {
     unlink(infoPath.c_str());
     return {moved == EXDEV ? TrashEnd::NoTrash : TrashEnd::Failed, moved};
   }
+  made.keep();
   return {TrashEnd::Trashed, 0};
+}
+
+bool isTrashFolderName(std::string_view name) {
+  if (name == ".Trash") return true;
+  constexpr std::string_view own = ".Trash-";
+  if (name.size() <= own.size() || name.substr(0, own.size()) != own) return false;
+  for (const char c : name.substr(own.size()))
+    if (c < '0' || c > '9') return false;
+  return true;
 }
 
 int removeForGood(const std::string& path) {

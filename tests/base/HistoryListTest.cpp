@@ -54,3 +54,21 @@ TEST(HistoryList, ShiftJisCrLfFileRoundTrips) {
   kestrovan::test::writeFile(path, "/a\n/b\r\n/c");
   EXPECT_EQ(HistoryList::load(path).entries(), (std::vector<std::string>{"/a", "/b", "/c"}));
 }
+
+TEST(HistoryList, AHugeFileGivesItsFirstTwentyEntriesAndLinesLongerThanAPathAreSkipped) {
+  kestrovan::test::TempDir dir;
+  std::string many;
+  for (int i = 1; i <= 100000; ++i)
+    many += "/nc/" + std::to_string(i) + "\r\n";
+  kestrovan::test::writeFile(dir.file("Path.lst"), many);
+  EXPECT_EQ(HistoryList::load(dir.file("Path.lst")).entries(), numbered(1, 20));
+
+  // A 5 MB line between two folders, and lines of the longest path and one
+  // byte more; the last line has no CR LF.
+  const std::string longest = "/" + std::string(4094, 'n');
+  kestrovan::test::writeFile(dir.file("Path.lst"), "/nc/1\r\n" + std::string(5u << 20, 'x') + "\r\n" +
+                                                       longest + "\r\n" + longest + "n\r\n\r\n/nc/2\r\n" +
+                                                       longest + "n");
+  EXPECT_EQ(HistoryList::load(dir.file("Path.lst")).entries(),
+            (std::vector<std::string>{"/nc/1", longest, "", "/nc/2"}));
+}

@@ -4,15 +4,21 @@
 #include "files/CopyMove.h"
 #include "FakeCopyScreen.h"
 #include "FileSystems.h"
+#include "files/Leftovers.h"
 #include "platform/DirectoryEnum.h"
 #include "platform/FileCopy.h"
+#include "platform/StagedFile.h"
+#include "platform/WorkingCopy.h"
 #include "support/FakeDialogs.h"
+#include "support/RefusingVolume.h"
 #include "support/TempDir.h"
 
+#include <ctime>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kestrovan;
 using files::CopyMoveEnd;
@@ -245,4 +251,127 @@ TEST(CopyMove, AReadOnlyTargetIsNeverReplaced) {
   EXPECT_TRUE(o.screen.asked.empty());
   EXPECT_EQ(readFile(o.dst.file("O1.NC")), "kept");
   EXPECT_EQ(readFile(o.src.file("O1.NC")), "new");
+}
+
+// USB sticks and network shares mounted through FUSE have neither the
+// no-replace rename nor hard links; copy and move work there as anywhere,
+// and still never replace what the operator did not let go.
+TEST(RefusingVolume, CopyAndMoveOfFilesAndFoldersWorkAndReplaceNothingUnasked) {
+  KESTROVAN_ON_REFUSING_VOLUME();
+  Ops o;
+  writeFile(o.src.file("O1.NC"), "%\r\nO1\r\n%\r\n");
+  mkdir(o.src.file("NC").c_str(), 0755);
+  writeFile(o.src.file("NC/O2.NC"), "two");
+  EXPECT_EQ(o.run({"O1.NC", "NC"}, TransferMode::Copy), CopyMoveEnd::Done) << o.dialogs.shown.size();
+  EXPECT_EQ(readFile(o.dst.file("O1.NC")), "%\r\nO1\r\n%\r\n");
+  EXPECT_EQ(readFile(o.dst.file("NC/O2.NC")), "two");
+  EXPECT_EQ(platform::copyFile(o.src.file("O1.NC"), o.dst.file("O1.NC"), {}).error, EEXIST);
+
+  // A move within the volume: one rename per entry, a folder whole.
+  writeFile(o.src.file("O3.NC"), "three");
+  mkdir(o.src.file("SUB").c_str(), 0755);
+  writeFile(o.src.file("SUB/O4.NC"), "four");
+  const ino_t inode = statOf(o.src.file("SUB")).st_ino;
+  o.screen.copied.clear();
+  EXPECT_EQ(o.run({"O3.NC", "SUB"}, TransferMode::Move), CopyMoveEnd::Done);
+  EXPECT_TRUE(o.dialogs.shown.empty()) << o.dialogs.shown.at(0).text;
+  EXPECT_EQ(readFile(o.dst.file("O3.NC")), "three");
+  EXPECT_EQ(statOf(o.dst.file("SUB")).st_ino, inode);
+  EXPECT_EQ(readFile(o.dst.file("SUB/O4.NC")), "four");
+  EXPECT_TRUE(o.screen.copied.empty());
+
+  // Onto a name in use: asked, and No keeps both.
+  writeFile(o.src.file("O1.NC"), "newer");
+  o.screen.answers = {OverwriteAnswer::No};
+  EXPECT_EQ(o.run({"O1.NC"}, TransferMode::Move), CopyMoveEnd::Done);
+  EXPECT_EQ(readFile(o.src.file("O1.NC")), "newer");
+  EXPECT_EQ(readFile(o.dst.file("O1.NC")), "%\r\nO1\r\n%\r\n");
+  EXPECT_EQ(namesIn(o.dst.path()), (std::vector<std::string>{"NC", "O1.NC", "O3.NC", "SUB"}));
+}
+
+TEST(CopyMove, NamesOfUpTo255BytesAreCopiedAndMovedToAnotherFileSystem) {
+  Ops o;
+  test::TempDir other;
+  if (!test::mountSmallTmpfs(other.path(), 1 << 20)) GTEST_SKIP() << "no mount namespace here";
+  std::string longest;
+  for (int i = 0; i < 85; ++i)
+    longest += "あ";                                             // 255 bytes
+  const std::string ascii = "O" + std::string(248, '1') + ".NC"; // 252 bytes
+  writeFile(o.src.file(longest), "%\r\nO1\r\n%\r\n");
+  writeFile(o.src.file(ascii), bytes(5000));
+  EXPECT_EQ(o.run({longest, ascii}, TransferMode::Copy), CopyMoveEnd::Done)
+      << (o.dialogs.shown.empty() ? "" : o.dialogs.shown[0].text);
+  EXPECT_EQ(readFile(o.dst.file(longest)), "%\r\nO1\r\n%\r\n");
+  EXPECT_EQ(readFile(o.dst.file(ascii)), bytes(5000));
+  EXPECT_EQ(o.run({longest, ascii}, TransferMode::Move, other.path()), CopyMoveEnd::Done)
+      << (o.dialogs.shown.empty() ? "" : o.dialogs.shown[0].text);
+  // Replacing asks first, then goes through a working copy as well.
+  writeFile(o.src.file(longest), "newer");
+  o.screen.answers = {OverwriteAnswer::Yes};
+  EXPECT_EQ(o.run({longest}, TransferMode::Move, other.path()), CopyMoveEnd::Done)
+      << (o.dialogs.shown.empty() ? "" : o.dialogs.shown[0].text);
+  EXPECT_EQ(readFile(other.file(longest)), "newer");
+  EXPECT_EQ(readFile(other.file(ascii)), bytes(5000));
+  EXPECT_EQ(namesIn(other.path()), (std::vector<std::string>{ascii, longest}));
+  EXPECT_TRUE(namesIn(o.src.path()).empty());
+  umount(other.path().c_str());
+}
+
+TEST(Leftovers, WorkingCopiesOlderThanTheRunGoFromTheFoldersWrittenToAndNothingElse) {
+  test::TempDir program, data, destination, relative;
+  mkdir(data.file("OUT").c_str(), 0755);
+  writeFile(program.file("Path.lst"), destination.path() + "\r\nOUT\r\n" + data.path() + "\r\n");
+  EXPECT_EQ(files::foldersWrittenTo(program.path(), data.path()),
+            (std::vector<std::string>{program.path(), data.path(), destination.path(), data.file("OUT")}));
+
+  // What a killed copy, split and settings write left, beside files that
+  // only look alike and a working copy this run is writing.
+  const std::string huge = ".HUGE.NC.~kvoHeJgV";
+  writeFile(data.file(huge), bytes(100000));
+  writeFile(data.file("OUT/.O00783.NC.~kvyG2ZqQ"), "O783");
+  writeFile(destination.file(".O1.NC.~kvAAAAAA"), "O1");
+  writeFile(program.file(".KESTROVAN.INI.~kvq1w2e3"), "[x]");
+  writeFile(data.file(".HUGE.NC.oHeJgV"), "not ours");
+  writeFile(data.file("O00783.NC.yG2ZqQ"), "not ours");
+  writeFile(data.file(".O2.NC.~kv12345"), "five letters");
+  mkdir(data.file(".SUB.~kvABCDEF").c_str(), 0755);
+  symlink("O1.NC", data.file(".L.NC.~kvABCDEF").c_str());
+  writeFile(relative.file(".O9.NC.~kvZZZZZZ"), "not a folder written to");
+  const std::int64_t runStart = static_cast<std::int64_t>(time(nullptr)) + 2;
+  EXPECT_EQ(files::removeLeftovers(files::foldersWrittenTo(program.path(), data.path()), runStart), 4);
+  EXPECT_EQ(namesIn(data.path()),
+            (std::vector<std::string>{".HUGE.NC.oHeJgV", ".L.NC.~kvABCDEF", ".O2.NC.~kv12345",
+                                      ".SUB.~kvABCDEF", "O00783.NC.yG2ZqQ", "OUT"}));
+  EXPECT_TRUE(namesIn(data.file("OUT")).empty());
+  EXPECT_TRUE(namesIn(destination.path()).empty());
+  EXPECT_EQ(namesIn(program.path()), std::vector<std::string>{"Path.lst"});
+  EXPECT_TRUE(test::fileExists(relative.file(".O9.NC.~kvZZZZZZ")));
+
+  // One changed since the run began belongs to a program still writing it.
+  writeFile(data.file(".O3.NC.~kvBBBBBB"), "O3");
+  EXPECT_EQ(files::removeLeftovers({data.path()}, static_cast<std::int64_t>(time(nullptr)) - 2), 0);
+  EXPECT_TRUE(test::fileExists(data.file(".O3.NC.~kvBBBBBB")));
+}
+
+TEST(FileCopy, WorkingCopiesOfCopiesAndStagedFilesHaveTheOnePatternAndAreGoneAfterwards) {
+  test::TempDir d;
+  writeFile(d.file("BIG.NC"), bytes(20u << 20));
+  std::vector<std::string> seen;
+  platform::copyFile(d.file("BIG.NC"), d.file("COPY.NC"), {}, [&](std::uint64_t) {
+    seen = namesIn(d.path());
+    return true;
+  });
+  EXPECT_EQ(seen.size(), 2u);
+  ASSERT_EQ(seen[0].substr(0, 12), ".COPY.NC.~kv") << seen[0];
+  EXPECT_TRUE(platform::isWorkingCopyName(seen[0]));
+  {
+    platform::StagedFile staged(d.file("O1.NC"));
+    ASSERT_TRUE(staged.ok());
+    for (const std::string& n : namesIn(d.path()))
+      if (n != "BIG.NC" && n != "COPY.NC") {
+        EXPECT_TRUE(platform::isWorkingCopyName(n)) << n;
+      }
+    EXPECT_EQ(namesIn(d.path()).size(), 3u);
+  }
+  EXPECT_EQ(namesIn(d.path()), (std::vector<std::string>{"BIG.NC", "COPY.NC"}));
 }

@@ -5,6 +5,7 @@
 #include "files/DeleteEntries.h"
 #include "platform/DirectoryEnum.h"
 #include "support/FakeDialogs.h"
+#include "support/RefusingVolume.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -134,5 +135,90 @@ TEST(Delete, AFileSystemWithoutAUsableTrashFolderAsksBeforeRemovingForGood) {
   const std::string own = volume.file(".Trash-" + std::to_string(getuid()));
   EXPECT_EQ(readFile(own + "/files/O1.NC"), "one");
   EXPECT_EQ(readFile(own + "/info/O1.NC.trashinfo").substr(0, 24), "[Trash Info]\nPath=O1.NC\n");
+  umount(volume.path().c_str());
+}
+
+TEST(Delete, AnEntryThatCannotGoLeavesNoTrashFolderBehind) {
+  OwnTrash trash;
+  test::TempDir volume;
+  if (!test::mountSmallTmpfs(volume.path(), 64 << 10)) GTEST_SKIP() << "no mount namespace here";
+  mkdir(volume.file("SUB").c_str(), 0755);
+  writeFile(volume.file("SUB/O1.NC"), "one");
+  test::ReadOnlyFolder readOnly(volume.file("SUB"));
+  if (!readOnly.ok()) GTEST_SKIP() << "cannot make a read-only folder here";
+  test::FakeDialogs dialogs;
+  dialogs.answers = {MessageAnswer::Yes};
+  files::SystemTrash system;
+  EXPECT_EQ(files::DeleteEntries({volume.file("SUB/O1.NC")}, false, dialogs, system),
+            files::DeleteEnd::Failed);
+  EXPECT_EQ(readFile(volume.file("SUB/O1.NC")), "one");
+  // Neither the volume's trash nor the home trash (on another file system)
+  // was made for it.
+  EXPECT_EQ(platform::listNames(volume.path()), std::vector<std::string>{"SUB"});
+  EXPECT_FALSE(test::fileExists(trash.home.file("Trash")));
+  umount(volume.path().c_str());
+}
+
+TEST(Delete, NamesOfUpTo255BytesGoToTheTrashTheirInfoKeepingTheWholeName) {
+  OwnTrash trash;
+  test::TempDir data;
+  std::string longest;
+  for (int i = 0; i < 85; ++i)
+    longest += "あ";                                             // 255 bytes
+  const std::string ascii = "O" + std::string(245, '1') + ".NC"; // 249 bytes
+  for (const std::string& name : {longest, ascii, longest})
+    writeFile(data.file(name), name.substr(0, 3));
+  test::FakeDialogs dialogs;
+  files::SystemTrash system;
+  for (const std::string& name : {longest, ascii, longest}) {
+    if (name == longest && !test::fileExists(data.file(name))) writeFile(data.file(name), "again");
+    dialogs.answers = {MessageAnswer::Yes};
+    EXPECT_EQ(files::DeleteEntries({data.file(name)}, false, dialogs, system), files::DeleteEnd::Done)
+        << dialogs.shown.back().text;
+  }
+  EXPECT_TRUE(platform::listNames(data.path()).empty());
+  // Stored under the name cut to leave room for ".trashinfo", whole
+  // characters only, and ".2" for the second one.
+  std::string cut;
+  for (int i = 0; i < 81; ++i)
+    cut += "あ"; // 243 bytes: 245 would split a character
+  const std::string asciiCut = ascii.substr(0, 245);
+  EXPECT_EQ(readFile(trash.file(cut)), longest.substr(0, 3));
+  EXPECT_EQ(readFile(trash.file(cut + ".2")), "again");
+  EXPECT_EQ(readFile(trash.file(asciiCut)), "O11");
+  std::string encoded;
+  for (int i = 0; i < 85; ++i)
+    encoded += "%E3%81%82";
+  EXPECT_EQ(readFile(trash.info(cut)).substr(0, 18 + data.path().size() + 1 + encoded.size() + 1),
+            "[Trash Info]\nPath=" + data.path() + "/" + encoded + "\n");
+  EXPECT_EQ(readFile(trash.info(asciiCut)).substr(0, 18 + data.path().size() + 1 + ascii.size() + 1),
+            "[Trash Info]\nPath=" + data.path() + "/" + ascii + "\n");
+}
+
+TEST(RefusingVolume, FilesAndFoldersGoToTheHomeTrashAndToTheVolumesOwn) {
+  KESTROVAN_ON_REFUSING_VOLUME();
+  OwnTrash trash;
+  test::TempDir data;
+  writeFile(data.file("O1.NC"), "one");
+  mkdir(data.file("OLD").c_str(), 0755);
+  writeFile(data.file("OLD/O2.NC"), "two");
+  test::FakeDialogs dialogs;
+  dialogs.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+  files::SystemTrash system;
+  EXPECT_EQ(files::DeleteEntries({data.file("O1.NC")}, false, dialogs, system), files::DeleteEnd::Done);
+  EXPECT_EQ(files::DeleteEntries({data.file("OLD")}, true, dialogs, system), files::DeleteEnd::Done);
+  ASSERT_EQ(dialogs.shown.size(), 2u) << dialogs.shown.back().text;
+  EXPECT_EQ(readFile(trash.file("O1.NC")), "one");
+  EXPECT_EQ(readFile(trash.file("OLD/O2.NC")), "two");
+  EXPECT_TRUE(platform::listNames(data.path()).empty());
+
+  test::TempDir volume;
+  if (!test::mountSmallTmpfs(volume.path(), 64 << 10)) GTEST_SKIP() << "no mount namespace here";
+  writeFile(volume.file("O3.NC"), "three");
+  dialogs.answers = {MessageAnswer::Yes};
+  dialogs.shown.clear();
+  EXPECT_EQ(files::DeleteEntries({volume.file("O3.NC")}, false, dialogs, system), files::DeleteEnd::Done);
+  ASSERT_EQ(dialogs.shown.size(), 1u) << dialogs.shown.back().text;
+  EXPECT_EQ(readFile(volume.file(".Trash-" + std::to_string(getuid()) + "/files/O3.NC")), "three");
   umount(volume.path().c_str());
 }

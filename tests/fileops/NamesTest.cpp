@@ -4,6 +4,7 @@
 #include "files/CopyTargets.h"
 #include "files/RenameRules.h"
 #include "platform/Rename.h"
+#include "support/RefusingVolume.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,64 @@ TEST(RenameEntry, ACaseChangeWorksWhereTheFileSystemIgnoresCase) {
   EXPECT_EQ(platform::renameEntry(d.file("o1000.NC"), d.file("O1000.nc")), 0);
   EXPECT_EQ(readFile(d.file("O1000.nc")), "p");
   EXPECT_FALSE(test::fileExists(d.file("o1000.NC")));
+}
+
+TEST(RefusingVolume, RenamesOfFilesAndFoldersWorkAndANameInUseIsKept) {
+  KESTROVAN_ON_REFUSING_VOLUME();
+  test::TempDir d;
+  writeFile(d.file("o1000.nc"), "first");
+  writeFile(d.file("O2000.NC"), "second");
+  mkdir(d.file("old").c_str(), 0755);
+  writeFile(d.file("old/O3.NC"), "third");
+  EXPECT_EQ(platform::renameEntry(d.file("o1000.nc"), d.file("O2000.NC")), EEXIST);
+  EXPECT_EQ(platform::renameEntry(d.file("old"), d.file("O2000.NC")), EEXIST);
+  EXPECT_EQ(readFile(d.file("o1000.nc")), "first");
+  EXPECT_EQ(readFile(d.file("O2000.NC")), "second");
+  EXPECT_EQ(platform::renameEntry(d.file("o1000.nc"), d.file("O1000.NC")), 0);
+  EXPECT_EQ(readFile(d.file("O1000.NC")), "first");
+  EXPECT_FALSE(test::fileExists(d.file("o1000.nc")));
+  EXPECT_EQ(platform::renameEntry(d.file("old"), d.file("新しい")), 0);
+  EXPECT_EQ(readFile(d.file("新しい/O3.NC")), "third");
+}
+
+namespace {
+// A FAT or exFAT volume through FUSE: it ignores case, and has neither the
+// no-replace rename nor hard links. A plain rename onto another entry
+// replaces it, as rename() does.
+struct CaseBlindFuseFolder : CaseBlindFolder {
+  platform::NoReplaceCalls volume() {
+    return {[](const std::string&, const std::string&) { return EINVAL; },
+            [](const std::string&, const std::string&) { return EPERM; },
+            [this](const std::string& p) { return entries.erase(key(p)) ? 0 : ENOENT; },
+            [this](const std::string& p) { return entries.count(key(p)) > 0; },
+            [this](const std::string& from, const std::string& to) {
+              if (!entries.count(key(from))) return ENOENT;
+              entries.erase(key(from));
+              entries[key(to)] = to;
+              return 0;
+            }};
+  }
+  platform::RenameCalls calls() {
+    platform::RenameCalls c = CaseBlindFolder::calls();
+    c.renameNoReplace = [this](const std::string& from, const std::string& to) {
+      return platform::renameNoReplaceWith(volume(), from, to);
+    };
+    return c;
+  }
+};
+} // namespace
+
+TEST(RefusingVolume, ACaseChangeWorksAndANameInUseIsKeptWhereCaseIsIgnored) {
+  CaseBlindFuseFolder stick;
+  stick.entries = {{"O1000.NC", "o1000.nc"}, {"X.NC", "x.Nc"}};
+  EXPECT_EQ(platform::renameEntryWith(stick.calls(), "o1000.nc", "O1000.NC"), 0);
+  EXPECT_EQ(stick.entries.at("O1000.NC"), "O1000.NC");
+  EXPECT_EQ(platform::renameEntryWith(stick.calls(), "x.Nc", "o1000.NC"), EEXIST);
+  EXPECT_EQ(stick.entries.at("X.NC"), "x.Nc");
+  EXPECT_EQ(stick.entries.at("O1000.NC"), "O1000.NC");
+  EXPECT_EQ(platform::renameEntryWith(stick.calls(), "x.Nc", "O2000.NC"), 0);
+  EXPECT_EQ(stick.entries,
+            (std::map<std::string, std::string>{{"O1000.NC", "O1000.NC"}, {"O2000.NC", "O2000.NC"}}));
 }
 
 TEST(RenameKinds, CaseKindsChangeOnlyHalfWidthLettersAndKeepJapaneseWhole) {

@@ -20,6 +20,18 @@ struct Tokyo : ::testing::Test {
   files::test::TokyoTime zone;
 };
 
+// A zone with daylight saving time.
+struct NewYork : ::testing::Test {
+  NewYork() {
+    ::setenv("TZ", "EST5EDT,M3.2.0,M11.1.0", 1); // New York's rule, without the zone files
+    ::tzset();
+  }
+  ~NewYork() override {
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+  }
+};
+
 TimeFields fieldsOf(const char* y, const char* mo, const char* d, const char* h, const char* mi,
                     const char* s) {
   return {y, mo, d, h, mi, s};
@@ -105,6 +117,22 @@ TEST_F(Tokyo, AnOddSecondIsTheEvenSecondBelowItAndTheTimeIsLocal) {
   const TimeCheck last = checkTimeFields(fieldsOf("9999", "12", "31", "23", "59", "59"));
   ASSERT_TRUE(last.seconds);
   EXPECT_EQ(timeFieldsOf(*last.seconds, true), fieldsOf("9999", "12", "31", "23", "59", "58"));
+}
+
+TEST_F(NewYork, ATimeThatTheClocksSkipIsRefusedWithItsFieldsMessage) {
+  // 2024-03-10: the clocks go from 02:00 straight to 03:00.
+  const TimeCheck gap = checkTimeFields(fieldsOf("2024", "03", "10", "02", "30", "00"));
+  EXPECT_FALSE(gap.seconds);
+  ASSERT_TRUE(gap.refusal);
+  EXPECT_EQ(gap.refusal->field, 3);
+  EXPECT_EQ(gap.refusal->message, "０から２３までしか入力出来ません");
+  const TimeCheck after = checkTimeFields(fieldsOf("2024", "03", "10", "03", "30", "00"));
+  ASSERT_TRUE(after.seconds);
+  EXPECT_EQ(timeFieldsOf(*after.seconds, true), fieldsOf("2024", "03", "10", "03", "30", "00"));
+  // 2024-11-03 01:30 comes twice; either is that time, and it is taken.
+  const TimeCheck twice = checkTimeFields(fieldsOf("2024", "11", "03", "01", "30", "00"));
+  ASSERT_TRUE(twice.seconds);
+  EXPECT_EQ(timeFieldsOf(*twice.seconds, true), fieldsOf("2024", "11", "03", "01", "30", "00"));
 }
 
 TEST(FileInfoApply, WritesTheTimeAndTheOwnersWriteBitAndNothingElse) {

@@ -61,6 +61,24 @@ TEST_F(RefreshTest, MaskComparesExtensionsInUpperCase) {
   EXPECT_EQ(list.files()[0].name, ".profile");
 }
 
+TEST_F(RefreshTest, AVolumesTrashFoldersAndWorkingCopiesAreNeverListed) {
+  makeFolder(dir.file("SUB"));
+  makeFolder(dir.file(".Trash-0"));
+  makeFolder(dir.file(".Trash"));
+  makeFile(dir.file("O1.NC"), 1);
+  makeFile(dir.file(".O1.NC.~kvAb12Cd"), 1); // a copy under way, or left by a killed run
+  makeFile(dir.file(".~kv123456"), 1);       // a working name needs a target name: a file of its own
+  refresh();
+  std::vector<std::string> names;
+  for (const FileEntry& f : list.folders())
+    names.push_back(f.name);
+  for (const FileEntry& f : list.files())
+    names.push_back(f.name);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{".~kv123456", "O1.NC", "SUB"}));
+  EXPECT_EQ(view.header, paddedPath(" Path=" + dir.path() + "/*.*") + kCount + "3");
+}
+
 TEST_F(RefreshTest, TheWaitCursorIsTakenBackExactlyAsOftenAsItIsShown) {
   makeFile(dir.file("O1.NC"), 1);
   refresh();

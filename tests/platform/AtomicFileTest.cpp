@@ -1,5 +1,7 @@
 // Replacing files: what is left on disk, links included.
 #include "platform/AtomicFile.h"
+#include "platform/Paths.h"
+#include "platform/WorkingCopy.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -65,4 +67,37 @@ TEST(AtomicFile, ALinkThatLeadsRoundInACircleIsNotWritten) {
   EXPECT_FALSE(platform::writeFileAtomically(dir.file("a"), "x"));
   EXPECT_TRUE(isLink(dir.file("a")));
   EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"a", "b"}));
+}
+
+TEST(AtomicFile, NamesOfUpTo255BytesAreReplacedThroughAShortenedHiddenWorkingCopy) {
+  test::TempDir dir;
+  std::string longest;
+  for (int i = 0; i < 85; ++i)
+    longest += "プ"; // 255 bytes
+  const std::string ascii(255, 'N');
+  for (const std::string& name : {longest, ascii}) {
+    ASSERT_TRUE(platform::writeFileAtomically(dir.file(name), "old")) << name.size();
+    const platform::WriteResult r = platform::writeFileAtomically(dir.file(name), "%\r\nO1\r\n%\r\n");
+    EXPECT_TRUE(r) << r.error;
+    EXPECT_EQ(test::readFile(dir.file(name)), "%\r\nO1\r\n%\r\n");
+  }
+  EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{longest, ascii}));
+}
+
+TEST(WorkingCopy, OnePatternCutWithinNameLengthAndWholeCharacters) {
+  std::string longest;
+  for (int i = 0; i < 85; ++i)
+    longest += "プ";
+  const std::string name = platform::baseNameOf(platform::workingCopyTemplate("/data/" + longest));
+  EXPECT_LE(name.size(), 255u);
+  std::string cut;
+  for (int i = 0; i < 81; ++i)
+    cut += "プ"; // 243 of the 244 bytes left: the 82nd character would not fit whole
+  EXPECT_EQ(name, "." + cut + ".~kvXXXXXX");
+  EXPECT_EQ(platform::workingCopyTemplate("/data/O1.NC"), "/data/.O1.NC.~kvXXXXXX");
+  EXPECT_EQ(platform::workingCopyTemplate("O1.NC"), "./.O1.NC.~kvXXXXXX");
+  EXPECT_TRUE(platform::isWorkingCopyName(".O1.NC.~kvAb3dE9"));
+  for (const char* other :
+       {"O1.NC.~kvAb3dE9", ".O1.NC.~kvAb3dE", ".O1.NC.~kvAb3d-9", ".~kvAb3dE9", ".O1.NC.oHeJgV"})
+    EXPECT_FALSE(platform::isWorkingCopyName(other)) << other;
 }
