@@ -91,6 +91,11 @@ void TPlusForm::Button1Click() {
   const std::string name = ComboBox1->currentText().toStdString();
   // Nothing to join under: nothing is joined, and nothing is said to be.
   if (name.empty()) return ComboBox1->lineEdit()->setFocus();
+  // A name from the history is checked as a typed one is: never a path.
+  if (joinNameRefused(name)) {
+    field_->refuse();
+    return ComboBox1->lineEdit()->setFocus();
+  }
   const base::SettingsRecord& settings = host_.settings();
   const std::string outputName = joinFileName(name, toolExtension(settings.Mask));
   const std::string output = platform::joinPath(settings.DirPath, outputName);

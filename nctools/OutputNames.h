@@ -13,7 +13,8 @@ namespace kestrovan::nctools {
 std::string toolExtension(std::string_view mask);
 
 // A split program's file name: the header up to its first "(" (a leading ":"
-// read as "O"), blanks kept; "/" and control characters become "_" so that
+// read as "O"), converted from CP932 to UTF-8 (bytes that are no CP932
+// become "_"), blanks kept; "/" and control characters become "_" so that
 // the name stays one name inside the destination folder. With `numbered` the
 // running number follows as "_001"; then the extension.
 std::string splitFileName(std::string_view header, int ordinal, bool numbered, std::string_view extension);

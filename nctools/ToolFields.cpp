@@ -14,6 +14,13 @@ int refusedCount(std::string_view text, const char* refused) {
   return count;
 }
 
+bool joinNameRefused(std::string_view name) {
+  if (name == "." || name == "..") return true;
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+  return refusedCount(name, "/:,;*?<>|") > 0;
+}
+
 SplitDestination splitDestination(const std::string& typed, const std::string& dirPath) {
   std::string text = typed;
   if (text.size() > 1 && text.back() == '/') text.pop_back();

@@ -23,6 +23,14 @@ inline constexpr const char* kLetterRefusedText = "この文字は変更でき�
 // byte of a two-byte character is never taken for one).
 int refusedCount(std::string_view text, const char* refused);
 
+// Whether a join name is refused when OK takes it, however it came into the
+// box: typed, pasted or taken from the history (a NAME.lst edited by hand or
+// written elsewhere). Refused are the characters the field refuses as typed
+// but the dot, control characters, and the names "." and "..". The dot alone
+// never leads out of the data folder, and a history name may carry the
+// extension ("ABC.NC").
+bool joinNameRefused(std::string_view name);
+
 // Where the split writes: the typed text less one trailing "/", read against
 // the data folder when relative. `checkExists` is false for the root, which
 // is used as it is.

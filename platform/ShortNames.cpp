@@ -4,7 +4,7 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
 #include <unordered_set>
 
 namespace kestrovan::platform {
@@ -40,12 +40,13 @@ std::string cleanPart(std::string_view part) {
 }
 
 struct ShortParts {
-  std::string prefix; // at most six bytes
+  std::string prefix; // two bytes of the name, then its four hash digits
   std::string ext;    // at most three bytes
 };
 
 ShortParts splitForShortName(std::string_view name) {
-  // Leading dots do not start an extension: ".profile" is "PROFIL~1".
+  const std::string hash = shortNameHash(name);
+  // Leading dots do not start an extension: ".profile" is "PRxxxx~1".
   while (!name.empty() && name.front() == '.')
     name.remove_prefix(1);
   std::string_view base = name;
@@ -54,10 +55,24 @@ ShortParts splitForShortName(std::string_view name) {
     base = name.substr(0, dot);
     ext = name.substr(dot + 1);
   }
-  return {cp932Truncate(cleanPart(base), 6), cp932Truncate(cleanPart(ext), 3)};
+  return {cp932Truncate(cleanPart(base), 2) + hash, cp932Truncate(cleanPart(ext), 3)};
 }
 
 } // namespace
+
+std::string shortNameHash(std::string_view longName) {
+  std::uint32_t h = 2166136261u; // FNV-1a, 32 bits
+  for (unsigned char c : longName) {
+    h ^= c;
+    h *= 16777619u;
+  }
+  const unsigned folded = (h >> 16) ^ (h & 0xFFFFu);
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out(4, '0');
+  for (int i = 3, v = static_cast<int>(folded); i >= 0; --i, v >>= 4)
+    out[static_cast<std::size_t>(i)] = kDigits[v & 0xF];
+  return out;
+}
 
 bool isValidShortName(std::string_view name) {
   const std::size_t dot = name.find('.');
@@ -79,17 +94,13 @@ std::vector<std::string> formShortNames(const std::vector<std::string>& names) {
       pending.push_back(i);
     }
   }
+  // A collision goes to the long names in byte order: the first keeps "~1".
   std::sort(pending.begin(), pending.end(),
             [&](std::size_t a, std::size_t b) { return names[a] < names[b]; });
 
-  // Next number to try per prefix and extension: a folder of thousands of
-  // "PROGRAM_nnnn.NC" files must not retry ~1, ~2, ... for every name.
-  std::unordered_map<std::string, unsigned> nextNumber;
   for (std::size_t i : pending) {
     const ShortParts parts = splitForShortName(names[i]);
-    const std::string key = parts.prefix + '\0' + parts.ext;
-    unsigned& next = nextNumber.try_emplace(key, 1u).first->second;
-    for (unsigned n = next;; ++n) {
+    for (unsigned n = 1;; ++n) {
       std::string tail(1, '~');
       tail += std::to_string(n);
       const std::size_t room = tail.size() < 8 ? 8 - tail.size() : 0;
@@ -100,7 +111,6 @@ std::vector<std::string> formShortNames(const std::vector<std::string>& names) {
       }
       if (taken.insert(asciiUpper(candidate)).second) {
         result[i] = std::move(candidate);
-        next = n + 1;
         break;
       }
     }

@@ -1,9 +1,13 @@
 #pragma once
 // 8.3 short names. The list's short layout shows every entry in an eight-
 // plus-three form. A name that already is a valid 8.3 name keeps its own
-// form; any other gets the first six valid characters in upper case, "~n"
-// with n counting up until the name is unique within its folder, and the
-// first three characters of its extension. Widths count CP932 bytes.
+// form; any other is formed from its long name alone, so that it never
+// changes while the long name does not: the first two bytes of valid
+// characters in upper case, the four hex digits of shortNameHash(), "~1",
+// and the first three characters of its extension. Only when that form is
+// taken in the folder (a hash collision, or a file of that very name) does
+// the number count up, handed out in byte order of the long names. Widths
+// count CP932 bytes.
 
 #include <optional>
 #include <string>
@@ -19,9 +23,12 @@ namespace kestrovan::platform {
 // character), no second dot, no space.
 bool isValidShortName(std::string_view name);
 
-// The short names of all the entries of one folder, index for index. Names
-// that need a generated form get it in byte order of their long names, so
-// the result does not depend on the order the folder was read in.
+// Four upper-case hex digits from the long name's bytes: FNV-1a (32 bits)
+// folded to 16 by XOR of its halves. The same on every run and machine.
+std::string shortNameHash(std::string_view longName);
+
+// The short names of all the entries of one folder, index for index. The
+// result does not depend on the order the folder was read in.
 std::vector<std::string> formShortNames(const std::vector<std::string>& names);
 
 // Short names of one folder, looked up by long name.

@@ -1,5 +1,7 @@
 #include "serial/ReceiveFileNames.h"
 
+#include "platform/Cp932.h"
+
 #include <cstdio>
 
 namespace kestrovan::serial {
@@ -53,8 +55,19 @@ std::string outputExtension(std::string_view mask) {
   return out;
 }
 
+std::string nameFromProgramData(std::string_view cp932) {
+  // CP932 holds no U+FFFD: every one the conversion gives stands for bytes
+  // it could not read.
+  constexpr std::string_view kUnreadable = "\xEF\xBF\xBD";
+  std::string text = platform::cp932ToUtf8(cp932);
+  for (std::size_t at = 0; (at = text.find(kUnreadable, at)) != std::string::npos; ++at)
+    text.replace(at, kUnreadable.size(), "_");
+  return text;
+}
+
 std::string programName(std::string_view header) {
-  std::string name(header.substr(0, header.find('(')));
+  // "(" is never the second byte of a CP932 character: the cut comes first.
+  std::string name = nameFromProgramData(header.substr(0, header.find('(')));
   if (!name.empty() && name[0] == ':') name[0] = 'O';
   return name;
 }

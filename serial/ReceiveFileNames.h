@@ -30,8 +30,15 @@ inline constexpr std::size_t kLongestNameStem = 200;
 // extension, so the files get none.
 std::string outputExtension(std::string_view mask);
 
+// Text from program data (CP932 bytes, as a header arrives or stands in a
+// file) as the UTF-8 text of a file name: every character converted, every
+// byte that is no part of a CP932 character made "_", as a refused
+// character is, so that the name is valid UTF-8 that any program can pass on.
+std::string nameFromProgramData(std::string_view cp932);
+
 // The stem of a per-program file: the header up to its first "(", with a
-// leading ":" read as "O", so that names always begin with "O" or "L".
+// leading ":" read as "O", so that names always begin with "O" or "L";
+// converted to UTF-8 by nameFromProgramData().
 std::string programName(std::string_view header);
 
 // "_001" for the first program of a reception: an underscore and at least

@@ -1,9 +1,9 @@
-// The platform seams under the list: folder search, wildcards, short names.
+// The platform seams under the list: folder search and wildcards (short
+// names: ShortNamesTest.cpp).
 
 #include "FileListFixture.h"
 
 #include "platform/DirectoryEnum.h"
-#include "platform/ShortNames.h"
 #include "platform/Wildcard.h"
 
 #include <algorithm>
@@ -68,28 +68,6 @@ TEST(Wildcard, MatchesLikeTheDesktopSearch) {
   EXPECT_TRUE(wildcardMatch("*.", "README"));
   EXPECT_FALSE(wildcardMatch("*.", "O1.NC"));
   EXPECT_FALSE(wildcardMatch("a*b*c", "aXbYbZ"));
-}
-
-TEST(ShortNames, ValidNamesStayAndOthersAreFormed) {
-  const Names names = {"O1234.NC",       "LongProgramName.nc",  "my file.text", ".profile",  "a+b.txt",
-                       "archive.tar.gz", "日本語のファイル.NC", "abc.nc",       "テスト.NC", "O1.NCXX"};
-  EXPECT_EQ(formShortNames(names), (Names{"O1234.NC", "LONGPR~1.NC", "MYFILE~1.TEX", "PROFIL~1", "A_B~1.TXT",
-                                          "ARCHIV~1.GZ", "日本語~1.NC", "abc.nc", "テスト.NC", "O1~1.NCX"}));
-}
-
-TEST(ShortNames, NumbersCountUpInNameOrderAndAvoidExistingNames) {
-  Names names = {"LongProgramB.nc", "LONGPR~1.NC", "LongProgramA.nc"};
-  EXPECT_EQ(formShortNames(names), (Names{"LONGPR~3.NC", "LONGPR~1.NC", "LONGPR~2.NC"}));
-  names.clear();
-  for (char c = 'a'; c < 'a' + 10; ++c)
-    names.push_back(std::string("LongProgram") + c + ".nc");
-  EXPECT_EQ(formShortNames(names)[9], "LONGP~10.NC"); // the prefix gives way to the number
-  EXPECT_EQ(formShortNames({"LongProgram.nc", "LongProgram.txt"}), (Names{"LONGPR~1.NC", "LONGPR~1.TXT"}));
-
-  kestrovan::test::TempDir dir;
-  makeFile(dir.file("LongProgramName.nc"), 1);
-  EXPECT_EQ(shortNameOf(dir.file("LongProgramName.nc")), "LONGPR~1.NC");
-  EXPECT_FALSE(shortNameOf(dir.file("gone.nc")));
 }
 
 } // namespace

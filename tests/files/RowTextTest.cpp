@@ -28,7 +28,7 @@ TEST_F(RowTextTest, OneAndTwoColumnsShowNameExtensionSizeAndDate) {
   const std::vector<std::string> expected = {
       " ..              <DIR> 22-12-31 23:59",
       " SUB             <DIR> 23-01-02 03:04" + spaces(22),
-      " LONGPR~1.nc  ******** 24-05-06 07:08" + spaces(33),
+      " LO7423~1.nc  ******** 24-05-06 07:08" + spaces(33),
       " O1234   .NC      1234 24-05-06 07:08" + spaces(26),
   };
   EXPECT_EQ(rowsWith(1), expected);
@@ -39,7 +39,7 @@ TEST_F(RowTextTest, ThreeColumnsDropTheDate) {
   EXPECT_EQ(rowsWith(3), (std::vector<std::string>{
                              " ..              <DIR>",
                              " SUB             <DIR>" + spaces(23),
-                             " LONGPR~1.nc  ********" + spaces(34),
+                             " LO7423~1.nc  ********" + spaces(34),
                              " O1234   .NC      1234" + spaces(27),
                          }));
 }
@@ -48,7 +48,7 @@ TEST_F(RowTextTest, FourAndFiveColumnsShowNamesOnlyAndFolderRowsStartWithDir) {
   const std::vector<std::string> expected = {
       " ..",
       " <DIR>SUB" + spaces(36),
-      " LONGPR~1.nc" + spaces(36),
+      " LO7423~1.nc" + spaces(36),
       " O1234   .NC" + spaces(33),
   };
   EXPECT_EQ(rowsWith(4), expected);
@@ -63,7 +63,7 @@ TEST_F(RowTextTest, MaskFilterHidesTheExtensionColumn) {
   EXPECT_EQ(rowsWith(2), (std::vector<std::string>{
                              " ..              <DIR> 22-12-31 23:59",
                              " SUB             <DIR> 23-01-02 03:04" + spaces(22),
-                             " LONGPR~1     ******** 24-05-06 07:08" + spaces(30),
+                             " LO7423~1     ******** 24-05-06 07:08" + spaces(30),
                              " O1234            1234 24-05-06 07:08" + spaces(23),
                          }));
 }
@@ -84,7 +84,7 @@ TEST_F(RowTextTest, ANameThatIsAllExtensionShowsItInTheExtensionColumn) {
   options.listColumn = 4;
   refresh();
   ASSERT_EQ(view.rows.size(), 5u);
-  EXPECT_EQ(view.rows[2], " NC~1    .NC" + spaces(32));
+  EXPECT_EQ(view.rows[2], " NC67DE~1.NC" + spaces(36));
   options.op4 = "Y";
   options.allFiles = "N";
   options.mask = "*.NC";
@@ -94,7 +94,7 @@ TEST_F(RowTextTest, ANameThatIsAllExtensionShowsItInTheExtensionColumn) {
 
 TEST_F(RowTextTest, UpperCaseOptionConvertsEveryRow) {
   options.op3 = "Y";
-  EXPECT_EQ(rowsWith(2)[2], " LONGPR~1.NC  ******** 24-05-06 07:08" + spaces(33));
+  EXPECT_EQ(rowsWith(2)[2], " LO7423~1.NC  ******** 24-05-06 07:08" + spaces(33));
   options.op4 = "Y";
   EXPECT_EQ(rowsWith(4)[2], " LONGPROGRAMNAME.NC");
 }

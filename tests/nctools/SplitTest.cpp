@@ -78,6 +78,27 @@ TEST_F(SplitTest, NamesFromTheHeaders) {
   EXPECT_FALSE(test::fileExists(dir.file(longest + "B.NC")));
 }
 
+TEST_F(SplitTest, HeadersInShiftJisNameTheirFilesInUtf8AndKeepTheirBytesInside) {
+  // "荒加工", then "表" (whose second byte is the backslash 0x5C), then
+  // half-width "ｱ", then bytes that are no CP932 at all, in CP932.
+  const std::string rough = "O2001 \x8D\x72\x89\xC1\x8D\x48";
+  const std::string table = "O2002\x95\x5C(\x95\x5C)";
+  const std::string kana = ":2003\xB1";
+  const std::string broken = "O2004\x80\xFF\x82";
+  ASSERT_EQ(split(rough + "\r\nM30\r\n" + table + "\r\nM30\r\n" + kana + "\r\n" + broken + "\r\n").end,
+            SplitEnd::Done);
+  EXPECT_EQ(test::namesIn(dir.path()),
+            (std::vector<std::string>{"O2001 荒加工.NC", "O2002表.NC", "O2003ｱ.NC", "O2004___.NC"}));
+  // The program text is never converted.
+  EXPECT_EQ(file("O2001 荒加工.NC"), rough + "\r\nM30\r\n");
+  EXPECT_EQ(file("O2002表.NC"), table + "\r\nM30\r\n");
+  EXPECT_EQ(file("O2004___.NC"), broken + "\r\n");
+  EXPECT_EQ(headers, (std::vector<std::string>{rough, table, kana, broken}));
+
+  // Numbered, and still never a path of its own after the conversion.
+  EXPECT_EQ(nctools::splitFileName("O1\x81\x5E/..(X)", 7, true, ".NC"), "O1／_.._007.NC");
+}
+
 TEST_F(SplitTest, LinesBeforeTheFirstProgramEmptyLinesAndPercentLines) {
   split("(HEAD)\r\n%\r\nO1\r\n\r\nG00\r\n%X\r\nO2\r\nM30", {.F_Set = true});
   // The head goes first, ahead of the "%" line; "%" lines never copy; the

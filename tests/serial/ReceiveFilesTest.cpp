@@ -183,6 +183,35 @@ TEST_F(ReceivedDataSaverTest, SameNumberTwiceWithoutOrdinalsKeepsTheSecond) {
   EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"O1.NC"});
 }
 
+TEST_F(ReceivedDataSaverTest, HeadersInShiftJisNameTheirFilesInUtf8AndKeepTheirBytesInside) {
+  // "荒加工" and "表" (whose second byte is the backslash 0x5C) in CP932, then
+  // half-width "ｱ", then bytes that are no CP932 at all.
+  const std::string rough = "O2001 \x8D\x72\x89\xC1\x8D\x48";
+  const std::string table = "O2002\x95\x5C(\x95\x5C)";
+  const std::string kana = ":2003\xB1";
+  const std::string broken = "O2004\x80\xFF\x82";
+  ReceivedDataSaver saver(SaveMode::PerProgramNumber, options());
+  for (const std::string& header : {rough, table, kana, broken}) {
+    ASSERT_TRUE(saver.beginProgram(header)) << saver.error();
+    saver.addLine(header);
+  }
+  ASSERT_TRUE(saver.finish());
+
+  // Names a desktop shows and passes on as they read; what cannot be read
+  // becomes "_" as a refused character does.
+  EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"O2001 荒加工_001.NC", "O2002表_002.NC",
+                                                           "O2003ｱ_003.NC", "O2004____004.NC"}));
+  // The program text is never converted.
+  EXPECT_EQ(test::readFile(dir.file("O2001 荒加工_001.NC")), rough + "\r\n");
+  EXPECT_EQ(test::readFile(dir.file("O2002表_002.NC")), table + "\r\n");
+  EXPECT_EQ(test::readFile(dir.file("O2004____004.NC")), broken + "\r\n");
+  EXPECT_EQ(saver.outputFile(), dir.file("O2004____004.NC"));
+
+  // The safe-name rule still holds on the converted text: a full-width
+  // solidus is a character of its own, the ASCII one is refused.
+  EXPECT_EQ(programFileName("O1\x81\x5E/..", 1, false, ".NC"), "O1／___.NC");
+}
+
 TEST_F(ReceivedDataSaverTest, NothingToWriteToBeforeTheFirstHeader) {
   ReceivedDataSaver saver(SaveMode::PerProgramNumber, options());
   saver.addLine("G00 X0");
