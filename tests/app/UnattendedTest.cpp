@@ -169,3 +169,62 @@ TEST(Unattended, OneCloseRequestEndsTheRunWhateverBoxesArePending) {
   program.terminate();
   EXPECT_EQ(program.waitExit(10s), 1);
 }
+
+// --- no box waits in a run with END ------------------------------------------
+
+namespace {
+
+// The run's standard error, and its exit code once it has ended (a run that
+// waits on a box is killed after the bound and has none).
+struct EndedRun {
+  std::optional<int> code;
+  std::string errors;
+};
+
+EndedRun runUnattended(const test::TempDir& home, const std::vector<std::string>& items) {
+  const std::string errors = home.file("stderr.txt");
+  std::optional<int> code;
+  {
+    test::ProgramProcess program(KESTROVAN_BINARY, home, home, items, {.errorFile = errors});
+    code = program.waitExit(30s);
+  }
+  return {code, test::readFile(errors)};
+}
+
+} // namespace
+
+TEST(Unattended, NoBoxWaitsInARunWithEnd) {
+  {
+    SCOPED_TRACE("a send file that is missing");
+    test::TempDir home, data;
+    test::writeFile(home.file("kestrovan.INI"), settingsFile("/dev/kestrovan-none", data.path()));
+    const EndedRun run = runUnattended(home, {"S=NOPE.NC", "COM2", "END"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find(data.file("NOPE.NC") + "が見つかりません。"), std::string::npos) << run.errors;
+  }
+  {
+    SCOPED_TRACE("a port that cannot be opened");
+    test::TempDir home, data;
+    test::writeFile(data.file("O1.NC"), "%\r\nO1\r\nM30\r\n%\r\n");
+    test::writeFile(home.file("kestrovan.INI"), settingsFile("/dev/kestrovan-none", data.path()));
+    const EndedRun run = runUnattended(home, {"S=O1.NC", "COM2", "END"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("COM2のポートが開きません。"), std::string::npos) << run.errors;
+  }
+  {
+    SCOPED_TRACE("a reception into an existing file: the question is answered No");
+    test::TempDir home, data;
+    const std::string punched = home.file("punch.nc");
+    test::writeFile(punched, "%\nO2000\nM30\n%\n");
+    test::NcSimProcess nc(KESTROVAN_NCSIM, {"--punch", punched, "--wait-open", "--idle-ms", "20000"});
+    ASSERT_FALSE(nc.path().empty());
+    test::writeFile(home.file("kestrovan.INI"), settingsFile(nc.path(), data.path()));
+    const std::string target = data.file("OLD.NC");
+    test::writeFile(target, "%\r\nO1\r\n%\r\n");
+    const EndedRun run = runUnattended(home, {"R=" + target, "COM2", "END"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("すでに" + target + "が有ります。"), std::string::npos) << run.errors;
+    EXPECT_EQ(test::readFile(target), "%\r\nO1\r\n%\r\n");
+    EXPECT_FALSE(test::fileExists(data.file("OLD_PART.NC")));
+  }
+}
