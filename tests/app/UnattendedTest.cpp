@@ -8,9 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <optional>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace kestrovan;
 using namespace std::chrono_literals;
@@ -181,6 +187,40 @@ struct EndedRun {
   std::string errors;
 };
 
+// Another program that holds a device as this one does (open, flock,
+// TIOCEXCL) until it is killed.
+class DeviceHolder {
+public:
+  explicit DeviceHolder(const std::string& device) {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+      const char c = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 && ioctl(fd, TIOCEXCL) == 0 ? 'y' : 'n';
+      if (write(ready[1], &c, 1) != 1) _exit(1);
+      for (;;)
+        pause();
+    }
+    close(ready[1]);
+    char c = 0;
+    holding_ = pid_ > 0 && read(ready[0], &c, 1) == 1 && c == 'y';
+    close(ready[0]);
+  }
+  ~DeviceHolder() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool holding() const { return holding_; }
+
+private:
+  pid_t pid_ = -1;
+  bool holding_ = false;
+};
+
 EndedRun runUnattended(const test::TempDir& home, const std::vector<std::string>& items) {
   const std::string errors = home.file("stderr.txt");
   std::optional<int> code;
@@ -209,7 +249,30 @@ TEST(Unattended, NoBoxWaitsInARunWithEnd) {
     test::writeFile(home.file("kestrovan.INI"), settingsFile("/dev/kestrovan-none", data.path()));
     const EndedRun run = runUnattended(home, {"S=O1.NC", "COM2", "END"});
     EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.errors.find("COM2のポートが開きません。"), std::string::npos) << run.errors;
+    // At start-up and when the send opens the line: the device, and why.
+    EXPECT_NE(run.errors.find("COM2のポートが使用不可です。 通信設定をおこなってください。 デバイス "
+                              "/dev/kestrovan-none がありません。\n"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.errors.find("COM2のポートが開きません。!! デバイス /dev/kestrovan-none がありません。\n"),
+              std::string::npos)
+        << run.errors;
+  }
+  {
+    SCOPED_TRACE("a port in use by another program");
+    test::TempDir home, data;
+    test::writeFile(data.file("O1.NC"), "%\r\nO1\r\nM30\r\n%\r\n");
+    test::NcSimProcess nc(KESTROVAN_NCSIM, {"--receive", home.file("nc.bin"), "--idle-ms", "20000"});
+    ASSERT_FALSE(nc.path().empty());
+    DeviceHolder other(nc.path());
+    ASSERT_TRUE(other.holding());
+    test::writeFile(home.file("kestrovan.INI"), settingsFile(nc.path(), data.path()));
+    const EndedRun run = runUnattended(home, {"S=O1.NC", "COM2", "END"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(
+        run.errors.find("COM2のポートが開きません。!! " + nc.path() + " は他のプログラムが使用中です。\n"),
+        std::string::npos)
+        << run.errors;
   }
   {
     SCOPED_TRACE("a reception into an existing file: the question is answered No");
