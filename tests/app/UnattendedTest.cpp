@@ -1,6 +1,7 @@
 // Unattended transfers: the real program binary, started with command-line
 // items as another program or a shortcut would, against the virtual NC
 // machine on a pseudo-terminal.
+#include "platform/InstanceLock.h"
 #include "support/NcSimProcess.h"
 #include "support/ProgramProcess.h"
 #include "support/TempDir.h"
@@ -165,13 +166,21 @@ TEST(Unattended, ReceptionThatCannotBeWrittenEndsWithTheFailedStatus) {
   EXPECT_FALSE(test::fileExists(data.file("NEW.NC")));
 }
 
-// Two boxes wait at start-up (two missing send files); one close request
-// ends the program, and its status says nothing was sent.
+// Two boxes wait at start-up (two missing send files, asked for without END,
+// so that an operator is expected at the screen); one close request ends the
+// program, and its status says nothing was sent.
 TEST(Unattended, OneCloseRequestEndsTheRunWhateverBoxesArePending) {
   test::TempDir home, data;
   test::writeFile(home.file("kestrovan.INI"), settingsFile("/dev/kestrovan-none", data.path()));
-  test::ProgramProcess program(KESTROVAN_BINARY, home, home, {"S=MISSING1.NC", "S=MISSING2.NC", "END"});
-  std::this_thread::sleep_for(1500ms); // the first box is up
+  test::ProgramProcess program(KESTROVAN_BINARY, home, home, {"S=MISSING1.NC", "S=MISSING2.NC"});
+  // The lock is held once close requests are caught; the first box follows.
+  const auto end = std::chrono::steady_clock::now() + 30s;
+  while (platform::InstanceLock::acquire(home.path(), "kestrovan.lock").outcome() !=
+             platform::InstanceLock::Outcome::HeldByAnother &&
+         std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(20ms);
+  std::this_thread::sleep_for(500ms);
+  EXPECT_FALSE(program.waitExit(0ms)) << "it waits on its box";
   program.terminate();
   EXPECT_EQ(program.waitExit(10s), 1);
 }
