@@ -1,5 +1,7 @@
 #include "app/Usage.h"
 
+#include <cstdlib>
+
 namespace kestrovan::app {
 
 std::string usageText(const std::string& name) {
@@ -52,8 +54,20 @@ std::string usageText(const std::string& name) {
          "What a box would tell the operator goes to standard error. A run without such\n"
          "items exits with 0.\n"
          "\n"
-         "  --help        show this text and exit\n"
+         "Without a display (DISPLAY and WAYLAND_DISPLAY unset) the program says so and\n"
+         "exits with 2, unless QT_QPA_PLATFORM names a platform (offscreen for a run\n"
+         "without a screen).\n"
+         "\n"
+         "  -h, --help    show this text and exit\n"
          "  --version     show the version and exit\n";
+}
+
+bool hasDisplay() {
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return false;
 }
 
 std::string versionText() { return "Kestrovan " KESTROVAN_VERSION "\n"; }

@@ -4,7 +4,10 @@
 #include "app/MainWindow.h"
 #include "app/TerminationSignals.h"
 #include "app/Usage.h"
+#include "core/CommandLine.h"
+#include "core/CommandLineInterpreter.h"
 #include "core/QtDialogs.h"
+#include "core/UnattendedDialogs.h"
 #include "files/Leftovers.h"
 #include "platform/InstanceLock.h"
 #include "platform/Paths.h"
@@ -25,13 +28,20 @@ int main(int argc, char* argv[]) {
 
   // The two options every command-line program answers; any other item keeps
   // its meaning for an unattended transfer.
-  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(app::usageText(platform::baseNameOf(argv[0])).c_str(), stdout);
     return 0;
   }
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
     std::fputs(app::versionText().c_str(), stdout);
     return 0;
+  }
+
+  // Without a display Qt would abort with a page about its plugins; a script
+  // or an operator at a text console gets one line and a status of its own.
+  if (!app::hasDisplay()) {
+    std::fputs(app::kNoDisplayLine, stderr);
+    return app::kExitNoDisplay;
   }
 
   // SIGTERM, SIGINT and SIGHUP are close requests: settings are saved as when
@@ -63,6 +73,12 @@ int main(int argc, char* argv[]) {
   // once, a transfer stops through its stop path, and the window closes as
   // soon as it exists.
   core::QtDialogs dialogs;
+  // A transfer with END has nobody at the screen: its boxes go to standard
+  // error, answered at once, whichever item brings them up.
+  core::UnattendedDialogs unattendedDialogs;
+  core::RealItemFileSystem itemFiles;
+  const bool unattended = core::isUnattendedRun(
+      core::cutCommandLine(args, [](const std::string& p) { return platform::pathExists(p); }), itemFiles);
   core::TForm1* formPtr = nullptr;
   bool closeRequested = false;
   termination.deliverTo([&] {
@@ -77,8 +93,9 @@ int main(int argc, char* argv[]) {
   });
 
   const std::string folder = platform::programFolder(exe);
-  app::MainWindow window({core::ProgramFiles::in(folder, exe.baseName()), platform::homeFolder(), args},
-                         {.dialogs = &dialogs});
+  app::MainWindow window(
+      {core::ProgramFiles::in(folder, exe.baseName()), platform::homeFolder(), args},
+      {.dialogs = unattended ? static_cast<base::Dialogs*>(&unattendedDialogs) : &dialogs});
   core::TForm1& form = window.form();
   formPtr = &form;
   // What killed runs left half written goes, on a thread of its own: a

@@ -51,8 +51,7 @@ bool RealItemFileSystem::copyFile(const std::string& from, const std::string& to
 }
 std::string RealItemFileSystem::workingFolder() { return platform::currentFolder(); }
 
-void interpretItem(const std::string& item, base::SettingsRecord& s, base::RunState& run,
-                   base::Dialogs& dialogs, ItemFileSystem& fs) {
+ItemKind itemKind(const std::string& item, ItemFileSystem& fs) {
   const std::string u = platform::asciiUpper(item);
   const bool hasSend = contains(u, "S="), hasReceive = contains(u, "R=");
   // An absolute path plays the part of a path with a drive colon. Here "/"
@@ -62,13 +61,36 @@ void interpretItem(const std::string& item, base::SettingsRecord& s, base::RunSt
   // when none of them takes it.
   const bool absolute = platform::isAbsolutePath(item);
   const bool existingFolder = absolute && fs.isDirectory(item);
-  const bool missingPath = absolute && !existingFolder && !fs.isFile(item);
 
-  if (existingFolder && !hasSend && !hasReceive) {
-    s.DirPath = platform::stripTrailingSeparator(item);
-    return;
+  if (existingFolder && !hasSend && !hasReceive) return ItemKind::Folder;
+  if (hasSend) return ItemKind::Send;
+  if (hasReceive) return ItemKind::Receive;
+  if (contains(item, "COM") && item.size() <= 5) return ItemKind::Port;
+  if (contains(item, ".") && contains(item, "*") && !contains(item, ":")) return ItemKind::Mask;
+  if (contains(item, ",")) return ItemKind::LineSettings;
+  if (absolute && fs.isFile(item)) return ItemKind::FileToBringIn;
+  if (contains(u, "END") && item.size() <= 4) return ItemKind::End;
+  if (absolute && !existingFolder) return ItemKind::MissingFolder;
+  return ItemKind::Ignored;
+}
+
+bool isUnattendedRun(const std::vector<std::string>& items, ItemFileSystem& fs) {
+  bool transfer = false, end = false;
+  for (const std::string& item : items) {
+    const ItemKind kind = itemKind(item, fs);
+    transfer = transfer || kind == ItemKind::Send || kind == ItemKind::Receive;
+    end = end || kind == ItemKind::End;
   }
-  if (hasSend) {
+  return transfer && end;
+}
+
+void interpretItem(const std::string& item, base::SettingsRecord& s, base::RunState& run,
+                   base::Dialogs& dialogs, ItemFileSystem& fs) {
+  const std::string u = platform::asciiUpper(item);
+  switch (itemKind(item, fs)) {
+  case ItemKind::Folder:
+  case ItemKind::MissingFolder: s.DirPath = platform::stripTrailingSeparator(item); return;
+  case ItemKind::Send: {
     const std::string path = transferPath(item, "S=", s.DirPath, fs);
     s.DirPath = platform::parentFolder(path);
     s.Mask = maskFor(path);
@@ -82,7 +104,7 @@ void interpretItem(const std::string& item, base::SettingsRecord& s, base::RunSt
     }
     return;
   }
-  if (hasReceive) {
+  case ItemKind::Receive: {
     const std::string path = transferPath(item, "R=", s.DirPath, fs);
     s.DirPath = platform::parentFolder(path);
     s.Mask = maskFor(path);
@@ -95,29 +117,17 @@ void interpretItem(const std::string& item, base::SettingsRecord& s, base::RunSt
     }
     return;
   }
-  if (contains(item, "COM") && item.size() <= 5) {
-    s.Port = withoutFirstSlash(u);
-    return;
-  }
-  if (contains(item, ".") && contains(item, "*") && !contains(item, ":")) {
-    s.Mask = withoutFirstSlash(u);
-    return;
-  }
-  if (contains(item, ",")) {
-    s.Speed = withoutFirstSlash(u);
-    return;
-  }
-  if (absolute && fs.isFile(item)) {
+  case ItemKind::Port: s.Port = withoutFirstSlash(u); return;
+  case ItemKind::Mask: s.Mask = withoutFirstSlash(u); return;
+  case ItemKind::LineSettings: s.Speed = withoutFirstSlash(u); return;
+  case ItemKind::FileToBringIn:
     // A failed copy is not reported: the run goes on with what is there.
     fs.copyFile(item, platform::joinPath(s.DirPath, platform::baseNameOf(item)));
     s.Mask = maskFor(item);
     return;
+  case ItemKind::End: run.ExitAfterTransfer = true; return;
+  case ItemKind::Ignored: return;
   }
-  if (contains(u, "END") && item.size() <= 4) {
-    run.ExitAfterTransfer = true;
-    return;
-  }
-  if (missingPath) s.DirPath = platform::stripTrailingSeparator(item);
 }
 
 } // namespace kestrovan::core

@@ -10,6 +10,7 @@
 #include "base/SettingsRecord.h"
 
 #include <string>
+#include <vector>
 
 namespace kestrovan::core {
 
@@ -33,7 +34,25 @@ public:
   std::string workingFolder() override;
 };
 
-// Applies one item. The first rule that matches decides.
+// What an item is taken for. The first rule that matches decides.
+enum class ItemKind {
+  Folder,        // an existing folder: the data folder
+  Send,          // S=
+  Receive,       // R=
+  Port,          // COMn
+  Mask,          // *.EXT
+  LineSettings,  // SPEED,D,P,S
+  FileToBringIn, // an existing file, copied into the data folder
+  End,           // END
+  MissingFolder, // an absolute path naming nothing: the data folder, offered for creation
+  Ignored,
+};
+ItemKind itemKind(const std::string& item, ItemFileSystem& fs);
+
+// A transfer (S= or R=) with END: nobody is at the screen, so no box may wait.
+bool isUnattendedRun(const std::vector<std::string>& items, ItemFileSystem& fs);
+
+// Applies one item.
 void interpretItem(const std::string& item, base::SettingsRecord& settings, base::RunState& run,
                    base::Dialogs& dialogs, ItemFileSystem& fs);
 

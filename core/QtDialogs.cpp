@@ -1,5 +1,7 @@
 #include "core/QtDialogs.h"
 
+#include "core/UnattendedDialogs.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -17,20 +19,6 @@ QMessageBox::Icon toQt(base::MessageIcon icon) {
   case base::MessageIcon::None: break;
   }
   return QMessageBox::NoIcon;
-}
-} // namespace
-
-namespace {
-base::MessageAnswer closedAnswer(base::MessageButtons buttons) {
-  switch (buttons) {
-  case base::MessageButtons::YesNo: return base::MessageAnswer::No;
-  case base::MessageButtons::OkCancel:
-  case base::MessageButtons::YesNoAllCancel:
-  case base::MessageButtons::YesNoCancel: return base::MessageAnswer::Cancel;
-  case base::MessageButtons::Yes: return base::MessageAnswer::Yes;
-  case base::MessageButtons::Ok: break;
-  }
-  return base::MessageAnswer::Ok;
 }
 } // namespace
 

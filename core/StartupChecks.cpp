@@ -31,12 +31,15 @@ void checkDataFolder(base::SettingsRecord& settings, base::Dialogs& dialogs, con
 
 bool checkPort(const base::SettingsRecord& settings, serial::PortOpener& opener, base::Dialogs& dialogs) {
   std::optional<int> number = platform::portNumber(settings.Port);
-  bool usable = number && serial::probePort(*number, opener, settings.ModemePort1, settings.ModemePort2);
-  if (!usable) {
-    dialogs.show({"エラー", settings.Port + "のポートが使用不可です。\n通信設定をおこなってください。",
-                  base::MessageButtons::Ok, base::MessageIcon::Error});
+  serial::PortCheck check{serial::PortProblem::Other, {}, 0};
+  if (number) check = serial::checkPort(*number, opener, settings.ModemePort1, settings.ModemePort2);
+  if (!check.usable()) {
+    std::string text = settings.Port + "のポートが使用不可です。\n通信設定をおこなってください。";
+    // Which device, and why: missing, in use, or not allowed.
+    if (const std::string why = serial::portProblemText(check); !why.empty()) text += "\n" + why;
+    dialogs.show({"エラー", text, base::MessageButtons::Ok, base::MessageIcon::Error});
   }
-  return usable;
+  return check.usable();
 }
 
 ListLayout correctListLayout(base::SettingsRecord& settings) {

@@ -18,8 +18,9 @@ namespace kestrovan::core {
 // be made) falls back to the home folder. The root "/" is never tested.
 void checkDataFolder(base::SettingsRecord& settings, base::Dialogs& dialogs, const std::string& homeFolder);
 
-// Reports a port that does not open, is a modem port, or is not "COM" and a
-// number. Start-up goes on either way. Returns whether the port is usable.
+// Reports a port that does not open (naming its device and why), is a modem
+// port, or is not "COM" and a number. Start-up goes on either way. Returns
+// whether the port is usable.
 bool checkPort(const base::SettingsRecord& settings, serial::PortOpener& opener, base::Dialogs& dialogs);
 
 struct ListLayout {

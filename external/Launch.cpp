@@ -94,15 +94,22 @@ std::string findProgram(const std::string& path) {
   return {};
 }
 
+std::string findDocument(const std::string& path) {
+  return platform::isAbsolutePath(path) && platform::isRegularFile(path) ? path : std::string();
+}
+
 LetterDecision decideLetterStart(const CommandEntry& entry, const std::optional<SelectedFile>& file,
-                                 const ProgramFinder& find) {
+                                 const ProgramFinder& find, const ProgramFinder& findOther) {
   LetterDecision d;
   if (!file) {
     d.step = LetterDecision::Step::SelectAFile;
     return d;
   }
-  const std::string program = find(programPath(entry.application));
-  if (program.empty()) {
+  const std::string path = programPath(entry.application);
+  Launch launch{Launch::How::Start, find(path), {}};
+  // A file that is no program is opened as X opens the selected file.
+  if (launch.target.empty()) launch = {Launch::How::Open, findOther(path), {}};
+  if (launch.target.empty()) {
     d.step = LetterDecision::Step::NoProgram;
     return d;
   }
@@ -112,14 +119,21 @@ LetterDecision decideLetterStart(const CommandEntry& entry, const std::optional<
     return d;
   }
   d.step = LetterDecision::Step::Start;
-  d.launch = {Launch::How::Start, program, {}};
+  d.launch = std::move(launch);
   return d;
 }
 
-Launch launchOnOk(std::string_view application, std::string_view argument, const ProgramFinder& find) {
+Launch launchOnOk(std::string_view application, std::string_view argument, const ProgramFinder& find,
+                  const ProgramFinder& findOther) {
   const auto [programPart, arguments] = cutAtFirstSpace(application);
-  const std::string program = find(replacePlaceholders(programPart, argument));
-  if (program.empty()) return {};
+  const std::string path = replacePlaceholders(programPart, argument);
+  const std::string program = find(path);
+  if (program.empty()) {
+    if (!argument.empty()) return {};
+    const std::string document = findOther(path);
+    if (document.empty()) return {};
+    return {Launch::How::Open, document, {}};
+  }
   Launch launch{Launch::How::Start, program, {}};
   if (argument.empty()) return launch;
   for (const std::string& word : templateWords(arguments))

@@ -49,6 +49,10 @@ std::vector<std::string> templateWords(std::string_view text);
 std::string findProgram(const std::string& path);
 using ProgramFinder = std::function<std::string(const std::string&)>;
 
+// A file that is no program but is there to be opened (a set-up sheet, a
+// drawing): an absolute path to an existing regular file. Empty otherwise.
+std::string findDocument(const std::string& path);
+
 struct Launch {
   enum class How { Nothing, Start, Open };
   How how = How::Nothing;
@@ -60,9 +64,10 @@ struct Launch {
 struct LetterDecision {
   enum class Step {
     SelectAFile, // the selection is no file row: the "ﾌｧｲﾙを選択して下さい。" box
-    NoProgram,   // no executable file at the program path: nothing, no message
+    NoProgram,   // no file at the program path (nor a program of that name): nothing, no message
     AskArgument, // use arguments "Y": the argument dialog, filled with `initialArgument`
-    Start,       // otherwise: `launch` starts the program alone, the file not passed
+    Start,       // otherwise: `launch` starts the program alone, the file not passed, or
+                 // opens a file that is no program with the desktop's opener
   };
   Step step = Step::NoProgram;
   std::string initialArgument;
@@ -70,14 +75,17 @@ struct LetterDecision {
 };
 
 LetterDecision decideLetterStart(const CommandEntry& entry, const std::optional<SelectedFile>& file,
-                                 const ProgramFinder& find = findProgram);
+                                 const ProgramFinder& find = findProgram,
+                                 const ProgramFinder& findOther = findDocument);
 
 // OK in the argument dialog with the box's text `argument`. Every placeholder
 // of the application becomes the argument. The program is the application up
 // to its first space; each word after it becomes one argument. An empty
 // argument starts the program alone; so does an application without a space.
+// A file that is no program is opened with the desktop's opener when the
+// argument is empty; it cannot take one, so with an argument nothing starts.
 Launch launchOnOk(std::string_view application, std::string_view argument,
-                  const ProgramFinder& find = findProgram);
+                  const ProgramFinder& find = findProgram, const ProgramFinder& findOther = findDocument);
 
 // X: the file opened with the program the desktop associates with it.
 Launch openWithAssociation(const SelectedFile& file);

@@ -20,11 +20,12 @@ JoinResult joinFiles(const std::vector<std::string>& inputPaths, const std::stri
   std::string text;
   for (std::size_t i = 0; i < inputPaths.size(); ++i) {
     if (joining) joining(i);
-    const std::optional<std::string> program = load(inputPaths[i]);
-    if (!program) return {JoinEnd::CannotOpen, 0, i};
+    const ToolInput program = load(inputPaths[i]);
+    if (program.end == ToolInputEnd::CannotOpen) return {JoinEnd::CannotOpen, 0, i};
+    if (program.end == ToolInputEnd::Declined) return {JoinEnd::Declined, 0, i};
     text.clear();
-    text.reserve(program->size() + program->size() / 16);
-    serial::ProgramLines lines(*program);
+    text.reserve(program.text.size() + program.text.size() / 16);
+    serial::ProgramLines lines(program.text);
     serial::ProgramLine line;
     while (lines.next(line))
       text.append(line.text).append("\r\n");

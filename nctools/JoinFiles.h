@@ -4,6 +4,7 @@
 // last line has no line end never runs into the next one.
 
 #include "nctools/OutputFiles.h"
+#include "nctools/ToolInput.h"
 
 #include <cstddef>
 #include <functional>
@@ -18,19 +19,19 @@ namespace kestrovan::nctools {
 // ignores case, a link).
 bool outputIsAnInput(const std::string& outputPath, const std::vector<std::string>& inputPaths);
 
-enum class JoinEnd { Done, CannotCreate, CannotWrite, CannotOpen, Stopped };
+enum class JoinEnd { Done, CannotCreate, CannotWrite, CannotOpen, Declined, Stopped };
 
 struct JoinResult {
   JoinEnd end = JoinEnd::Done;
   int error = 0;
-  std::size_t failedInput = 0; // CannotOpen: the index of the input
+  std::size_t failedInput = 0; // CannotOpen, Declined: the index of the input
 };
 
-using LoadProgram = std::function<std::optional<std::string>(const std::string& path)>;
+using LoadProgram = std::function<ToolInput(const std::string& path)>;
 
-// `load` gives a file's program text (the loader, with its questions), or
-// nothing when the file cannot be opened: the join then stops, since a
-// joined file without it would look complete;
+// `load` gives a file's program text (the loader, with its questions); a
+// file that cannot be opened, or whose NUL the operator would not go past,
+// stops the join, since a joined file without it would look complete;
 // `joining` is told the index of each input as it is appended;
 // `stopRequested` is asked after each one. Nothing is written unless every
 // input went in.

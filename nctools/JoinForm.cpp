@@ -119,13 +119,7 @@ void TPlusForm::Button1Click() {
   JoinResult result;
   {
     ToolRun run(host_, nullptr);
-    const auto load = [this](const std::string& path) -> std::optional<std::string> {
-      if (!platform::isRegularFile(path)) return std::nullopt; // gone since it was marked
-      serial::ProgramFile file =
-          serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
-      if (!file.opened) return std::nullopt;
-      return std::move(file.text);
-    };
+    const auto load = [this](const std::string& path) { return loadToolInput(path, host_.dialogs()); };
     const auto joining = [this, &run](std::size_t i) {
       ListBox1->setCurrentRow(static_cast<int>(i));
       run.progress(i);
@@ -147,6 +141,9 @@ void TPlusForm::Button1Click() {
   case JoinEnd::CannotOpen:
     host_.dialogs().show({"エラー", cannotOpenText(inputs[result.failedInput]), base::MessageButtons::Ok,
                           base::MessageIcon::Error});
+    if (closeAfterRun_) return reject();
+    return updateOk();
+  case JoinEnd::Declined: // nothing written: the operator may cancel or join other files
     if (closeAfterRun_) return reject();
     return updateOk();
   case JoinEnd::Stopped: return reject();

@@ -6,6 +6,7 @@
 #include "host/Host.h"
 #include "nctools/OutputNames.h"
 #include "nctools/ToolFields.h"
+#include "nctools/ToolInput.h"
 #include "platform/Paths.h"
 #include "serial/ProgramFile.h"
 
@@ -29,16 +30,18 @@ bool NcToolOperations::loadSelected(std::string& name, std::string& path) {
   name = list.entryAt(row)->name;
   path = list.entryPath(row);
   // A file gone or locked since it was listed opens no dialog: its empty
-  // text would give an empty copy told as done.
-  serial::ProgramFile file;
-  if (platform::isRegularFile(path))
-    file = serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
-  if (!file.opened) {
+  // text would give an empty copy told as done. Nor does one whose NUL the
+  // operator would not go past: its copy would end there.
+  ToolInput input = loadToolInput(path, host_.dialogs());
+  switch (input.end) {
+  case ToolInputEnd::Loaded: break;
+  case ToolInputEnd::CannotOpen:
     host_.dialogs().show(
         {"エラー", cannotOpenText(path), base::MessageButtons::Ok, base::MessageIcon::Error});
     return false;
+  case ToolInputEnd::Declined: return false;
   }
-  program_ = std::move(file.text);
+  program_ = std::move(input.text);
   return true;
 }
 

@@ -39,9 +39,14 @@ Line::~Line() = default;
 OpenFailure Line::open(TransferMode mode) {
   OpenFailure failure = openSteps(mode);
   // The selector step shows its own dialog; every other failure is a plain box.
-  if (failure != OpenFailure::None && failure != OpenFailure::Selector)
-    dialogs_.show(
-        {"", openFailureMessage(failure, settings_.Port), base::MessageButtons::Ok, base::MessageIcon::None});
+  if (failure != OpenFailure::None && failure != OpenFailure::Selector) {
+    std::string message = openFailureMessage(failure, settings_.Port);
+    // Which device, and why: missing, in use, or not allowed.
+    if (const std::string why = portProblemText(portCheck_);
+        failure == OpenFailure::PortNotOpened && !why.empty())
+      message += "\n" + why;
+    dialogs_.show({"", message, base::MessageButtons::Ok, base::MessageIcon::None});
+  }
   return failure;
 }
 
@@ -53,10 +58,15 @@ OpenFailure Line::openSteps(TransferMode mode) {
   lineLost_ = false;
   queuedAtMost_ = kOutputQueueLimit; // unknown until read
 
+  portCheck_ = {};
   std::optional<int> number = platform::portNumber(settings_.Port);
   if (!number) return OpenFailure::PortNotOpened;
   platform::SerialPortOpen opened = ports_.open(*number);
-  if (!opened.port) return OpenFailure::PortNotOpened;
+  if (!opened.port) {
+    portCheck_ = {problemOfOpenError(opened.error), ports_.deviceName(*number), opened.error};
+    if (portCheck_.problem == PortProblem::None) portCheck_.problem = PortProblem::Other;
+    return OpenFailure::PortNotOpened;
+  }
   port_ = std::move(opened.port);
 
   LineSettingsParse parsed = parseLineSettings(settings_.Speed);

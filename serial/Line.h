@@ -12,6 +12,7 @@
 #include "platform/SerialPort.h"
 #include "serial/LineSettings.h"
 #include "serial/NcCode.h"
+#include "serial/PortProbe.h"
 #include "serial/TransferScreen.h"
 
 #include <memory>
@@ -141,6 +142,7 @@ private:
   bool inputHeldOff_ = false;
   bool lastReadTimedOut_ = false;
   bool lineLost_ = false;
+  PortCheck portCheck_; // why the port did not open, for the message
 };
 
 } // namespace kestrovan::serial

@@ -2,21 +2,72 @@
 #include "platform/Text.h"
 
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "platform/PortNames.h"
 #include "platform/SerialDevice.h"
 #include "platform/SerialHardware.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace kestrovan::serial {
 
 DevicePortOpener::DevicePortOpener(const platform::IniFile& settingsProfile)
     : DevicePortOpener(settingsProfile, platform::systemTtyRegistry()) {}
 
-bool DevicePortOpener::openAndClose(int number) {
-  const std::string device = platform::portDevice(number, profile_);
-  if (!platform::isSerialPortDevice(device, ttys_)) return false;
-  platform::SerialOpen opened = platform::openSerialExclusive(device);
-  return opened.device.has_value(); // closed again as it goes out of scope
+PortProblem problemOfOpenError(int error) {
+  switch (error) {
+  case 0: return PortProblem::None;
+  case ENOENT:
+  case ENODEV:
+  case ENXIO: return PortProblem::Missing;
+  case EBUSY:
+  case EWOULDBLOCK: return PortProblem::Busy;
+  case EACCES:
+  case EPERM: return PortProblem::NoPermission;
+  default: return PortProblem::Other;
+  }
 }
+
+std::string portProblemText(const PortCheck& check) {
+  if (check.device.empty()) return {};
+  const std::string& d = check.device;
+  switch (check.problem) {
+  case PortProblem::None: return {};
+  case PortProblem::Missing: return "デバイス " + d + " がありません。";
+  case PortProblem::NotAPort: return d + " にはシリアルポートの機器がありません。";
+  case PortProblem::Busy: return d + " は他のプログラムが使用中です。";
+  case PortProblem::NoPermission: return d + " を開く権限がありません。\n" + kDialoutRemedy;
+  case PortProblem::Other: break;
+  }
+  if (check.error == 0) return d + " を開けません。";
+  return d + " を開けません（" + std::strerror(check.error) + "）。";
+}
+
+bool DevicePortOpener::openAndClose(int number) { return check(number).usable(); }
+
+PortCheck DevicePortOpener::check(int number) {
+  PortCheck result{PortProblem::None, deviceName(number), 0};
+  if (!platform::pathExists(result.device)) {
+    result.problem = PortProblem::Missing;
+    result.error = ENOENT;
+    return result;
+  }
+  // Opened only when it is a port at all: every open raises DTR and RTS.
+  if (!platform::isSerialPortDevice(result.device, ttys_)) {
+    result.problem = PortProblem::NotAPort;
+    return result;
+  }
+  platform::SerialOpen opened = platform::openSerialExclusive(result.device);
+  if (!opened.device) { // an open one is closed again as it goes out of scope
+    result.error = opened.error;
+    result.problem = problemOfOpenError(opened.error);
+    if (result.problem == PortProblem::None) result.problem = PortProblem::Other;
+  }
+  return result;
+}
+
+std::string DevicePortOpener::deviceName(int number) { return platform::portDevice(number, profile_); }
 
 platform::SerialPortOpen DevicePortOpener::open(int number) {
   return platform::openSerialPort(platform::portDevice(number, profile_));
@@ -26,6 +77,12 @@ bool RunPorts::openAndClose(int number) {
   const bool opened = devices_.openAndClose(number);
   if (opened) opened_.insert(number);
   return opened;
+}
+
+PortCheck RunPorts::check(int number) {
+  PortCheck result = devices_.check(number);
+  if (result.usable()) opened_.insert(number);
+  return result;
 }
 
 platform::SerialPortOpen RunPorts::open(int number) {
@@ -43,6 +100,12 @@ bool probePort(int number, PortOpener& opener, const std::string& modemPort1, co
   // A modem port is never opened: the open alone would raise DTR on the modem.
   if (isModemPort(number, modemPort1, modemPort2)) return false;
   return opener.openAndClose(number);
+}
+
+PortCheck checkPort(int number, PortOpener& opener, const std::string& modemPort1,
+                    const std::string& modemPort2) {
+  if (isModemPort(number, modemPort1, modemPort2)) return {PortProblem::Other, {}, 0};
+  return opener.check(number);
 }
 
 void releasePorts(RunPorts& ports, const std::string& modemPort1, const std::string& modemPort2) {

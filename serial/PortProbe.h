@@ -14,6 +14,34 @@ class TtyRegistry;
 
 namespace kestrovan::serial {
 
+// Why a port does not open.
+enum class PortProblem {
+  None,
+  Missing,      // no such device (an unplugged adapter, a wrong name)
+  NotAPort,     // the device is there but no serial port is behind it
+  Busy,         // in use by another program
+  NoPermission, // the user may not open it (not in the dialout group)
+  Other,
+};
+
+struct PortCheck {
+  PortProblem problem = PortProblem::None;
+  std::string device; // the device the port names; empty when unknown
+  int error = 0;      // errno of the failed open
+  bool usable() const { return problem == PortProblem::None; }
+};
+
+// The problem an errno of a failed open stands for.
+PortProblem problemOfOpenError(int error);
+
+// What the operator must do about a device he may not open.
+inline constexpr const char* kDialoutRemedy =
+    "ユーザーを dialout グループに加えて（sudo usermod -aG dialout ユーザー名）、ログインし直してください。";
+
+// The device and why it does not open, for the port's message; "" when it is
+// usable or the device is unknown.
+std::string portProblemText(const PortCheck& check);
+
 // The seam to the devices: open port `number` exclusively, either for a
 // transfer or only to see that it opens (and close it again at once).
 class PortOpener {
@@ -21,6 +49,12 @@ public:
   virtual ~PortOpener() = default;
   virtual bool openAndClose(int number) = 0;
   virtual platform::SerialPortOpen open(int number) = 0;
+  // Opens and closes as openAndClose does, and says why a port does not open.
+  virtual PortCheck check(int number) {
+    return openAndClose(number) ? PortCheck{} : PortCheck{PortProblem::Other, deviceName(number), 0};
+  }
+  // The device port `number` names, for messages.
+  virtual std::string deviceName(int /*number*/) { return {}; }
 };
 
 // Opens the device that the port name maps to (the [Ports] section of the
@@ -34,6 +68,8 @@ public:
       : profile_(settingsProfile), ttys_(ttys) {}
   bool openAndClose(int number) override;
   platform::SerialPortOpen open(int number) override;
+  PortCheck check(int number) override;
+  std::string deviceName(int number) override;
 
 private:
   const platform::IniFile& profile_;
@@ -48,6 +84,8 @@ public:
   explicit RunPorts(PortOpener& devices) : devices_(devices) {}
   bool openAndClose(int number) override;
   platform::SerialPortOpen open(int number) override;
+  PortCheck check(int number) override;
+  std::string deviceName(int number) override { return devices_.deviceName(number); }
   bool openedThisRun(int number) const { return opened_.count(number) > 0; }
 
 private:
@@ -60,6 +98,9 @@ bool isModemPort(int number, const std::string& modemPort1, const std::string& m
 
 // Usable: not a modem port (which is never opened), and it opens.
 bool probePort(int number, PortOpener& opener, const std::string& modemPort1, const std::string& modemPort2);
+// The same, saying why not; a modem port is Other, with no device.
+PortCheck checkPort(int number, PortOpener& opener, const std::string& modemPort1,
+                    const std::string& modemPort2);
 
 // At close: opens and closes once every port 1 to 30 that this run opened and
 // that is not a modem port, so that none is left held; failures are ignored.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -87,6 +88,30 @@ TEST(Program, HelpAndVersionPrintAndExitWithoutAWindow) {
   for (const char* option : {"--help", "--version"}) {
     test::ProgramProcess run(KESTROVAN_BINARY, home, runtime, {option});
     EXPECT_EQ(run.waitExit(10s), 0) << option;
+  }
+  EXPECT_FALSE(test::fileExists(home.file("kestrovan.INI")));
+}
+
+TEST(Program, ShortHelpIsHelp) {
+  test::TempDir home, runtime;
+  test::ProgramProcess run(KESTROVAN_BINARY, home, runtime, {"-h"});
+  EXPECT_EQ(run.waitExit(10s), 0);
+  EXPECT_FALSE(test::fileExists(home.file("kestrovan.INI")));
+}
+
+// Started from a text console or over ssh without X: one line says why, and
+// the status tells a script that it never ran.
+TEST(Program, WithoutADisplayOneLineSaysSoAndTheStatusIsTwo) {
+  test::TempDir home, runtime;
+  const std::string errors = home.file("stderr.txt");
+  for (const std::vector<std::string>& items : {std::vector<std::string>{}, {"S=O1.NC", "COM2", "END"}}) {
+    test::ProgramProcess run(
+        KESTROVAN_BINARY, home, runtime, items,
+        {.environment = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}, .errorFile = errors});
+    EXPECT_EQ(run.waitExit(10s), 2) << items.size();
+    const std::string said = test::readFile(errors);
+    EXPECT_NE(said.find("DISPLAY"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   }
   EXPECT_FALSE(test::fileExists(home.file("kestrovan.INI")));
 }

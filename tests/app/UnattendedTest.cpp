@@ -1,6 +1,7 @@
 // Unattended transfers: the real program binary, started with command-line
 // items as another program or a shortcut would, against the virtual NC
 // machine on a pseudo-terminal.
+#include "platform/InstanceLock.h"
 #include "support/NcSimProcess.h"
 #include "support/ProgramProcess.h"
 #include "support/TempDir.h"
@@ -8,9 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <optional>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace kestrovan;
 using namespace std::chrono_literals;
@@ -159,13 +166,137 @@ TEST(Unattended, ReceptionThatCannotBeWrittenEndsWithTheFailedStatus) {
   EXPECT_FALSE(test::fileExists(data.file("NEW.NC")));
 }
 
-// Two boxes wait at start-up (two missing send files); one close request
-// ends the program, and its status says nothing was sent.
+// Two boxes wait at start-up (two missing send files, asked for without END,
+// so that an operator is expected at the screen); one close request ends the
+// program, and its status says nothing was sent.
 TEST(Unattended, OneCloseRequestEndsTheRunWhateverBoxesArePending) {
   test::TempDir home, data;
   test::writeFile(home.file("kestrovan.INI"), settingsFile("/dev/kestrovan-none", data.path()));
-  test::ProgramProcess program(KESTROVAN_BINARY, home, home, {"S=MISSING1.NC", "S=MISSING2.NC", "END"});
-  std::this_thread::sleep_for(1500ms); // the first box is up
+  test::ProgramProcess program(KESTROVAN_BINARY, home, home, {"S=MISSING1.NC", "S=MISSING2.NC"});
+  // The lock is held once close requests are caught; the first box follows.
+  const auto end = std::chrono::steady_clock::now() + 30s;
+  while (platform::InstanceLock::acquire(home.path(), "kestrovan.lock").outcome() !=
+             platform::InstanceLock::Outcome::HeldByAnother &&
+         std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(20ms);
+  std::this_thread::sleep_for(500ms);
+  EXPECT_FALSE(program.waitExit(0ms)) << "it waits on its box";
   program.terminate();
   EXPECT_EQ(program.waitExit(10s), 1);
+}
+
+// --- no box waits in a run with END ------------------------------------------
+
+namespace {
+
+// The run's standard error, and its exit code once it has ended (a run that
+// waits on a box is killed after the bound and has none).
+struct EndedRun {
+  std::optional<int> code;
+  std::string errors;
+};
+
+// Another program that holds a device as this one does (open, flock,
+// TIOCEXCL) until it is killed.
+class DeviceHolder {
+public:
+  explicit DeviceHolder(const std::string& device) {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+      const char c = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 && ioctl(fd, TIOCEXCL) == 0 ? 'y' : 'n';
+      if (write(ready[1], &c, 1) != 1) _exit(1);
+      for (;;)
+        pause();
+    }
+    close(ready[1]);
+    char c = 0;
+    holding_ = pid_ > 0 && read(ready[0], &c, 1) == 1 && c == 'y';
+    close(ready[0]);
+  }
+  ~DeviceHolder() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool holding() const { return holding_; }
+
+private:
+  pid_t pid_ = -1;
+  bool holding_ = false;
+};
+
+EndedRun runUnattended(const test::TempDir& home, const std::vector<std::string>& items) {
+  const std::string errors = home.file("stderr.txt");
+  std::optional<int> code;
+  {
+    test::ProgramProcess program(KESTROVAN_BINARY, home, home, items, {.errorFile = errors});
+    code = program.waitExit(30s);
+  }
+  return {code, test::readFile(errors)};
+}
+
+} // namespace
+
+TEST(Unattended, NoBoxWaitsInARunWithEnd) {
+  {
+    SCOPED_TRACE("a send file that is missing");
+    test::TempDir home, data;
+    test::writeFile(home.file("kestrovan.INI"), settingsFile("/dev/kestrovan-none", data.path()));
+    const EndedRun run = runUnattended(home, {"S=NOPE.NC", "COM2", "END"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find(data.file("NOPE.NC") + "が見つかりません。"), std::string::npos) << run.errors;
+  }
+  {
+    SCOPED_TRACE("a port that cannot be opened");
+    test::TempDir home, data;
+    test::writeFile(data.file("O1.NC"), "%\r\nO1\r\nM30\r\n%\r\n");
+    test::writeFile(home.file("kestrovan.INI"), settingsFile("/dev/kestrovan-none", data.path()));
+    const EndedRun run = runUnattended(home, {"S=O1.NC", "COM2", "END"});
+    EXPECT_EQ(run.code, 1);
+    // At start-up and when the send opens the line: the device, and why.
+    EXPECT_NE(run.errors.find("COM2のポートが使用不可です。 通信設定をおこなってください。 デバイス "
+                              "/dev/kestrovan-none がありません。\n"),
+              std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.errors.find("COM2のポートが開きません。!! デバイス /dev/kestrovan-none がありません。\n"),
+              std::string::npos)
+        << run.errors;
+  }
+  {
+    SCOPED_TRACE("a port in use by another program");
+    test::TempDir home, data;
+    test::writeFile(data.file("O1.NC"), "%\r\nO1\r\nM30\r\n%\r\n");
+    test::NcSimProcess nc(KESTROVAN_NCSIM, {"--receive", home.file("nc.bin"), "--idle-ms", "20000"});
+    ASSERT_FALSE(nc.path().empty());
+    DeviceHolder other(nc.path());
+    ASSERT_TRUE(other.holding());
+    test::writeFile(home.file("kestrovan.INI"), settingsFile(nc.path(), data.path()));
+    const EndedRun run = runUnattended(home, {"S=O1.NC", "COM2", "END"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(
+        run.errors.find("COM2のポートが開きません。!! " + nc.path() + " は他のプログラムが使用中です。\n"),
+        std::string::npos)
+        << run.errors;
+  }
+  {
+    SCOPED_TRACE("a reception into an existing file: the question is answered No");
+    test::TempDir home, data;
+    const std::string punched = home.file("punch.nc");
+    test::writeFile(punched, "%\nO2000\nM30\n%\n");
+    test::NcSimProcess nc(KESTROVAN_NCSIM, {"--punch", punched, "--wait-open", "--idle-ms", "20000"});
+    ASSERT_FALSE(nc.path().empty());
+    test::writeFile(home.file("kestrovan.INI"), settingsFile(nc.path(), data.path()));
+    const std::string target = data.file("OLD.NC");
+    test::writeFile(target, "%\r\nO1\r\n%\r\n");
+    const EndedRun run = runUnattended(home, {"R=" + target, "COM2", "END"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.errors.find("すでに" + target + "が有ります。"), std::string::npos) << run.errors;
+    EXPECT_EQ(test::readFile(target), "%\r\nO1\r\n%\r\n");
+    EXPECT_FALSE(test::fileExists(data.file("OLD_PART.NC")));
+  }
 }

@@ -171,3 +171,41 @@ TEST(Launch, FindProgramTakesExecutableFilesAndLooksBareNamesUpInPath) {
   EXPECT_EQ(external::findProgram("notes"), "");
   setenv("PATH", before.c_str(), 1);
 }
+
+// A file bound to a letter that is no program (a set-up sheet, a drawing) is
+// opened with the desktop's opener, as X opens the selected file; a program
+// still starts itself. Real files.
+TEST(Launch, AnExistingFileThatIsNoProgramIsOpenedWithTheDesktopsOpener) {
+  test::TempDir dir;
+  const std::string sheet = dir.file("SHEET.TXT");
+  const std::string tool = dir.file("tool");
+  test::writeFile(sheet, "clamp left\n");
+  test::writeFile(tool, "#!/bin/sh\n");
+  chmod(sheet.c_str(), 0644);
+  chmod(tool.c_str(), 0755);
+
+  const LetterDecision alone = external::decideLetterStart(entry(sheet, "N"), kO1234);
+  EXPECT_EQ(alone.step, LetterDecision::Step::Start);
+  EXPECT_EQ(alone.launch.how, Launch::How::Open);
+  EXPECT_EQ(alone.launch.target, sheet);
+  const LetterDecision program = external::decideLetterStart(entry(tool, "N"), kO1234);
+  EXPECT_EQ(program.launch.how, Launch::How::Start);
+  EXPECT_EQ(program.launch.target, tool);
+
+  // With arguments: the box is asked for; OK with the box cleared opens the
+  // file, while a file that is no program cannot take an argument.
+  const LetterDecision asked = external::decideLetterStart(entry(sheet + " $A", "Y"), kO1234);
+  EXPECT_EQ(asked.step, LetterDecision::Step::AskArgument);
+  const Launch cleared = external::launchOnOk(sheet + " $A", "");
+  EXPECT_EQ(cleared.how, Launch::How::Open);
+  EXPECT_EQ(cleared.target, sheet);
+  EXPECT_EQ(external::launchOnOk(sheet + " $A", "/home/op/NC/O1234.NC").how, Launch::How::Nothing);
+
+  // Still nothing for a folder, a missing file, or a path relative to the working folder.
+  EXPECT_EQ(external::decideLetterStart(entry(dir.path(), "N"), kO1234).step,
+            LetterDecision::Step::NoProgram);
+  EXPECT_EQ(external::decideLetterStart(entry(dir.file("missing"), "N"), kO1234).step,
+            LetterDecision::Step::NoProgram);
+  EXPECT_EQ(external::decideLetterStart(entry("./SHEET.TXT", "N"), kO1234).step,
+            LetterDecision::Step::NoProgram);
+}

@@ -26,7 +26,7 @@ struct JoinTest : ::testing::Test {
   }
   nctools::JoinResult join(const std::vector<std::string>& inputs, const std::string& output) {
     return nctools::joinFiles(
-        inputs, output, disk, [](const std::string& p) { return test::readFile(p); },
+        inputs, output, disk, [](const std::string& p) { return nctools::loadedInput(test::readFile(p)); },
         [this](std::size_t i) { joining.push_back(i); });
   }
 };
@@ -75,8 +75,9 @@ TEST_F(JoinTest, AFullDiskKeepsTheOlderFileAndLeavesNoPart) {
   test::writeFile(dir.file("A.NC"), std::string(5000, 'X') + "\r\n");
   test::writeFile(dir.file("OUT.NC"), "older\r\n");
   test::FillingDisk full(100);
-  nctools::JoinResult r = nctools::joinFiles(paths({"A.NC"}), dir.file("OUT.NC"), full,
-                                             [](const std::string& p) { return test::readFile(p); });
+  nctools::JoinResult r =
+      nctools::joinFiles(paths({"A.NC"}), dir.file("OUT.NC"), full,
+                         [](const std::string& p) { return nctools::loadedInput(test::readFile(p)); });
   EXPECT_EQ(r.end, JoinEnd::CannotWrite);
   EXPECT_EQ(r.error, ENOSPC);
   EXPECT_EQ(test::readFile(dir.file("OUT.NC")), "older\r\n");
@@ -91,8 +92,23 @@ TEST_F(JoinTest, AStoppedJoinWritesNothing) {
   test::writeFile(dir.file("AB.NC"), "older\r\n");
   const nctools::JoinResult r = nctools::joinFiles(
       paths({"A.NC", "B.NC"}), dir.file("AB.NC"), disk,
-      [](const std::string& p) { return test::readFile(p); }, {}, [] { return true; });
+      [](const std::string& p) { return nctools::loadedInput(test::readFile(p)); }, {}, [] { return true; });
   EXPECT_EQ(r.end, JoinEnd::Stopped);
+  EXPECT_EQ(test::readFile(dir.file("AB.NC")), "older\r\n");
+  EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"A.NC", "AB.NC", "B.NC"}));
+}
+
+TEST_F(JoinTest, AnInputTheOperatorWouldNotGoOnWithWritesNothing) {
+  test::writeFile(dir.file("A.NC"), "O1\r\n");
+  test::writeFile(dir.file("B.NC"), "O2\r\n");
+  test::writeFile(dir.file("AB.NC"), "older\r\n");
+  const nctools::JoinResult r =
+      nctools::joinFiles(paths({"A.NC", "B.NC"}), dir.file("AB.NC"), disk, [this](const std::string& p) {
+        if (p == dir.file("B.NC")) return nctools::ToolInput{nctools::ToolInputEnd::Declined, {}};
+        return nctools::loadedInput(test::readFile(p));
+      });
+  EXPECT_EQ(r.end, JoinEnd::Declined);
+  EXPECT_EQ(r.failedInput, 1u);
   EXPECT_EQ(test::readFile(dir.file("AB.NC")), "older\r\n");
   EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"A.NC", "AB.NC", "B.NC"}));
 }

@@ -214,7 +214,8 @@ TEST_F(LinePtyTest, MissingDeviceAndModemPort) {
   settings.Port = "COM5";
   EXPECT_EQ(line->open(TransferMode::Send), OpenFailure::PortNotOpened);
   ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, "COM5のポートが開きません。!!");
+  EXPECT_EQ(dialogs.shown[0].text,
+            "COM5のポートが開きません。!!\nデバイス /dev/kestrovan-none がありません。");
 
   EXPECT_TRUE(ports->openAndClose(4));
   EXPECT_TRUE(serial::probePort(4, *ports, "", ""));

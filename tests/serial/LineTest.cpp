@@ -76,6 +76,36 @@ TEST_F(LineTest, EachOpeningFailureShowsItsMessage) {
   }
 }
 
+namespace {
+
+// A device the user may not open: root opens any device, so the refusal is
+// made at the seam.
+class ForbiddenPorts : public test::FakePorts {
+public:
+  platform::SerialPortOpen open(int number) override {
+    openedForTransfer.push_back(number);
+    return {nullptr, EACCES};
+  }
+  std::string deviceName(int) override { return "/dev/ttyUSB0"; }
+};
+
+} // namespace
+
+TEST(LineOpening, ADeviceThatMayNotBeOpenedIsToldWithTheRemedy) {
+  base::SettingsRecord settings = base::defaultSettings("/home/op");
+  settings.Port = "COM11";
+  ForbiddenPorts ports;
+  test::FakeTransferScreen screen;
+  test::FakeDialogs dialogs;
+  Line line{settings, ports, screen, dialogs};
+  EXPECT_EQ(line.open(TransferMode::Receive), OpenFailure::PortNotOpened);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text,
+            std::string("COM11のポートが開きません。!!\n/dev/ttyUSB0 を開く権限がありません。\n") +
+                serial::kDialoutRemedy);
+  EXPECT_NE(dialogs.shown[0].text.find("dialout"), std::string::npos);
+}
+
 TEST_F(LineTest, SendAndReceiveConfigureTheLineDifferently) {
   settings.Speed = "9600,7,E,2";
   ASSERT_EQ(line.open(TransferMode::Send), OpenFailure::None);

@@ -2,15 +2,20 @@
 #include "serial/PortProbe.h"
 
 #include "platform/IniFile.h"
+#include "platform/SerialDevice.h"
 #include "platform/SerialHardware.h"
 #include "support/FakePorts.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <set>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kestrovan;
@@ -70,4 +75,89 @@ TEST(PortProbe, ClosingReleasesOnlyThePortsThisRunOpenedAndNeverAModemPort) {
   run.openAndClose(2);
   serial::releasePorts(run, "", "com2");
   EXPECT_EQ(devices.opened, (std::vector<int>{2, 1, 3}));
+}
+
+namespace {
+
+// Another program that holds a device the way this one does (open, flock,
+// TIOCEXCL) until it is killed.
+class DeviceHolder {
+public:
+  explicit DeviceHolder(const std::string& device) {
+    int ready[2];
+    if (pipe(ready) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      platform::SerialOpen held = platform::openSerialExclusive(device);
+      const char c = held.device ? 'y' : 'n';
+      if (write(ready[1], &c, 1) != 1) _exit(1);
+      for (;;)
+        pause();
+    }
+    close(ready[1]);
+    char c = 0;
+    holding_ = pid_ > 0 && read(ready[0], &c, 1) == 1 && c == 'y';
+    close(ready[0]);
+  }
+  ~DeviceHolder() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool holding() const { return holding_; }
+
+private:
+  pid_t pid_ = -1;
+  bool holding_ = false;
+};
+
+} // namespace
+
+// A port that does not open names its device and why: missing, no port
+// behind it, in use by another program, or not allowed.
+TEST(PortProbe, ACheckNamesTheDeviceAndWhyItDoesNotOpen) {
+  test::TempDir dir;
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  grantpt(master);
+  unlockpt(master);
+  const std::string pty = ptsname(master);
+  test::writeFile(dir.file("plain"), "");
+  const platform::IniFile profile = platform::IniFile::fromBytes(
+      "[Ports]\nCOM4=" + pty + "\nCOM5=" + dir.file("plain") + "\nCOM7=" + dir.file("missing") + "\n");
+  const KnownTtys noHardware({});
+  serial::DevicePortOpener ports(profile, noHardware);
+
+  EXPECT_TRUE(ports.check(4).usable());
+  const serial::PortCheck missing = ports.check(7);
+  EXPECT_EQ(missing.problem, serial::PortProblem::Missing);
+  EXPECT_EQ(serial::portProblemText(missing), "デバイス " + dir.file("missing") + " がありません。");
+  const serial::PortCheck plain = ports.check(5);
+  EXPECT_EQ(plain.problem, serial::PortProblem::NotAPort);
+  EXPECT_EQ(serial::portProblemText(plain), dir.file("plain") + " にはシリアルポートの機器がありません。");
+  {
+    DeviceHolder other(pty);
+    ASSERT_TRUE(other.holding());
+    const serial::PortCheck busy = ports.check(4);
+    EXPECT_EQ(busy.problem, serial::PortProblem::Busy);
+    EXPECT_EQ(serial::portProblemText(busy), pty + " は他のプログラムが使用中です。");
+    EXPECT_FALSE(ports.openAndClose(4));
+  }
+  EXPECT_TRUE(ports.check(4).usable()) << "free again once the other program has ended";
+
+  // Root opens a device whatever its mode; then only the errno's reading is
+  // checked (the box with it: LineTest).
+  if (geteuid() != 0) {
+    ASSERT_EQ(chmod(pty.c_str(), 0), 0);
+    const serial::PortCheck forbidden = ports.check(4);
+    EXPECT_EQ(forbidden.problem, serial::PortProblem::NoPermission);
+    EXPECT_NE(serial::portProblemText(forbidden).find("dialout"), std::string::npos);
+  }
+  EXPECT_EQ(serial::problemOfOpenError(EACCES), serial::PortProblem::NoPermission);
+  EXPECT_EQ(serial::problemOfOpenError(EPERM), serial::PortProblem::NoPermission);
+  EXPECT_EQ(serial::problemOfOpenError(EBUSY), serial::PortProblem::Busy);
+  EXPECT_EQ(serial::problemOfOpenError(ENOENT), serial::PortProblem::Missing);
+  close(master);
 }

@@ -4,6 +4,7 @@
 #include "serial/AutoForm.h"
 #include "serial/QtTransferScreen.h"
 #include "serial/TransferOperations.h"
+#include "support/Keyboard.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,12 +14,29 @@
 #include <QTimer>
 
 using namespace kestrovan;
+namespace keyboard = kestrovan::test::keyboard;
+
+namespace {
+
+// A key held down and let go, each to whatever has the focus.
+void keyDown(Qt::Key key) {
+  keyboard::settle();
+  ASSERT_NE(keyboard::target(), nullptr) << "no widget has the keyboard";
+  QTest::keyPress(keyboard::target(), key);
+}
+void keyUp(Qt::Key key) {
+  ASSERT_NE(keyboard::target(), nullptr) << "no widget has the keyboard";
+  QTest::keyRelease(keyboard::target(), key);
+  keyboard::settle();
+}
+
+} // namespace
 
 TEST(LogView, ShiftF8CreatesAHeaderOnlyLogAndEscClosesIt) {
   test::StartedForm s;
   s.start();
   ASSERT_FALSE(test::fileExists(s.files().logPath));
-  QTest::keyClick(s.list(), Qt::Key_F8, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_F8, Qt::ShiftModifier);
   auto* panel = s.find<QGroupBox>("GroupBox2");
   auto* view = s.find<QPlainTextEdit>("RichEdit1");
   ASSERT_TRUE(panel->isVisible());
@@ -31,7 +49,7 @@ TEST(LogView, ShiftF8CreatesAHeaderOnlyLogAndEscClosesIt) {
   EXPECT_FALSE(view->toPlainText().isEmpty());
   EXPECT_EQ(s.find<QLabel>("StatusPanel3")->text(), "送受信ログ");
 
-  QTest::keyClick(view, Qt::Key_Escape);
+  keyboard::press(Qt::Key_Escape);
   EXPECT_FALSE(panel->isVisible());
   EXPECT_EQ(s.find<QLabel>("Label11")->text(), "操作中止!!");
 }
@@ -41,19 +59,19 @@ TEST(TransferStopKeys, F3AndEscBelongToTheRunningTransfer) {
   s.start();
   serial::QtTransferScreen& screen = s.window->operation<serial::TransferOperations>()->screen();
   // Outside a transfer they are ordinary keys.
-  QTest::keyClick(s.list(), Qt::Key_Escape);
+  keyboard::press(Qt::Key_Escape);
   EXPECT_FALSE(screen.stopKeyDown(serial::StopKeyPoll::DownOrPressedSinceLastPoll));
   s.form->showMessage("", core::kLime);
 
   screen.beginTransfer();
-  QTest::keyPress(s.list(), Qt::Key_F3);
+  keyDown(Qt::Key_F3);
   EXPECT_TRUE(screen.stopKeyDown(serial::StopKeyPoll::DownNow));
-  QTest::keyRelease(s.list(), Qt::Key_F3);
+  keyUp(Qt::Key_F3);
   EXPECT_FALSE(screen.stopKeyDown(serial::StopKeyPoll::DownNow));
   // A tap between two polls is still seen by the second kind of poll, once.
-  QTest::keyClick(s.list(), Qt::Key_Escape);
+  keyboard::press(Qt::Key_Escape);
   EXPECT_FALSE(screen.stopKeyDown(serial::StopKeyPoll::DownNow));
-  QTest::keyClick(s.list(), Qt::Key_Escape);
+  keyboard::press(Qt::Key_Escape);
   EXPECT_TRUE(screen.stopKeyDown(serial::StopKeyPoll::DownOrPressedSinceLastPoll));
   EXPECT_FALSE(screen.stopKeyDown(serial::StopKeyPoll::DownOrPressedSinceLastPoll));
   // None of it reached the list's dispatcher.
@@ -80,10 +98,13 @@ TEST(SelectorDialog, TakesDigitsZeroToFiveAndDashOnly) {
   serial::TAutoForm form(nullptr, dialogs);
   std::optional<std::string> answer;
   QTimer::singleShot(0, [&] {
-    auto* edit = form.findChild<QLineEdit*>("SelectorEdit");
-    QTest::keyClicks(edit, "1x6-2");
-    QTest::keyClick(edit, Qt::Key_Return); // moves to ＯＮ
-    QTest::keyClick(form.findChild<QPushButton*>("OnButton"), Qt::Key_Space);
+    // The operator types once the dialog is up and has the keyboard.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &form; }, 5000));
+    ASSERT_EQ(keyboard::target(), form.findChild<QLineEdit*>("SelectorEdit")) << keyboard::focusName();
+    keyboard::type("1x6-2");
+    keyboard::press(Qt::Key_Return); // moves to ＯＮ
+    ASSERT_EQ(keyboard::target(), form.findChild<QPushButton*>("OnButton")) << keyboard::focusName();
+    keyboard::press(Qt::Key_Space);
   });
   answer = form.ask();
   ASSERT_TRUE(answer);

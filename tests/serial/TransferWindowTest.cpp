@@ -2,6 +2,7 @@
 // NC machine at the other end.
 #include "core/StartedForm.h"
 #include "support/FakeSendWindow.h"
+#include "support/Keyboard.h"
 #include "support/NcSimProcess.h"
 
 #include <QGroupBox>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 
 using namespace kestrovan;
+namespace keyboard = kestrovan::test::keyboard;
 
 namespace {
 
@@ -29,7 +31,7 @@ TEST(SendWindow, F1NeedsAFileRow) {
   auto* panel = s.find<QGroupBox>("GroupBox2");
   for (int row : {0, 1}) { // ".." and the folder
     s.list()->selectRow(row);
-    QTest::keyClick(s.list(), Qt::Key_F1);
+    keyboard::press(Qt::Key_F1);
     EXPECT_FALSE(panel->isVisible());
   }
   EXPECT_EQ(s.ports.opened.size(), probed);
@@ -37,7 +39,7 @@ TEST(SendWindow, F1NeedsAFileRow) {
   test::StartedForm empty;
   empty.start();
   empty.list()->selectRow(-1);
-  QTest::keyClick(empty.list(), Qt::Key_F1);
+  keyboard::press(Qt::Key_F1);
   EXPECT_EQ(empty.ports.opened.size(), probed);
 }
 
@@ -57,10 +59,10 @@ TEST(SendWindow, ThreeMarkedFilesGoOutInMarkingOrder) {
   // Rows: ".." then A, B, C. Marked C, A, B.
   for (int row : {3, 1, 2}) {
     s.list()->selectRow(row);
-    QTest::keyClick(s.list(), Qt::Key_Return);
+    keyboard::press(Qt::Key_Return);
   }
   ASSERT_EQ(s.form->fileList().marks().count(), 3);
-  QTest::keyClick(s.list(), Qt::Key_F1); // runs the whole send
+  keyboard::press(Qt::Key_F1); // runs the whole send
 
   nc.finish();
   const std::string sent = test::readFile(recording);
@@ -88,16 +90,16 @@ TEST(ReceiveWindow, F2ThenYAndANameSavesTheProgram) {
   settingsFor(s, nc.path());
   s.start({}, true);
 
-  QTest::keyClick(s.list(), Qt::Key_F2);
+  keyboard::press(Qt::Key_F2);
   auto* box = s.find<QGroupBox>("GroupBox5");
   ASSERT_TRUE(box->isVisible());
-  QTest::keyClick(s.find<QLineEdit>("SaveChoiceEdit"), Qt::Key_Y);
+  keyboard::press(Qt::Key_Y);
   EXPECT_FALSE(box->isVisible());
   auto* prompt = s.find<QLineEdit>("Edit1");
   ASSERT_TRUE(prompt->hasFocus());
   EXPECT_EQ(s.find<QLabel>("Label11")->text(), "ファイル受信 受信ファイル名-->>>");
-  QTest::keyClicks(prompt, "NEW.NC");      // all files shown: the name as typed
-  QTest::keyClick(prompt, Qt::Key_Return); // runs the whole reception
+  keyboard::type("NEW.NC");        // all files shown: the name as typed
+  keyboard::press(Qt::Key_Return); // runs the whole reception
 
   // No "%" lines asked for: the program lines alone, with blanks between words.
   EXPECT_EQ(test::readFile(s.data.file("NEW.NC")), "O1234\r\nG00 X0\r\nM30\r\n");
@@ -116,8 +118,8 @@ TEST(ReceiveWindow, EscInTheSaveChoiceBoxCancels) {
   test::StartedForm s;
   s.start();
   const size_t probed = s.ports.opened.size();
-  QTest::keyClick(s.list(), Qt::Key_F2);
-  QTest::keyClick(s.find<QLineEdit>("SaveChoiceEdit"), Qt::Key_Escape);
+  keyboard::press(Qt::Key_F2);
+  keyboard::press(Qt::Key_Escape);
   EXPECT_FALSE(s.find<QGroupBox>("GroupBox5")->isVisible());
   EXPECT_EQ(s.find<QLabel>("Label11")->text(), "操作中止!!");
   EXPECT_EQ(s.ports.opened.size(), probed);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -39,6 +40,9 @@ ProgramProcess::ProgramProcess(const std::string& binary, const TempDir& home, c
   posix_spawn_file_actions_init(&actions);
   if (!start.workingFolder.empty())
     posix_spawn_file_actions_addchdir_np(&actions, start.workingFolder.c_str());
+  if (!start.errorFile.empty())
+    posix_spawn_file_actions_addopen(&actions, 2, start.errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
   if (posix_spawn(&pid_, binary.c_str(), &actions, nullptr, a.data(), e.data()) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&actions);
 }

@@ -17,6 +17,7 @@ namespace kestrovan::test {
 struct ProgramStart {
   std::string workingFolder = {};            // empty: the test's own
   std::vector<std::string> environment = {}; // "NAME=value", each replacing NAME (QT_QPA_PLATFORM too)
+  std::string errorFile = {};                // when set, standard error is written to this file
 };
 
 class ProgramProcess {
