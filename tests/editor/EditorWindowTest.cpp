@@ -605,6 +605,30 @@ TEST(EditorWindow, TheColouringMarksTheWordsOfTheLinesInViewOnlyAndFollowsAnEdit
   EXPECT_FALSE(starts(19990).empty());
 }
 
+// A line of data far longer than any program block is left plain (colouring
+// it laid all of it out again on every update: a 1 MB line froze the editor
+// for minutes); the program lines around it are coloured as ever.
+TEST(EditorWindow, AVeryLongLineIsLeftPlainAndTheLinesAroundItAreColoured) {
+  test::StartedForm s;
+  std::string longLine;
+  while (longLine.size() < 200'000)
+    longLine += "G01X1.Y2.";
+  test::writeFile(s.data.file("A.NC"), "N1G00X0\r\n" + longLine + "\r\nM30\r\n");
+  s.start();
+  Editor e(s);
+  e.editFile("A.NC");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !e.text()->isReadOnly(); }, 10000));
+  e.text()->viewport()->repaint();
+  QApplication::processEvents();
+  QTextDocument* document = e.text()->document();
+  auto ranges = [&](int blockNumber) {
+    return document->findBlockByNumber(blockNumber).layout()->formats().size();
+  };
+  EXPECT_EQ(ranges(0), 3);
+  EXPECT_EQ(ranges(1), 0);
+  EXPECT_EQ(ranges(2), 1);
+}
+
 TEST(EditorWindow, ClosingTheWindowWhileEditingAsksAboutTheChangesFirst) {
   for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
     test::StartedForm s;
