@@ -10,8 +10,12 @@
 
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QToolButton>
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -149,5 +153,78 @@ void BM_Save20MB(benchmark::State& state) {
     benchmark::DoNotOptimize(editor->save());
 }
 BENCHMARK(BM_Save20MB)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+// Very long lines and very large programs, E and V: from the key to the
+// first paint (the time measured), then the longest stretch the window did
+// not answer while the rest went in ("stall_ms"), and the process's peak
+// resident memory ("peak_rss_mb"; run one case a process to read it per case).
+namespace {
+
+std::string oneLongLine(std::size_t bytes) {
+  std::string line = "%\r\n";
+  for (int i = 0; line.size() < bytes; ++i)
+    line += "G01X" + std::to_string(i % 1000) + ".Y-2.5F300.";
+  return line + "\r\n%\r\n";
+}
+
+double peakRssMb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// Runs the events until `done`, and gives the longest single pass in ms.
+template <class Done> double longestPass(Done done) {
+  double longest = 0;
+  QElapsedTimer pass;
+  while (!done()) {
+    pass.start();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    longest = std::max(longest, static_cast<double>(pass.nsecsElapsed()) / 1e6);
+  }
+  return longest;
+}
+
+void BM_LongLineOrHugeProgram(benchmark::State& state) {
+  const bool view = state.range(0) == 1;
+  const bool huge = state.range(1) == 1;
+  StartedForm s;
+  kestrovan::test::writeFile(s.data.file("BIG.NC"),
+                             huge ? repeatedSamples(100u << 20) + "\r\n%\r\n" : oneLongLine(5u << 20));
+  s.start();
+  QPlainTextEdit* shown = view ? s.find<QPlainTextEdit>("RichEdit1") : text(s);
+  PaintCounter counter;
+  shown->viewport()->installEventFilter(&counter);
+  double stall = 0;
+  for (auto _ : state) {
+    QElapsedTimer clock;
+    clock.start();
+    s.list()->selectRow(rowOf(s, "BIG.NC"));
+    QTest::keyClick(s.list(), view ? Qt::Key_V : Qt::Key_E);
+    const double keyMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    while (counter.paints == 0)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+    // The key's own handling is a stretch without an answer too.
+    stall = std::max(keyMs, longestPass([&] {
+                       if (!view) return !shown->isReadOnly();
+                       return shown->document()->characterCount() > 1 &&
+                              shown->document()->lastBlock().text() == "%";
+                     }));
+  }
+  state.counters["stall_ms"] = stall;
+  state.counters["peak_rss_mb"] = peakRssMb();
+  state.SetLabel(std::string(view ? "V" : "E") + (huge ? " on a 100 MB program" : " on a 5 MB single line"));
+}
+BENCHMARK(BM_LongLineOrHugeProgram)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

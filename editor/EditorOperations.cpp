@@ -85,7 +85,7 @@ void EditorOperations::open(bool shift) {
     showFresh();
     // A new document: the last file's name stays neither in the captions nor
     // in the print title.
-    newDocument();
+    startNewDocument();
     panel_->status().setField(SizeField, "ｻｲｽﾞ");
     panel_->text()->setFocus();
     return;
@@ -112,6 +112,11 @@ void EditorOperations::backToList() {
 }
 
 void EditorOperations::newDocument() {
+  if (!changesMayGo()) return;
+  startNewDocument();
+}
+
+void EditorOperations::startNewDocument() {
   feeder_->abandon();
   clearText();
   documentName_ = fileName_ = kNewDocument;
@@ -132,6 +137,7 @@ void EditorOperations::clearText() {
 }
 
 void EditorOperations::openFile() {
+  if (!changesMayGo()) return;
   const base::SettingsRecord& s = host_.settings();
   const std::optional<std::string> path = choosers_->openFile(host_.window(), s.DirPath, s.Mask);
   if (!path || refusedUnreadable(*path)) return;
@@ -266,20 +272,24 @@ void EditorOperations::findNext() {
   findDialog_->showFind();
 }
 
-void EditorOperations::endEditing() {
-  feeder_->abandon(); // nothing can have been changed while it went in
+// The closing question for a changed text. Yes saves it; only a save that
+// was made lets the text go. Cancel, and a save that did not happen, keep
+// the editing with every change.
+bool EditorOperations::changesMayGo() {
   QTextDocument* document = panel_->text()->document();
-  if (document->isModified() && !document->isEmpty()) {
-    const base::MessageAnswer answer =
-        host_.dialogs().show({kEditorTitle, saveChangesQuestion(documentName_),
-                              base::MessageButtons::YesNoCancel, base::MessageIcon::Warning});
-    if (answer == base::MessageAnswer::Yes) {
-      const SaveOutcome outcome = save();
-      // Only a save that could not be made as asked keeps the editor open;
-      // a cancelled name for a new document ends the editing like No.
-      if (outcome != SaveOutcome::Saved && outcome != SaveOutcome::NoName) return;
-    }
-  }
+  if (!document->isModified() || document->isEmpty()) return true;
+  const base::MessageAnswer answer =
+      host_.dialogs().show({kEditorTitle, saveChangesQuestion(documentName_),
+                            base::MessageButtons::YesNoCancel, base::MessageIcon::Warning});
+  const bool mayGo = answer == base::MessageAnswer::No ||
+                     (answer == base::MessageAnswer::Yes && save() == SaveOutcome::Saved);
+  if (!mayGo) panel_->text()->setFocus();
+  return mayGo;
+}
+
+void EditorOperations::endEditing() {
+  if (!changesMayGo()) return;
+  feeder_->abandon(); // a text still going in is unchanged
   finish();
 }
 

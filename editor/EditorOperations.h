@@ -56,6 +56,9 @@ public:
 
 private:
   void showFresh();
+  void startNewDocument();
+  // Asks about the changes of a modified text; false keeps the editing.
+  bool changesMayGo();
   void backToList();
   void openPath(const std::string& path);
   void clearText();

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -137,11 +138,10 @@ void FindDialog::findNext() {
   findNext_->setEnabled(!text_->text().isEmpty());
 }
 
-// The hit selected, its line the second visible line.
+// The hit selected, its line the second visible line. The keyboard stays
+// here: the next Enter searches again rather than typing over the hit.
 void FindDialog::selectHit(int position, int length) {
   QPlainTextEdit* editor = target_.text;
-  editor->activateWindow();
-  editor->setFocus();
   QTextCursor cursor(editor->document());
   cursor.setPosition(position);
   cursor.setPosition(position + length, QTextCursor::KeepAnchor);
@@ -182,6 +182,12 @@ void FindDialog::hideEvent(QHideEvent* event) {
   textCache_ = QString();
   textStale_ = true;
   QDialog::hideEvent(event);
+  // Closed by its keys, the keyboard goes back to the text it searched.
+  QPlainTextEdit* editor = target_.text;
+  if (!event->spontaneous() && editor && editor->isVisible()) {
+    editor->activateWindow();
+    editor->setFocus();
+  }
 }
 
 void FindDialog::showHelp() {

@@ -3,16 +3,22 @@
 #include "editor/NcWords.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextLayout>
+
+#include <algorithm>
 
 namespace kestrovan::editor {
 namespace {
 
 // A block's user state once its colours are set (QTextBlock starts at -1).
 constexpr int kColoured = 0x4E43;
+// A longer line is no program block but data (a file of one line): it stays
+// plain, as colouring it would lay it out again on every update.
+constexpr int kLongestColoured = 4096;
 
 QTextCharFormat wordFormat(const char* colour, bool bold = false, bool italic = false) {
   QTextCharFormat f;
@@ -59,15 +65,20 @@ public:
     colouring_ = false;
   }
 
-  // The lines in view, from the first to the last visible one.
+  // The lines in view, from the first to the last visible one. They are
+  // found from the scroll position and the lines' counts, never by hit
+  // testing a line, which walks all of a very long one.
   void colourVisible() {
     if (colouring_) return;
-    const QRect area = view_->viewport()->rect();
-    QTextBlock block = view_->cursorForPosition(area.topLeft()).block();
-    const int last = view_->cursorForPosition(area.bottomLeft()).block().blockNumber();
+    QTextDocument* document = view_->document();
+    QTextBlock block = document->findBlockByLineNumber(view_->verticalScrollBar()->value());
+    const int spacing = std::max(1, view_->fontMetrics().lineSpacing());
+    int linesLeft = view_->viewport()->height() / spacing + 2;
     colouring_ = true;
-    for (; block.isValid() && block.blockNumber() <= last; block = block.next())
-      if (block.userState() != kColoured) colour(block);
+    for (; block.isValid() && linesLeft > 0; block = block.next()) {
+      linesLeft -= std::max(1, block.lineCount());
+      if (block.userState() != kColoured && block.length() <= kLongestColoured) colour(block);
+    }
     colouring_ = false;
   }
 

@@ -4,10 +4,14 @@
 
 #include "base/Dialogs.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -16,7 +20,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTextBlock>
+#include <QTextBlockFormat>
+#include <QTextCursor>
 #include <QTextDocument>
+
+Q_GUI_EXPORT int qt_defaultDpiY();
 
 namespace kestrovan::editor {
 
@@ -60,31 +68,61 @@ int fontHeightPixels(const QPlainTextEdit& editor) { return QFontInfo(editor.fon
 
 } // namespace
 
+SheetLines sheetLines(const QFont& font, QPaintDevice& device, qreal sheetHeight, int linesPerSheet) {
+  if (linesPerSheet <= 0 || sheetHeight <= 0) return {font, 0};
+  // A little under the sheet's share, so that rounding in the layout never
+  // pushes the last line onto a sheet of its own.
+  const qreal lineHeight = (sheetHeight - 1) / linesPerSheet * 0.999;
+  if (lineHeight <= 0) return {font, 0};
+  QFont fitted = font;
+  // A font taller than its line is made smaller, never larger.
+  for (int i = 0; i < 64 && QFontMetricsF(fitted, &device).height() > lineHeight; ++i) {
+    const qreal size = fitted.pointSizeF() > 0 ? fitted.pointSizeF() : QFontInfo(fitted).pointSizeF();
+    const qreal scale = std::min(0.97, lineHeight / QFontMetricsF(fitted, &device).height());
+    if (size * scale < 0.5) break;
+    fitted.setPointSizeF(size * scale);
+  }
+  return {fitted, lineHeight};
+}
+
 QFont printFont(const QFont& screenFont, int screenDpi) {
   QFont font = screenFont;
   if (font.pixelSize() > 0 && screenDpi > 0) font.setPointSizeF(font.pixelSize() * 72.0 / screenDpi);
   return font;
 }
 
-bool renderPlainText(QPrinter& printer, const QString& text, const QFont& font) {
+bool renderPlainText(QPrinter& printer, const QString& text, const QFont& font, int linesPerSheet) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
+  const QSizeF page(printer.width(), printer.height());
   QTextDocument document;
   document.documentLayout()->setPaintDevice(&printer);
-  document.setDefaultFont(font);
   document.setDocumentMargin(0);
   QTextOption option = document.defaultTextOption();
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   document.setDefaultTextOption(option);
+  const SheetLines sheet = sheetLines(font, printer, page.height(), linesPerSheet);
+  document.setDefaultFont(sheet.font);
   document.setPlainText(text);
-  const QSizeF page(printer.width(), printer.height());
+  if (sheet.lineHeight > 0) {
+    QTextCursor all(&document);
+    all.select(QTextCursor::Document);
+    // The layout takes lengths at the screen's resolution and scales them
+    // to the printer's.
+    QTextBlockFormat format;
+    format.setLineHeight(sheet.lineHeight * qt_defaultDpiY() / printer.logicalDpiY(),
+                         QTextBlockFormat::FixedHeight);
+    all.mergeBlockFormat(format);
+  }
   document.setPageSize(page);
   const int pages = std::max(1, document.pageCount());
   for (int i = 0; i < pages; ++i) {
     if (i > 0) printer.newPage();
     painter.save();
     painter.translate(0, -i * page.height());
-    document.drawContents(&painter, QRectF(QPointF(0, i * page.height()), page));
+    // The sheet's own lines: the first line of the next sheet starts on its
+    // lower edge and is left to that sheet.
+    document.drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height() - 1));
     painter.restore();
   }
   return painter.end();
@@ -107,6 +145,7 @@ void TPrintForm::print(QPlainTextEdit& editor, const std::string& fileName) {
   if (!choice) return;
   const QFont font = printFont(editor.font(), editor.logicalDpiY());
   const QString name = QString::fromStdString(fileName);
+  linesPerSheet_ = perPage;
   switch (choice->range) {
   case PrintChoice::Range::All: printJob(editor.toPlainText(), font, name); break;
   case PrintChoice::Range::Pages: {
@@ -144,7 +183,7 @@ bool TPrintForm::printJob(const QString& text, const QFont& font, const QString&
   printer_->setFromTo(0, 0);
   prepareJob(*printer_, title);
   ensureMargins(*printer_);
-  if (renderPlainText(*printer_, text, font)) return true;
+  if (renderPlainText(*printer_, text, font, linesPerSheet_)) return true;
   const QString where =
       printer_->outputFileName().isEmpty() ? printer_->printerName() : printer_->outputFileName();
   const std::string message = QString(kCannotPrint).arg(where).toStdString();
@@ -186,8 +225,9 @@ void TPrintForm::preview(QPlainTextEdit& editor, const std::string& fileName) {
   dialog.setWindowTitle("印刷プレビュー");
   const QString text = editor.toPlainText();
   const QFont font = printFont(editor.font(), editor.logicalDpiY());
+  const int perPage = linesPerPage(fontHeightPixels(editor));
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                   [&](QPrinter* printer) { renderPlainText(*printer, text, font); });
+                   [&](QPrinter* printer) { renderPlainText(*printer, text, font, perPage); });
   dialog.exec();
 }
 

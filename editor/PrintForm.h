@@ -3,11 +3,13 @@
 // range as its own job, the selection through the clipboard), shows Qt's
 // print preview, and opens the printer setup.
 
+#include <QFont>
+
 #include <memory>
 #include <optional>
 #include <string>
 
-class QFont;
+class QPaintDevice;
 class QPlainTextEdit;
 class QPrinter;
 class QString;
@@ -64,13 +66,25 @@ private:
 
   QWidget* parent_;
   base::Dialogs* dialogs_ = nullptr;
+  int linesPerSheet_ = 0; // L of the text being printed
   std::unique_ptr<QPrinter> printer_;
 };
 
 // Lays `text` out in `font` over the printable area of `printer`'s pages
 // (lines from the top, a new sheet whenever one is full, long lines wrapped,
-// nothing added) and paints it. False when the printer could not be started.
-bool renderPlainText(QPrinter& printer, const QString& text, const QFont& font);
+// nothing added) and paints it. With `linesPerSheet` (the editor's L), every
+// line is a sheet's height / L high and the font made smaller where it would
+// not fit, so that a page of L lines is one sheet. False when the printer
+// could not be started.
+bool renderPlainText(QPrinter& printer, const QString& text, const QFont& font, int linesPerSheet = 0);
+
+// The font and the line height (in the device's units; 0: the font's own)
+// for `linesPerSheet` lines on a sheet `sheetHeight` high.
+struct SheetLines {
+  QFont font;
+  qreal lineHeight = 0;
+};
+SheetLines sheetLines(const QFont& font, QPaintDevice& device, qreal sheetHeight, int linesPerSheet);
 
 // The font as the printer sizes it: a font given in pixels is turned into
 // points at `screenDpi`, so that it prints as large as it shows.

@@ -7,6 +7,7 @@
 #include "files/SizeText.h"
 #include "platform/Cp932.h"
 #include "serial/ProgramFile.h"
+#include "support/Keyboard.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <filesystem>
 
 using namespace kestrovan;
+namespace keyboard = kestrovan::test::keyboard;
 
 namespace {
 
@@ -73,22 +75,22 @@ TEST(FileView, VShowsTheFileReadOnlyUntilEscAndOtherKeysLeaveItOpen) {
   s.start();
   View v{s};
   v.select("O1001.NC");
-  QTest::keyClick(s.list(), Qt::Key_V);
+  keyboard::press(Qt::Key_V);
   v.expectShowing();
   EXPECT_EQ(v.text()->toPlainText().toStdString(), "%\nO1001(サブ　穴あけ ｻﾌﾞ)\nG81X10.Y20.\nM99\n%");
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(kSjisProgram.size()));
 
   // Typing, Enter, Delete and the arrows change nothing and do not end it.
-  QTest::keyClicks(v.text(), "G00");
-  QTest::keyClick(v.text(), Qt::Key_Return);
-  QTest::keyClick(v.text(), Qt::Key_Delete);
-  QTest::keyClick(v.text(), Qt::Key_Down);
-  QTest::keyClick(v.text(), Qt::Key_F1);
+  keyboard::type("G00");
+  keyboard::press(Qt::Key_Return);
+  keyboard::press(Qt::Key_Delete);
+  keyboard::press(Qt::Key_Down);
+  keyboard::press(Qt::Key_F1);
   v.expectShowing();
   EXPECT_EQ(v.text()->toPlainText().toStdString(), "%\nO1001(サブ　穴あけ ｻﾌﾞ)\nG81X10.Y20.\nM99\n%");
   EXPECT_EQ(test::readFile(s.data.file("O1001.NC")), kSjisProgram);
 
-  QTest::keyClick(v.text(), Qt::Key_Escape);
+  keyboard::press(Qt::Key_Escape);
   v.expectEnded();
   EXPECT_FALSE(s.window->operation<editor::FileViewOperation>()->showing());
   // After the return to idle the message line is empty again.
@@ -101,12 +103,12 @@ TEST(FileView, F8ShowsItAndF3EndsIt) {
   s.start();
   View v{s};
   v.select("O1001.NC");
-  QTest::keyClick(s.list(), Qt::Key_F8);
+  keyboard::press(Qt::Key_F8);
   v.expectShowing();
-  QTest::keyClick(v.text(), Qt::Key_F3);
+  keyboard::press(Qt::Key_F3);
   v.expectEnded();
   // Shift+F8 is still the transfer log.
-  QTest::keyClick(s.list(), Qt::Key_F8, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_F8, Qt::ShiftModifier);
   EXPECT_EQ(v.panel()->title(), "送受信ログ");
 }
 
@@ -117,13 +119,13 @@ TEST(FileView, FolderAndParentRowsShowNothing) {
   s.start();
   View v{s};
   v.select("SUB");
-  QTest::keyClick(s.list(), Qt::Key_V);
+  keyboard::press(Qt::Key_V);
   EXPECT_FALSE(v.panel()->isVisible());
   EXPECT_TRUE(s.list()->isEnabled());
   EXPECT_TRUE(s.list()->hasFocus());
   ASSERT_EQ(s.form->fileList().parentRowCount(), 1);
   s.list()->selectRow(0);
-  QTest::keyClick(s.list(), Qt::Key_F8);
+  keyboard::press(Qt::Key_F8);
   EXPECT_FALSE(v.panel()->isVisible());
   EXPECT_TRUE(s.list()->isEnabled());
   EXPECT_EQ(v.message(), "");
@@ -137,14 +139,14 @@ TEST(FileView, AFileThatBeginsWithNulBringsTheLoadersQuestion) {
   View v{s};
   v.select("BIN.NC");
   s.dialogs.answers = {base::MessageAnswer::Yes};
-  QTest::keyClick(s.list(), Qt::Key_V);
+  keyboard::press(Qt::Key_V);
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
   EXPECT_EQ(s.dialogs.shown[0].text, serial::kWrongFormatQuestion);
   v.expectShowing();
   // Read again line by line: each line up to its first NUL.
   EXPECT_EQ(v.text()->toPlainText(), "G00X1.");
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : 16ﾊﾞｲﾄ");
-  QTest::keyClick(v.text(), Qt::Key_Escape);
+  keyboard::press(Qt::Key_Escape);
   v.expectEnded();
 }
 
@@ -157,14 +159,14 @@ TEST(FileView, TheLargeLfSampleShowsOneViewLinePerProgramLine) {
   s.start();
   View v{s};
   v.select("RELIEF.NC");
-  QTest::keyClick(s.list(), Qt::Key_V);
+  keyboard::press(Qt::Key_V);
   v.expectShowing();
   // A long program goes in from the event loop.
   EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == 35288; }, 10000))
       << v.text()->blockCount();
   EXPECT_EQ(v.text()->document()->findBlockByNumber(0).text(), "");
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(bytes.size()));
-  QTest::keyClick(v.text(), Qt::Key_F3);
+  keyboard::press(Qt::Key_F3);
   v.expectEnded();
 }
 
@@ -177,7 +179,7 @@ TEST(FileView, APipeAmongTheFilesIsRefusedWithAMessageAndTheListStaysUsable) {
   s.start();
   View v{s};
   v.select("FIFO.NC");
-  QTest::keyClick(s.list(), Qt::Key_V);
+  keyboard::press(Qt::Key_V);
   EXPECT_FALSE(pipe.blocked());
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
   EXPECT_EQ(s.dialogs.shown[0].text, s.data.file("FIFO.NC") + " は表示できない種類のファイルです。");
@@ -197,7 +199,7 @@ TEST(FileView, AFileGoneSinceTheListWasReadIsToldAndNothingOpens) {
   View v{s};
   v.select("GONE.NC");
   std::filesystem::remove(s.data.file("GONE.NC"));
-  QTest::keyClick(s.list(), Qt::Key_F8);
+  keyboard::press(Qt::Key_F8);
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
   EXPECT_EQ(s.dialogs.shown[0].text, "ファイル " + s.data.file("GONE.NC") + " は開けません");
   EXPECT_EQ(s.dialogs.shown[0].title, "ファイルビュー");
@@ -228,26 +230,26 @@ TEST(FileView, ALongProgramShowsAtOnceAndEscEndsTheViewWhileItGoesIn) {
   s.start();
   View v{s};
   v.select("BIG.NC");
-  QTest::keyClick(s.list(), Qt::Key_V);
+  keyboard::press(Qt::Key_V);
   v.expectShowing();
   EXPECT_LT(v.text()->document()->characterCount(), 1'000'000) << "all of it went in before the view showed";
   EXPECT_EQ(v.text()->document()->firstBlock().text(), "N1 G01 X-21.375 Z-3.363");
-  QTest::keyClick(v.text(), Qt::Key_Escape);
+  keyboard::press(Qt::Key_Escape);
   v.expectEnded();
   QTest::qWait(50);
   EXPECT_TRUE(v.text()->toPlainText().isEmpty()) << "nothing more goes in after the view ended";
 
   // Left to go in, all of it arrives, one view line a program line.
   s.list()->setFocus();
-  QTest::keyClick(s.list(), Qt::Key_V);
+  keyboard::press(Qt::Key_V);
   EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == lines; }, 20000));
   EXPECT_EQ(v.text()->document()->lastBlock().text().toStdString(),
             "N" + std::to_string(lines) + " G01 X-21.375 Z-3.363");
   EXPECT_TRUE(v.text()->isReadOnly());
-  QTest::keyClicks(v.text(), "G00");
+  keyboard::type("G00");
   EXPECT_EQ(v.text()->blockCount(), lines);
   EXPECT_EQ(v.text()->document()->firstBlock().text(), "N1 G01 X-21.375 Z-3.363");
-  QTest::keyClick(v.text(), Qt::Key_F3);
+  keyboard::press(Qt::Key_F3);
   v.expectEnded();
 }
 
@@ -259,7 +261,7 @@ TEST(FileView, MinimisingTheWindowEndsNeitherTheLoadingNorTheColouring) {
   s.start();
   View v{s};
   v.select("BIG.NC");
-  QTest::keyClick(s.list(), Qt::Key_V);
+  keyboard::press(Qt::Key_V);
   v.expectShowing();
   ASSERT_TRUE(editor::hasNcColouring(v.text()));
   QWidget* window = s.form->window();
@@ -270,7 +272,7 @@ TEST(FileView, MinimisingTheWindowEndsNeitherTheLoadingNorTheColouring) {
       << v.text()->blockCount();
   EXPECT_TRUE(s.window->operation<editor::FileViewOperation>()->showing());
   EXPECT_TRUE(editor::hasNcColouring(v.text()));
-  QTest::keyClick(v.text(), Qt::Key_Escape);
+  keyboard::press(Qt::Key_Escape);
   v.expectEnded();
   EXPECT_FALSE(editor::hasNcColouring(v.text()));
 }

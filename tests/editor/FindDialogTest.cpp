@@ -1,7 +1,9 @@
-// FindDialog1 on a real text area, driven by keys and clicks.
+// FindDialog1 on a real text area, driven by keys (to whatever has the
+// keyboard) and clicks.
 #include "editor/FindDialog.h"
 
 #include "support/FakeDialogs.h"
+#include "support/Keyboard.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace kestrovan;
+namespace keyboard = kestrovan::test::keyboard;
 
 namespace {
 
@@ -38,14 +41,17 @@ struct Search {
     dialog.showFind();
   }
   template <class T> T* child(const char* name) { return dialog.findChild<T*>(name); }
+  // Alt+N (the label's key) takes the keyboard to the text, Ctrl+A selects
+  // all of it, and the new text replaces it.
   void type(const char* text) {
-    child<QLineEdit>("FindText")->selectAll();
-    QTest::keyClicks(child<QLineEdit>("FindText"), text);
+    keyboard::press(Qt::Key_N, Qt::AltModifier);
+    keyboard::press(Qt::Key_A, Qt::ControlModifier);
+    keyboard::type(text);
   }
   void up() { QTest::mouseClick(child<QRadioButton>("DirectionUp"), Qt::LeftButton); }
   void matchCase() { QTest::mouseClick(child<QCheckBox>("MatchCase"), Qt::LeftButton); }
-  // Enter in the text field presses the default button, find next.
-  void findNext() { QTest::keyClick(child<QLineEdit>("FindText"), Qt::Key_Return); }
+  // Enter presses the default button, find next.
+  void findNext() { keyboard::press(Qt::Key_Return); }
   void caretAt(int line, int column) {
     QTextCursor c(editor.document()->findBlockByNumber(line));
     c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
@@ -88,7 +94,8 @@ TEST(FindDialog, DownWithTheHitSelectedFindsTheNextOneThenMisses) {
   s.type("X10.");
   s.findNext();
   EXPECT_EQ(s.selection(), std::make_tuple(0, 4, QString("X10.")));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return s.editor.hasFocus(); }, 2000));
+  // The keyboard stays in the dialog for the next search.
+  EXPECT_TRUE(s.dialog.isAncestorOf(keyboard::target())) << keyboard::focusName();
   s.findNext();
   EXPECT_EQ(s.selection(), std::make_tuple(1, 4, QString("X10.")));
   EXPECT_EQ(s.caretMoves, 2);
@@ -175,9 +182,13 @@ TEST(FindDialog, ASearchAfterAnEditSeesTheEditedText) {
   s.findNext();
   EXPECT_TRUE(s.missShown());
   // Typed into the text area, then searched again from the start.
+  // The operator goes to the text, types, and comes back to the dialog.
+  s.editor.activateWindow();
+  s.editor.setFocus();
   s.caretAt(2, 3);
-  QTest::keyClicks(&s.editor, " T01");
+  keyboard::type(" T01");
   s.caretAt(0, 0);
+  s.dialog.showFind();
   s.findNext();
   EXPECT_EQ(s.selection(), std::make_tuple(2, 4, QString("T01")));
   // A new text in the same area, and the dialog closed and opened again.

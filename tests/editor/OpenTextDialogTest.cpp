@@ -4,6 +4,7 @@
 
 #include "platform/Cp932.h"
 #include "support/FakeDialogs.h"
+#include "support/Keyboard.h"
 #include "support/TempDir.h"
 
 #include <QAbstractItemView>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace kestrovan;
+namespace keyboard = kestrovan::test::keyboard;
 
 namespace {
 
@@ -132,10 +134,10 @@ TEST(OpenTextDialog, KeysInTheListPreviewTheCurrentFile) {
   Folder f;
   Dialog d(f);
   d.select("BIG.NC");
-  d.view()->setFocus();
+  d.view()->setFocus(); // as Tab takes the keyboard to the list
   // BIG, BIN, EMPTY: Down twice passes the binary file (its message) to EMPTY.
-  QTest::keyClick(d.view(), Qt::Key_Down);
-  QTest::keyClick(d.view(), Qt::Key_Down);
+  keyboard::press(Qt::Key_Down);
+  keyboard::press(Qt::Key_Down);
   EXPECT_TRUE(d.memo()->toPlainText().isEmpty());
   EXPECT_EQ(d.dialogs.shown.size(), 1u);
 }
@@ -147,12 +149,12 @@ TEST(OpenTextDialog, ChooseTextFileGivesThePathOrNothing) {
   QTimer::singleShot(0, [&] {
     auto* dialog = dynamic_cast<editor::COpenTextDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
-    // The name typed into the dialog's name field, then Enter.
+    // The name typed where the dialog has the keyboard (its name field), then Enter.
     auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(name, nullptr);
-    name->setFocus();
-    QTest::keyClicks(name, "SJIS.NC");
-    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return keyboard::target() == name; }, 2000)) << keyboard::focusName();
+    keyboard::type("SJIS.NC");
+    keyboard::press(Qt::Key_Return);
   });
   EXPECT_EQ(editor::chooseTextFile(nullptr, f.dir.path(), "*.NC", dialogs), path);
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });

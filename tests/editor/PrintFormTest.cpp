@@ -89,6 +89,9 @@ QStringList numbered(int from, int to) {
   return lines;
 }
 
+// Lines as one string, for readable failures.
+std::string joined(const QStringList& lines) { return lines.join(" | ").toStdString(); }
+
 struct Printing : ::testing::Test {
   test::TempDir dir;
   QPlainTextEdit editor;
@@ -210,4 +213,32 @@ TEST_F(Printing, APrinterThatWillNotStartIsToldAndTheRangeStops) {
   EXPECT_EQ(dialogs.shown[0].text, "プリンタ " + form.files[0] + " に印刷できません。");
   EXPECT_EQ(dialogs.shown[0].icon, base::MessageIcon::Error);
   EXPECT_FALSE(test::fileExists(form.files[0]));
+}
+
+// A page of L lines is one sheet: with Qt's own line spacing and the 10 mm
+// margins about 70 lines fitted, so a page of 79 spilled onto a second sheet.
+// Each page of a range, and the all-pages job, hold L lines a sheet for
+// large and small fonts alike.
+TEST_F(Printing, APageOfLLinesIsOneSheetWhateverTheFont) {
+  for (const int pixels : {10, 13, 16, 21, 40}) {
+    SCOPED_TRACE(pixels);
+    const int perPage = 1027 / pixels;
+    QFont font = editor.font();
+    font.setPixelSize(pixels);
+    editor.setFont(font);
+    editor.setPlainText(numbered(1, 2 * perPage + 3).join('\n'));
+    form.files.clear();
+    form.answer = editor::PrintChoice{editor::PrintChoice::Range::Pages, 1, 2};
+    form.print(editor, "O1234.NC");
+    ASSERT_EQ(form.files.size(), 2u);
+    EXPECT_EQ(pdfInfo(form.files[0], "Pages"), "1");
+    EXPECT_EQ(pdfInfo(form.files[1], "Pages"), "1");
+    EXPECT_EQ(joined(pdfLines(form.files[0])), joined(numbered(1, perPage)));
+    EXPECT_EQ(joined(pdfLines(form.files[1])), joined(numbered(perPage + 1, 2 * perPage)));
+    form.answer = editor::PrintChoice{editor::PrintChoice::Range::All, 1, 3};
+    form.print(editor, "O1234.NC");
+    ASSERT_EQ(form.files.size(), 3u);
+    EXPECT_EQ(pdfInfo(form.files[2], "Pages"), "3");
+    EXPECT_EQ(joined(pdfLines(form.files[2])), joined(numbered(1, 2 * perPage + 3)));
+  }
 }
