@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 #include "app/TerminationSignals.h"
+#include "app/Translations.h"
 #include "app/Usage.h"
 #include "core/CommandLine.h"
 #include "core/CommandLineInterpreter.h"
@@ -66,6 +67,7 @@ int main(int argc, char* argv[]) {
   // every window title on X11 and Wayland (" — Kestrovan"), so that neither
   // the main caption nor a box title would read as the program's own.
   QApplication::setApplicationName("Kestrovan");
+  app::installQtTranslations(app);
 
   // One close request ends the program, whatever is on screen: the boxes
   // start-up may still show (an unattended run whose send file is missing,

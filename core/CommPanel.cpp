@@ -154,7 +154,10 @@ CommPanel::CommPanel(host::Host& host, serial::PortOpener& ports) : host_(host),
   fields_[1] = lists_[1];
   for (int i = 0; i < 4; ++i) {
     const int y = 136 + i * 48;
-    panelLabel(GroupBox1, flags[i].labelName, {8, y, 152, 36}, flags[i].text);
+    // In 13 pixels, so that the second line with its "(Y/N)" fits beside
+    // the field; in the panel's 16 the "(Y/N)" went to a third line, below
+    // the label's height.
+    panelLabel(GroupBox1, flags[i].labelName, {8, y, 156, 36}, flags[i].text, "white", 13);
     auto* edit = new QLineEdit(GroupBox1);
     edit->setObjectName(flags[i].name);
     edit->setGeometry(164, y + 16, 26, 22);

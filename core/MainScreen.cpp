@@ -4,12 +4,16 @@
 #include "core/KeyTable.h"
 #include "host/ScreenWidgets.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+
+#include <algorithm>
 
 namespace kestrovan::core {
 
@@ -19,6 +23,82 @@ using host::screenLabel;
 namespace {
 
 constexpr int kWidth = 728;
+constexpr int kMessageWidth = 304; // up to the prompt line's left edge
+constexpr int kMinPromptWidth = 160;
+constexpr int kSmallestPixels = 8;
+
+// The largest pixel size, from `pixels` down to the smallest, at which `text`
+// fits `room`; at the smallest the text is shortened in its middle, so that
+// both ends stay readable.
+QString fitText(QLabel* label, const QString& text, int pixels, int width) {
+  label->ensurePolished();
+  // A framed label keeps half an "x" free on the side its text is aligned to.
+  const bool indented = label->indent() < 0 && label->frameWidth() > 0 &&
+                        (label->alignment() & (Qt::AlignLeft | Qt::AlignRight));
+  const auto room = [&](const QFont& f) {
+    return width - (indented ? QFontMetrics(f).horizontalAdvance(QLatin1Char('x')) / 2 : 0);
+  };
+  QFont font = screenFont(pixels);
+  while (QFontMetrics(font).horizontalAdvance(text) > room(font) && font.pixelSize() > kSmallestPixels)
+    font.setPixelSize(font.pixelSize() - 1);
+  label->setFont(font);
+  return QFontMetrics(font).elidedText(text, Qt::ElideMiddle, room(font));
+}
+
+// The key-help panel lists the keys of the idle list. An overlay that covers
+// part of it (the communication settings, the transfer panel) would leave
+// halves of its characters beside the overlay's edge; while one is shown the
+// panel is not shown at all.
+class KeyHelpCover : public QObject {
+public:
+  KeyHelpCover(QWidget* form, QLabel* help, QWidget* list)
+      : QObject(form), form_(form), help_(help), list_(list) {
+    form->installEventFilter(this);
+    for (QObject* o : form->children())
+      if (auto* w = qobject_cast<QWidget*>(o); w && w != help) w->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == form_) {
+      if (event->type() == QEvent::ChildAdded)
+        if (auto* w = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()); w && w != help_)
+          w->installEventFilter(this);
+      return false;
+    }
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::ZOrderChange: update(); break;
+    default: break;
+    }
+    return false;
+  }
+
+private:
+  void update() {
+    // The list's width decides whether the panel is on the screen at all
+    // (a five-column list covers it); an overlay hides it for its time.
+    bool covered = false;
+    bool above = false;
+    const QRect text = help_->geometry();
+    for (QObject* o : form_->children()) {
+      if (o == help_) above = true;
+      auto* w = qobject_cast<QWidget*>(o);
+      if (!above || !w || w == help_ || w->isWindow() || !w->isVisible()) continue;
+      const QRect overlap = w->geometry() & text;
+      // The prompt line touches the panel's last two empty pixel rows.
+      if (overlap.height() > 2) covered = true;
+    }
+    const bool shown = list_->width() < kWidth && !covered;
+    if (help_->isVisibleTo(form_) != shown) help_->setVisible(shown);
+  }
+
+  QWidget* form_;
+  QLabel* help_;
+  QWidget* list_;
+};
 
 } // namespace
 
@@ -26,13 +106,25 @@ void setLabelColor(QLabel* l, const char* color) {
   l->setStyleSheet(QString("color: %1; background: black;").arg(color));
 }
 
+// A message wider than the message line takes room from the prompt line
+// (which keeps room for a name), then a smaller font, so that its beginning
+// ("コピー元 …", "現ﾃﾞｨﾚｸﾄﾘ …") is not pushed out at the left.
 void setMessageLine(const MainScreen& s, const std::string& text, const char* color) {
   setLabelColor(s.Label11, color);
-  s.Label11->setText(QString::fromStdString(text));
+  const QString shown = QString::fromStdString(text);
+  const int need = QFontMetrics(screenFont(12)).horizontalAdvance(shown);
+  const int width = std::clamp(need, kMessageWidth, kWidth - kMinPromptWidth);
+  s.Label11->setGeometry(0, 407, width, 22);
+  s.Edit1->setGeometry(width, 407, kWidth + 1 - width, 22);
+  s.Label11->setText(fitText(s.Label11, shown, 12, width));
 }
 
+// A status panel's text in a smaller font where the panel is too narrow for
+// it (the file view's "ｻｲｽﾞ : 195.327KB").
 void setStatusPanelText(const MainScreen& s, int index, const std::string& text) {
-  if (index >= 0 && index < 7) s.statusPanels[index]->setText(QString::fromStdString(text));
+  if (index < 0 || index >= 7) return;
+  QLabel* panel = s.statusPanels[index];
+  panel->setText(fitText(panel, QString::fromStdString(text), 12, panel->contentsRect().width()));
 }
 
 void setProgressBar(const MainScreen& s, int value, int maximum) {
@@ -69,8 +161,9 @@ MainScreen buildMainScreen(QWidget* form) {
 
   s.Label2 = screenLabel(form, "Label2", {616, 69, 112, 340}, "silver", 13);
   s.Label2->setText(kLetterCommandList);
+  new KeyHelpCover(form, s.Label2, s.ListBox1);
 
-  s.Label11 = screenLabel(form, "Label11", {0, 407, 305, 22}, kLime, 12);
+  s.Label11 = screenLabel(form, "Label11", {0, 407, kMessageWidth, 22}, kLime, 12);
   s.Label11->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   s.Edit1 = new QLineEdit(form);
   s.Edit1->setObjectName("Edit1");

@@ -83,7 +83,8 @@ TOptionForm::TOptionForm(host::Host& host)
       label->setBuddy(edit);
       if (f.note) {
         auto* note = new QLabel(f.note, sheet);
-        note->setGeometry(8 + fieldWidth(f) + 6, y + 17, 230 - fieldWidth(f) - 6, 15);
+        // To the page's right edge: the longest note ends in ")" there.
+        note->setGeometry(8 + fieldWidth(f) + 6, y + 17, 238 - fieldWidth(f) - 6, 15);
       }
       edit->installEventFilter(this);
       // One handler for every field: any change makes "変更" available.

@@ -31,6 +31,10 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  // The list beside the view as wide as its longest name needs, up to half
+  // the panel; the view takes the rest.
+  void fitList();
+
   MainScreen& s_;
 };
 

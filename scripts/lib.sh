@@ -8,7 +8,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic xvfb xauth x11-apps x11-utils imagemagick
+  qt6-translations-l10n fonts-ipafont-gothic xvfb xauth x11-apps x11-utils imagemagick
   xdg-utils file poppler-utils
 )
 

@@ -32,8 +32,11 @@ ReceiveCommand::ReceiveCommand(TransferParts& parts) : parts_(parts) {
   GroupBox5->setStyleSheet("QGroupBox { color: white; background: #000080; }");
   saveChoiceText_ =
       host::screenLabel(GroupBox5, "SaveChoiceText", {10, 20, 200, 56}, "white", 12, "transparent");
-  saveChoiceText_->setText(QString::fromStdString(kSaveChoiceText));
-  saveChoiceText_->setWordWrap(true);
+  // One choice a line, broken after each choice's key, as the box has always
+  // shown them; a break by width would fall inside "Ｏ（Ｌ）番号".
+  QString choices = QString::fromStdString(kSaveChoiceText);
+  choices.replace("(Y)", "(Y)\n").replace("(N)", "(N)\n");
+  saveChoiceText_->setText(choices);
   saveChoiceEdit_ = new QLineEdit(GroupBox5);
   saveChoiceEdit_->setObjectName("SaveChoiceEdit");
   saveChoiceEdit_->setGeometry(214, 20, 24, 22);

@@ -1,5 +1,6 @@
 // The communication settings panel on the real main window, driven by keys.
 #include "StartedForm.h"
+#include "support/Keyboard.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QListWidget>
 
 using namespace kestrovan;
+namespace keyboard = test::keyboard;
 
 namespace {
 
@@ -26,11 +28,11 @@ struct Panel {
   const base::SettingsRecord& settings() const { return s.form->state().settings; }
 
   void open() {
-    QTest::keyClick(s.list(), Qt::Key_F7);
+    keyboard::press(Qt::Key_F7);
     ASSERT_TRUE(box()->isVisible());
   }
-  void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
-  void type(const char* text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+  void key(Qt::Key k) { keyboard::press(k); }
+  void type(const char* text) { keyboard::type(text); }
 };
 
 } // namespace
@@ -40,7 +42,7 @@ TEST(CommPanel, F7OpensItFilledFromTheSettingsShiftF7DoesNothing) {
   test::writeFile(s.files().settingsPath, "[Setting]\r\nModemePort1=com2\r\n");
   s.start();
   Panel p{s};
-  QTest::keyClick(s.list(), Qt::Key_F7, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_F7, Qt::ShiftModifier);
   EXPECT_FALSE(p.box()->isVisible());
 
   p.open();

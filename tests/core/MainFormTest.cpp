@@ -4,6 +4,7 @@
 #include "platform/IniFile.h"
 #include "support/FakeDialogs.h"
 #include "support/FakePorts.h"
+#include "support/Keyboard.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace kestrovan;
+namespace keyboard = test::keyboard;
 
 namespace {
 
@@ -44,7 +46,7 @@ TEST(MainForm, FreshStartShowsTheFixedBlackScreenAndF10SavesEveryKey) {
   EXPECT_TRUE(s.dialogs.shown.empty()); // home folder exists, COM1 opens
   EXPECT_EQ(s.list()->width(), 616);
 
-  QTest::keyClick(s.list(), Qt::Key_F10);
+  keyboard::press(Qt::Key_F10);
   EXPECT_FALSE(s.form->isVisible());
   platform::IniFile ini = platform::IniFile::load(s.files().settingsPath);
   EXPECT_EQ(ini.readString("Setting", "Port", ""), "COM1");
@@ -75,11 +77,11 @@ TEST(MainForm, ClosingReleasesOnlyThePortsTheRunOpened) {
   Started s;
   test::writeFile(s.files().settingsPath, "[Setting]\r\nPort=COM2\r\nModemePort1=COM3\r\n");
   s.start();
-  QTest::keyClick(s.list(), Qt::Key_F7); // the port list opens every port but the modem port
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+  keyboard::press(Qt::Key_F7); // the port list opens every port but the modem port
+  keyboard::press(Qt::Key_F2);
   EXPECT_EQ(s.ports.opened.size(), 1u + 29u);
   s.ports.opened.clear();
-  QTest::keyClick(s.list(), Qt::Key_F10);
+  keyboard::press(Qt::Key_F10);
   EXPECT_FALSE(s.form->isVisible());
   EXPECT_EQ(s.ports.opened, (std::vector<int>{1, 2})); // COM1 to COM3 exist; COM3 is the modem's
 }

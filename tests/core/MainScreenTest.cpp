@@ -1,5 +1,6 @@
 // The main screen driven by real key events on the offscreen platform.
 #include "StartedForm.h"
+#include "support/Keyboard.h"
 
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 
 using namespace kestrovan;
+namespace keyboard = test::keyboard;
 using core::Command;
 using core::PromptMode;
 
@@ -29,16 +31,16 @@ TEST(MainScreen, ShiftShowsTheShiftTextAndReleasingItTheNormalText) {
   s.start();
   auto* keys = s.find<QLabel>("Label1");
   ASSERT_TRUE(keys->text().startsWith(" F1 :ﾌｧｲﾙ送信　　"));
-  QTest::keyPress(s.list(), Qt::Key_Shift, Qt::ShiftModifier);
+  QTest::keyPress(keyboard::target(), Qt::Key_Shift, Qt::ShiftModifier);
   EXPECT_TRUE(keys->text().startsWith(" F1 :ﾌｧｲﾙ送信+終了"));
-  QTest::keyRelease(s.list(), Qt::Key_Shift, Qt::NoModifier);
+  QTest::keyRelease(keyboard::target(), Qt::Key_Shift, Qt::NoModifier);
   EXPECT_TRUE(keys->text().startsWith(" F1 :ﾌｧｲﾙ送信　　"));
 }
 
 TEST(MainScreen, EscShowsCancelledInRedThenReturnsToIdle) {
   test::StartedForm s;
   s.start();
-  QTest::keyClick(s.list(), Qt::Key_Escape);
+  keyboard::press(Qt::Key_Escape);
   EXPECT_EQ(messageLine(s), "操作中止!!");
   EXPECT_TRUE(s.find<QLabel>("Label11")->styleSheet().contains("red"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return messageLine(s).isEmpty(); }, 3000));
@@ -51,25 +53,25 @@ TEST(MainScreen, PagingOnShortAndLongLists) {
   test::StartedForm s;
   makeFiles(s.data, 10);
   s.start();
-  QTest::keyClick(s.list(), Qt::Key_PageDown);
+  keyboard::press(Qt::Key_PageDown);
   EXPECT_EQ(s.list()->selectedRow(), 10); // ".." then ten files
-  QTest::keyClick(s.list(), Qt::Key_PageUp);
+  keyboard::press(Qt::Key_PageUp);
   EXPECT_EQ(s.list()->selectedRow(), 0);
 
   test::StartedForm big;
   makeFiles(big.data, 150);
   big.start();
   const int screen = 2 * big.list()->rowsPerColumn();
-  QTest::keyClick(big.list(), Qt::Key_PageDown);
+  keyboard::press(Qt::Key_PageDown);
   EXPECT_EQ(big.list()->selectedRow(), screen);
   EXPECT_EQ(big.list()->firstVisibleColumn(), 2);
-  QTest::keyClick(big.list(), Qt::Key_PageDown);
+  keyboard::press(Qt::Key_PageDown);
   EXPECT_EQ(big.list()->selectedRow(), 2 * screen);
-  QTest::keyClick(big.list(), Qt::Key_PageUp);
+  keyboard::press(Qt::Key_PageUp);
   EXPECT_EQ(big.list()->selectedRow(), screen);
-  QTest::keyClick(big.list(), Qt::Key_Z);
+  keyboard::press(Qt::Key_Z);
   EXPECT_EQ(big.list()->selectedRow(), 150);
-  QTest::keyClick(big.list(), Qt::Key_T);
+  keyboard::press(Qt::Key_T);
   EXPECT_EQ(big.list()->selectedRow(), 0);
 }
 
@@ -80,10 +82,10 @@ TEST(MainScreen, EnterOnAFolderEntersItAndOnTheParentRowGoesUp) {
   s.start();
   const int subRow = 1; // ".." then the folder
   s.list()->selectRow(subRow);
-  QTest::keyClick(s.list(), Qt::Key_Return);
+  keyboard::press(Qt::Key_Return);
   EXPECT_EQ(s.form->state().settings.DirPath, s.data.file("SUB"));
   s.list()->selectRow(0);
-  QTest::keyClick(s.list(), Qt::Key_Return);
+  keyboard::press(Qt::Key_Return);
   EXPECT_EQ(s.form->state().settings.DirPath, s.data.path());
 }
 
@@ -92,10 +94,10 @@ TEST(MainScreen, EnterOnAFileTogglesItsMark) {
   makeFiles(s.data, 3);
   s.start();
   s.list()->selectRow(2);
-  QTest::keyClick(s.list(), Qt::Key_Return);
+  keyboard::press(Qt::Key_Return);
   EXPECT_EQ(s.form->fileList().marks().count(), 1);
   EXPECT_TRUE(s.list()->rows()[2].startsWith('*'));
-  QTest::keyClick(s.list(), Qt::Key_End);
+  keyboard::press(Qt::Key_End);
   EXPECT_EQ(s.form->fileList().marks().count(), 0);
 }
 
@@ -112,7 +114,7 @@ TEST(MainScreen, TheCopyPromptRefusesADotOnlyWhenNotShowingAllFiles) {
     s.form->OpenPrompt(PromptMode::CopyName, "ｺﾋﾟｰ先");
     auto* prompt = s.find<QLineEdit>("Edit1");
     ASSERT_TRUE(prompt->hasFocus());
-    QTest::keyClicks(prompt, "A.NC");
+    keyboard::type("A.NC");
     if (std::string(allFiles) == "Y") {
       EXPECT_TRUE(s.dialogs.shown.empty());
       EXPECT_EQ(prompt->text(), "A.NC");
@@ -122,7 +124,7 @@ TEST(MainScreen, TheCopyPromptRefusesADotOnlyWhenNotShowingAllFiles) {
       EXPECT_EQ(s.dialogs.shown[0].text, "この文字はファイル名に使えません。\n/:,;*?<>|.");
       EXPECT_EQ(prompt->text(), "ANC");
     }
-    QTest::keyClick(prompt, Qt::Key_Return);
+    keyboard::press(Qt::Key_Return);
     EXPECT_FALSE(received.empty());
     EXPECT_TRUE(s.list()->hasFocus());
   }
@@ -137,12 +139,12 @@ TEST(MainScreen, PastedAndInputMethodTextIsHeldToThePromptsCharacterRules) {
   ASSERT_TRUE(prompt->hasFocus());
   prompt->setCursorPosition(1);
   QApplication::clipboard()->setText("12");
-  QTest::keyClick(prompt, Qt::Key_V, Qt::ControlModifier);
+  keyboard::press(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(prompt->text(), "A12.NC");
   EXPECT_TRUE(s.dialogs.shown.empty());
 
   QApplication::clipboard()->setText("3.TXT");
-  QTest::keyClick(prompt, Qt::Key_V, Qt::ControlModifier);
+  keyboard::press(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(prompt->text(), "A12.NC"); // as it was before the paste
   EXPECT_EQ(prompt->cursorPosition(), 3);
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
@@ -153,17 +155,17 @@ TEST(MainScreen, PastedAndInputMethodTextIsHeldToThePromptsCharacterRules) {
   // Over a selection, and from an input method.
   prompt->selectAll();
   QApplication::clipboard()->setText("B/C");
-  QTest::keyClick(prompt, Qt::Key_V, Qt::ControlModifier);
+  keyboard::press(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(prompt->text(), "A12.NC");
   prompt->end(false);
   QInputMethodEvent composed;
   composed.setCommitString("9?");
-  QApplication::sendEvent(prompt, &composed);
+  QApplication::sendEvent(keyboard::target(), &composed);
   EXPECT_EQ(prompt->text(), "A12.NC");
   EXPECT_EQ(s.dialogs.shown.size(), 3u);
   QInputMethodEvent accepted;
   accepted.setCommitString("9");
-  QApplication::sendEvent(prompt, &accepted);
+  QApplication::sendEvent(keyboard::target(), &accepted);
   EXPECT_EQ(prompt->text(), "A12.NC9");
   EXPECT_EQ(s.dialogs.shown.size(), 3u);
 }
@@ -175,10 +177,10 @@ TEST(MainScreen, EscInThePromptCancelsAndEmptyEnterDoesNothing) {
   s.form->setPromptHandler(PromptMode::Extension, [&](const std::string&) { called = true; });
   s.form->OpenPrompt(PromptMode::Extension, "拡張子変更 *.NC -->>>");
   auto* prompt = s.find<QLineEdit>("Edit1");
-  QTest::keyClick(prompt, Qt::Key_Return);
+  keyboard::press(Qt::Key_Return);
   EXPECT_FALSE(called);
-  QTest::keyClicks(prompt, "*.TXT");
-  QTest::keyClick(prompt, Qt::Key_Escape);
+  keyboard::type("*.TXT");
+  keyboard::press(Qt::Key_Escape);
   EXPECT_FALSE(called);
   EXPECT_EQ(prompt->text(), "");
   EXPECT_FALSE(prompt->isEnabled());
@@ -191,9 +193,9 @@ TEST(MainScreen, RedrawingTheListLeavesAnotherOperationsWaitCursorInPlace) {
   s.start();
   ASSERT_EQ(QApplication::overrideCursor(), nullptr);
   QApplication::setOverrideCursor(Qt::BusyCursor); // an operation that is still busy
-  QTest::keyClick(s.list(), Qt::Key_Space);        // the folder read again
-  QTest::keyClick(s.list(), Qt::Key_S);            // sorted again, no read
-  QTest::keyClick(s.find<QLineEdit>("SortEdit"), Qt::Key_Return);
+  keyboard::press(Qt::Key_Space);                  // the folder read again
+  keyboard::press(Qt::Key_S);                      // sorted again, no read
+  keyboard::press(Qt::Key_Return);
   ASSERT_NE(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
   QApplication::restoreOverrideCursor();
@@ -207,19 +209,19 @@ TEST(MainScreen, SortBoxTakesACodeInEitherCaseAndKeepsTheSelection) {
   test::writeFile(s.data.file("C.NC"), std::string(20, 'x'));
   s.start();
   s.list()->selectRow(1); // A.NC
-  QTest::keyClick(s.list(), Qt::Key_S);
+  keyboard::press(Qt::Key_S);
   auto* edit = s.find<QLineEdit>("SortEdit");
   ASSERT_TRUE(edit->isVisible());
   EXPECT_EQ(edit->text(), "N-D");
   edit->clear();
-  QTest::keyClicks(edit, "n-");
-  QTest::keyClick(edit, Qt::Key_Return);
+  keyboard::type("n-");
+  keyboard::press(Qt::Key_Return);
   EXPECT_EQ(messageLine(s), "ソート設定を確認ください!!");
-  QTest::keyClicks(edit, "dxz9");
+  keyboard::type("dxz9");
   EXPECT_EQ(edit->text(), "N-D"); // refused characters and the fourth one dropped
   edit->clear();
-  QTest::keyClicks(edit, "s-d");
-  QTest::keyClick(edit, Qt::Key_Return);
+  keyboard::type("s-d");
+  keyboard::press(Qt::Key_Return);
   EXPECT_FALSE(edit->isVisible());
   EXPECT_EQ(s.form->state().settings.FileSort, "S");
   EXPECT_EQ(s.form->state().settings.SortMuki, "D");
@@ -237,9 +239,9 @@ TEST(MainScreen, KeysThatNeedAFileRowDoNothingElsewhere) {
   s.form->setCommandHandler(Command::NewDocument, [&](bool) { ++newDocs; });
   s.form->setCommandHandler(Command::Edit, [&](bool) { ADD_FAILURE() << "edit on a folder row"; });
   s.list()->selectRow(1); // the folder
-  QTest::keyClick(s.list(), Qt::Key_F1);
-  QTest::keyClick(s.list(), Qt::Key_F9);
-  QTest::keyClick(s.list(), Qt::Key_F9, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_F1);
+  keyboard::press(Qt::Key_F9);
+  keyboard::press(Qt::Key_F9, Qt::ShiftModifier);
   EXPECT_EQ(sends, 0);
   EXPECT_EQ(newDocs, 1);
 }
@@ -270,7 +272,7 @@ TEST(MainScreen, AltWithALetterRunsNoLetterCommand) {
   QApplication::processEvents();
   ASSERT_EQ(messageLine(s), "before");
   for (Qt::Key key : {Qt::Key_O, Qt::Key_S, Qt::Key_T, Qt::Key_Z}) {
-    QTest::keyClick(s.list(), key, Qt::AltModifier);
+    keyboard::press(key, Qt::AltModifier);
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << key;
     EXPECT_FALSE(s.find<QWidget>("GroupBox4")->isVisible()) << key;
@@ -279,6 +281,6 @@ TEST(MainScreen, AltWithALetterRunsNoLetterCommand) {
     EXPECT_TRUE(s.list()->isEnabled()) << key;
   }
   // Without Alt the same keys do their work.
-  QTest::keyClick(s.list(), Qt::Key_Z);
+  keyboard::press(Qt::Key_Z);
   EXPECT_EQ(s.list()->selectedRow(), 5);
 }

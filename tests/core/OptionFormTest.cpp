@@ -1,6 +1,7 @@
 // The options dialog on the real main window, driven by keys.
 #include "core/OptionForm.h"
 #include "StartedForm.h"
+#include "support/Keyboard.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QTabWidget>
 
 using namespace kestrovan;
+namespace keyboard = test::keyboard;
 
 namespace {
 
@@ -23,17 +25,30 @@ struct Options {
   QTabWidget* pages() const { return dialog()->findChild<QTabWidget*>("PageControl1"); }
   const base::SettingsRecord& settings() const { return s.form->state().settings; }
 
+  // When a dialog closes the window manager activates the main window; the
+  // offscreen platform has none, so the test does it.
+  void mainWindowActive() const {
+    keyboard::settle();
+    if (!QApplication::activeWindow()) QApplication::setActiveWindow(s.form);
+  }
   void open(int page = -1) {
-    QTest::keyClick(s.list(), Qt::Key_O);
+    mainWindowActive();
+    keyboard::press(Qt::Key_O);
     ASSERT_TRUE(dialog()->isVisible());
     QApplication::setActiveWindow(dialog());
-    if (page >= 0) pages()->setCurrentIndex(page); // focuses the page's first field
+    if (page >= 0) toPage(page);
+  }
+  // Ctrl+Tab to the page, which focuses its first field.
+  void toPage(int page) {
+    for (int tries = 0; pages()->currentIndex() != page && tries < 4; ++tries)
+      keyboard::press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(pages()->currentIndex(), page);
   }
   void key(Qt::Key k, int times = 1) {
     for (int i = 0; i < times; ++i)
-      QTest::keyClick(QApplication::focusWidget(), k);
+      keyboard::press(k);
   }
-  void type(const char* text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+  void type(const char* text) { keyboard::type(text); }
   bool listed(const char* text) const {
     for (const QString& row : s.list()->rows())
       if (row.contains(text)) return true;
@@ -128,7 +143,7 @@ TEST(OptionForm, FieldsTakeOnlyTheirCharactersUpToTheirLengthInUpperCase) {
   o.key(Qt::Key_Down, 2);
   o.type("com1x23");
   EXPECT_EQ(o.field("ModemePort1")->text(), "COM12");
-  o.pages()->setCurrentIndex(Send);
+  o.toPage(Send);
   o.type("12a345");
   EXPECT_EQ(o.field("InvTime")->text(), "123");
   o.apply()->click();
@@ -156,7 +171,7 @@ TEST(OptionForm, UpDownAndEnterMoveWithinAPageAndWrap) {
   EXPECT_EQ(o.field("DC3(0X93)")->text(), "Y");
   EXPECT_TRUE(o.apply()->isEnabled());
 
-  o.pages()->setCurrentIndex(Receive);
+  o.toPage(Receive);
   o.key(Qt::Key_Up);
   EXPECT_TRUE(o.field("R_Code")->hasFocus());
   o.key(Qt::Key_Return);
@@ -172,13 +187,13 @@ TEST(OptionForm, AnEmptiedWaitTimeStopsApplyAfterTheFirstThreeSettings) {
   Options o{s};
   o.open(Receive);
   o.type("y"); // O/:-Change
-  o.pages()->setCurrentIndex(Other);
+  o.toPage(Other);
   o.type("n"); // ALL-Files
-  o.pages()->setCurrentIndex(General);
+  o.toPage(General);
   o.type("y"); // op1
   o.key(Qt::Key_Down);
   o.type("n"); // DC3(0X93), taken after the wait time
-  o.pages()->setCurrentIndex(Send);
+  o.toPage(Send);
   o.key(Qt::Key_Backspace);
   o.apply()->click();
   ASSERT_EQ(s.dialogs.shown.size(), 1u);
@@ -226,7 +241,7 @@ TEST(SettingsWindows, ValuesSetInEitherWindowSurviveARestart) {
   test::StartedForm s;
   s.start();
   Options o{s};
-  QTest::keyClick(s.list(), Qt::Key_F7);
+  keyboard::press(Qt::Key_F7);
   o.type("9600,7,e,1");
   o.key(Qt::Key_Return);
   o.type("2");
@@ -239,16 +254,17 @@ TEST(SettingsWindows, ValuesSetInEitherWindowSurviveARestart) {
   o.open(General);
   o.key(Qt::Key_Down, 3);
   o.type("com5");
-  o.pages()->setCurrentIndex(Send);
+  o.toPage(Send);
   o.type("40");
   o.key(Qt::Key_Down, 5);
   o.type("g04"); // SendMsg1
-  o.pages()->setCurrentIndex(Other);
+  o.toPage(Other);
   o.key(Qt::Key_Down);
   o.type("3");
   o.apply()->click();
   o.back()->click();
-  QTest::keyClick(s.list(), Qt::Key_F10);
+  o.mainWindowActive();
+  keyboard::press(Qt::Key_F10);
   ASSERT_FALSE(s.form->isVisible());
 
   s.window.reset();

@@ -1,0 +1,258 @@
+// Every text of every screen, box and dialog fits its place: the real main
+// window with every operation, opened through its keys as an operator does,
+// each text measured in the IPA fonts the screen is drawn in.
+#include "support/TextFit.h"
+#include "StartedForm.h"
+#include "app/Translations.h"
+#include "support/Keyboard.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+using namespace kestrovan;
+namespace keyboard = test::keyboard;
+
+namespace {
+
+std::string lines(const std::vector<std::string>& faults) {
+  std::string all;
+  for (const std::string& f : faults)
+    all += "\n  " + f;
+  return all;
+}
+
+// The texts of every window on screen that do not fit, named by `screen`.
+void expectAllFit(const char* screen) {
+  std::vector<std::string> faults;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible()) {
+      const std::vector<std::string> some = test::textfit::cutTexts(w);
+      faults.insert(faults.end(), some.begin(), some.end());
+    }
+  EXPECT_TRUE(faults.empty()) << screen << ":" << lines(faults);
+  if (const char* shots = std::getenv("TEXTFIT_SHOTS")) {
+    static int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible()) w->grab().save(QString("%1/%2.png").arg(shots).arg(n++));
+  }
+}
+
+// Presses `key`; once `shown` holds (at once for a box, inside the loop of a
+// dialog or a transfer that the key runs), `inside` runs. `inside` ends what
+// the key opened, so that the key's handling returns.
+void whileOpen(Qt::Key key, Qt::KeyboardModifiers mods, const std::function<bool()>& shown,
+               const std::function<void()>& inside) {
+  bool done = false;
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (done || !shown()) return;
+    done = true;
+    poll.stop();
+    inside();
+  });
+  poll.start();
+  keyboard::press(key, mods);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << "nothing opened on key " << key;
+}
+
+bool modalShown() { return QApplication::activeModalWidget() != nullptr; }
+
+struct Screens : ::testing::Test {
+  test::StartedForm s;
+
+  void SetUp() override {
+    if (!test::textfit::screenFontsInstalled())
+      FAIL() << "the IPA fonts (Debian's fonts-ipafont-gothic, see the README) are not installed: "
+                "every width measured here would be another font's";
+  }
+  // A data folder as a shop floor has one: a long name, a level down, and
+  // program names with underscores; entered through the list as an operator does.
+  void start(int columns = 2) {
+    const std::string folder = s.data.file("PROGRAMS_LATHE_LINE_2");
+    ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
+    test::writeFile(folder + "/LATHE_MAIN_SPINDLE_FINISH_0001.NC", "%\r\nO0001\r\nG00X0\r\nM30\r\n%\r\n");
+    test::writeFile(folder + "/O1234_ROUGH_A.NC", "%\r\nO1234\r\nG01X1.\r\nM30\r\n%\r\n");
+    std::string big = "%\r\n";
+    while (big.size() < 200000)
+      big += "N0010G01X123.456Y-78.9F300\r\n";
+    test::writeFile(folder + "/MOLD_CAVITY_FINISH.NC", big + "M30\r\n%\r\n");
+    test::writeFile(s.files().settingsPath, "[Options]\r\nListColumn=" + std::to_string(columns) + "\r\n");
+    s.start();
+    QApplication::setActiveWindow(s.form);
+    s.list()->setFocus();
+    select("PROGRAMS_LATHE_LINE_2");
+    keyboard::press(Qt::Key_Return);
+    ASSERT_GE(rowOf("MOLD_CAVITY_FINISH.NC"), 0) << "the folder was not entered";
+  }
+  int rowOf(const std::string& name) {
+    const files::FileList& list = s.form->fileList();
+    for (int r = 0; r < static_cast<int>(list.rows().size()); ++r)
+      if (const files::FileEntry* e = list.entryAt(r); e && e->name == name) return r;
+    return -1;
+  }
+  void select(const char* name) {
+    const int row = rowOf(name);
+    ASSERT_GE(row, 0) << name;
+    s.list()->selectRow(row);
+  }
+  void mark(const char* name) {
+    select(name);
+    keyboard::press(Qt::Key_Return);
+  }
+  // A closed dialog hands the keyboard back to the main window, as the
+  // window manager does on a desktop.
+  void dialogClosed() {
+    keyboard::settle();
+    if (!QApplication::activeWindow()) QApplication::setActiveWindow(s.form);
+    idleAgain();
+  }
+  void idleAgain() {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return s.list()->isEnabled() && s.list()->hasFocus(); }, 5000))
+        << "still in " << keyboard::focusName();
+  }
+};
+
+TEST_F(Screens, MainScreenAndItsOverlays) {
+  start();
+  expectAllFit("the main screen");
+  QTest::keyPress(keyboard::target(), Qt::Key_Shift, Qt::ShiftModifier);
+  expectAllFit("the main screen with Shift held");
+  QTest::keyRelease(keyboard::target(), Qt::Key_Shift, Qt::NoModifier);
+
+  keyboard::press(Qt::Key_F2);
+  expectAllFit("the save-choice box (F2)");
+  // One choice a line: the second one whole, not broken inside "Ｏ（Ｌ）番号".
+  const QStringList choices = test::textfit::shownLines(s.find<QLabel>("SaveChoiceText"));
+  ASSERT_GE(choices.size(), 2) << choices.join('|').toStdString();
+  EXPECT_TRUE(choices[0].endsWith("(Y)")) << choices.join('|').toStdString();
+  EXPECT_TRUE(choices[1].startsWith("Ｏ（Ｌ）番号毎に保存")) << choices.join('|').toStdString();
+  keyboard::type("Y");
+  expectAllFit("the receive-name prompt (F2, Y)");
+  keyboard::press(Qt::Key_Escape);
+  idleAgain();
+
+  select("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  keyboard::press(Qt::Key_F4);
+  expectAllFit("the copy prompt (F4)");
+  keyboard::press(Qt::Key_Escape);
+  idleAgain();
+
+  keyboard::press(Qt::Key_F5);
+  expectAllFit("the folder prompt (F5)");
+  keyboard::press(Qt::Key_Escape);
+  idleAgain();
+
+  keyboard::press(Qt::Key_F6);
+  expectAllFit("the extension prompt (F6)");
+  keyboard::press(Qt::Key_Escape);
+  idleAgain();
+
+  keyboard::press(Qt::Key_F7);
+  expectAllFit("the communication settings panel (F7)");
+  keyboard::press(Qt::Key_F2);
+  idleAgain();
+
+  select("MOLD_CAVITY_FINISH.NC");
+  keyboard::press(Qt::Key_F8);
+  expectAllFit("the file view (F8)");
+  keyboard::press(Qt::Key_Escape);
+  idleAgain();
+
+  keyboard::press(Qt::Key_F8, Qt::ShiftModifier);
+  expectAllFit("the transfer log (Shift+F8)");
+  keyboard::press(Qt::Key_Escape);
+  idleAgain();
+
+  keyboard::press(Qt::Key_S);
+  expectAllFit("the sort box (S)");
+  keyboard::press(Qt::Key_Escape);
+  idleAgain();
+}
+
+// Esc is held down until the send has seen it (the send looks at the stop
+// keys between characters), then let go.
+void stopTheSend() { QTest::keyPress(keyboard::target(), Qt::Key_Escape); }
+void letGoOfEsc() {
+  QTest::keyRelease(keyboard::target(), Qt::Key_Escape);
+  keyboard::settle();
+}
+
+TEST_F(Screens, SendPanels) {
+  start();
+  select("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  auto* panel = s.find<QGroupBox>("GroupBox2");
+  whileOpen(
+      Qt::Key_F1, Qt::NoModifier, [&] { return panel->isVisible(); },
+      [&] {
+        expectAllFit("the send of one file (F1)");
+        stopTheSend();
+      });
+  letGoOfEsc();
+  idleAgain();
+
+  mark("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  mark("O1234_ROUGH_A.NC");
+  whileOpen(
+      Qt::Key_F1, Qt::NoModifier, [&] { return panel->isVisible(); },
+      [&] {
+        const QListWidget* files = s.find<QListWidget>("ListBox2");
+        EXPECT_TRUE(files->isVisible());
+        EXPECT_EQ(files->count(), 2);
+        expectAllFit("the send of marked files (F1)");
+        stopTheSend();
+      });
+  letGoOfEsc();
+  idleAgain();
+}
+
+TEST_F(Screens, Dialogs) {
+  start();
+  const auto dialog = [&](Qt::Key key, Qt::KeyboardModifiers mods, const char* screen) {
+    whileOpen(key, mods, modalShown, [&] {
+      expectAllFit(screen);
+      keyboard::press(Qt::Key_Escape);
+    });
+    dialogClosed();
+  };
+  // The options dialog, each of its four pages (Ctrl+Tab moves on).
+  whileOpen(Qt::Key_O, Qt::NoModifier, modalShown, [&] {
+    for (int page = 0; page < 4; ++page) {
+      expectAllFit(("the options dialog (O), page " + std::to_string(page + 1)).c_str());
+      keyboard::press(Qt::Key_Tab, Qt::ControlModifier);
+    }
+    keyboard::press(Qt::Key_Escape);
+  });
+  dialogClosed();
+  dialog(Qt::Key_F, Qt::NoModifier, "the name filter (F)");
+  select("O1234_ROUGH_A.NC");
+  dialog(Qt::Key_I, Qt::NoModifier, "the file information (I)");
+  select("O1234_ROUGH_A.NC");
+  dialog(Qt::Key_R, Qt::NoModifier, "the rename dialog (R)");
+  select("O1234_ROUGH_A.NC");
+  dialog(Qt::Key_B, Qt::NoModifier, "the split dialog (B)");
+  select("O1234_ROUGH_A.NC");
+  dialog(Qt::Key_H, Qt::NoModifier, "the axis doubling dialog (H)");
+  dialog(Qt::Key_Y, Qt::NoModifier, "the external command table (Y)");
+  mark("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  mark("O1234_ROUGH_A.NC");
+  dialog(Qt::Key_K, Qt::NoModifier, "the join dialog (K)");
+  mark("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  mark("O1234_ROUGH_A.NC");
+  dialog(Qt::Key_R, Qt::NoModifier, "the rename dialog for marked files (R)");
+  mark("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  dialog(Qt::Key_C, Qt::NoModifier, "the copy dialog (C)");
+  mark("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  dialog(Qt::Key_M, Qt::NoModifier, "the move dialog (M)");
+}
+
+} // namespace
