@@ -183,7 +183,7 @@ std::string namedSubprograms() {
   for (const char* name : names) {
     text += std::string(name) + "\r\n";
     text += "N100 IF [VC1 EQ 0] N200\r\n";
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < 30; ++i)
       text += format("G01 X%d.%d Y-%d.%d F500\r\n", 10 + i, i, 20 + i, (i * 3) % 10);
     text += "N200 VC1=VC1+1\r\nCALL OCLEAN\r\nRTS\r\n";
   }
