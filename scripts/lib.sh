@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-translations-l10n fonts-ipafont-gothic xvfb xauth x11-apps x11-utils imagemagick
-  xdg-utils file poppler-utils
+  xdg-utils file poppler-utils openbox xdotool
 )
 
 ensure_packages() {

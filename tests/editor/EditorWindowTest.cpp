@@ -13,6 +13,8 @@
 #include "platform/Cp932.h"
 #include "platform/FileMode.h"
 #include "support/Keyboard.h"
+#include "support/Samples.h"
+#include "support/WrittenPrograms.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -494,32 +496,50 @@ TEST(EditorWindow, AFileWithBytesThatWouldNotComeBackWarnsOnOpenAndAsksBeforeItI
   EXPECT_EQ(test::readFile(path), "NO1\r\nG0?\r\nM30\r\n");
 }
 
-TEST(EditorWindow, EverySampleOpenedAndSavedInTheWindowComesBackByteForByte) {
+namespace {
+
+// Each program, opened with E on its row, saved and closed from the tool
+// bar, is on disk as it was, every lone LF given its CR.
+void expectEachOpenedAndSavedComesBack(const std::vector<std::pair<std::string, std::string>>& programs) {
   test::StartedForm s;
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(KESTROVAN_SAMPLES_DIR))
-    if (entry.path().extension() == ".NC") {
-      names.push_back(entry.path().filename().string());
-      // The samples are read-only; their copies are not.
-      test::writeFile(s.data.file(names.back()), test::readFile(entry.path().string()));
-    }
-  ASSERT_EQ(names.size(), 11u);
+  for (const auto& [name, bytes] : programs)
+    test::writeFile(s.data.file(name), bytes);
   s.start();
   Editor e(s);
-  for (const std::string& name : names) {
-    const std::string original = test::readFile(std::string(KESTROVAN_SAMPLES_DIR) + "/" + name);
+  for (const auto& [name, original] : programs) {
     std::string expected;
     for (std::size_t i = 0; i < original.size(); ++i) {
       if (original[i] == '\n' && (i == 0 || original[i - 1] != '\r')) expected += '\r';
       expected += original[i];
     }
-    e.editFile(name);
-    ASSERT_TRUE(e.box()->isVisible()) << name;
+    s.list()->selectRow(rowOf(s, name));
+    test::keyboard::press(Qt::Key_E);
+    ASSERT_TRUE(e.box()->isVisible()) << name << ", the keys went to " << test::keyboard::focusName();
     e.click("ToolButton3");
     e.click("ToolButton13");
     EXPECT_EQ(test::readFile(s.data.file(name)), expected) << name;
   }
   EXPECT_TRUE(s.dialogs.shown.empty()) << s.dialogs.shown.front().text;
+}
+
+} // namespace
+
+TEST(EditorWindow, EveryKindOfProgramOpenedAndSavedInTheWindowComesBackByteForByte) {
+  std::vector<std::pair<std::string, std::string>> programs;
+  for (const test::written::Program& p : test::written::all())
+    programs.emplace_back(p.name, p.bytes);
+  expectEachOpenedAndSavedComesBack(programs);
+}
+
+TEST(EditorWindow, EverySampleOpenedAndSavedInTheWindowComesBackByteForByte) {
+  KESTROVAN_NEEDS_SAMPLES();
+  std::vector<std::pair<std::string, std::string>> programs;
+  for (const auto& entry : std::filesystem::directory_iterator(test::samplesDir()))
+    if (entry.path().extension() == ".NC")
+      // The samples are read-only; their copies are not.
+      programs.emplace_back(entry.path().filename().string(), test::readFile(entry.path().string()));
+  ASSERT_EQ(programs.size(), 11u);
+  expectEachOpenedAndSavedComesBack(programs);
 }
 
 TEST(EditorWindow, OpenFontWrapAndColouringFromTheToolBarAndTheMenu) {

@@ -8,6 +8,8 @@
 #include "platform/Cp932.h"
 #include "serial/ProgramFile.h"
 #include "support/Keyboard.h"
+#include "support/Samples.h"
+#include "support/WrittenPrograms.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -150,11 +152,12 @@ TEST(FileView, AFileThatBeginsWithNulBringsTheLoadersQuestion) {
   v.expectEnded();
 }
 
-TEST(FileView, TheLargeLfSampleShowsOneViewLinePerProgramLine) {
-  const std::string sample = std::string(KESTROVAN_SAMPLES_DIR) + "/MILL_3D_RELIEF_LARGE_NO_ONUMBER.NC";
-  if (!test::fileExists(sample)) GTEST_SKIP() << "no sample " << sample;
+namespace {
+
+// A long LF-only program without a program number, its first line empty:
+// one view line per program line, the empty first one included.
+void expectOneViewLinePerLine(const std::string& bytes, int lines) {
   test::StartedForm s;
-  const std::string bytes = test::readFile(sample);
   test::writeFile(s.data.file("RELIEF.NC"), bytes);
   s.start();
   View v{s};
@@ -162,12 +165,23 @@ TEST(FileView, TheLargeLfSampleShowsOneViewLinePerProgramLine) {
   keyboard::press(Qt::Key_V);
   v.expectShowing();
   // A long program goes in from the event loop.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == 35288; }, 10000))
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == lines; }, 10000))
       << v.text()->blockCount();
   EXPECT_EQ(v.text()->document()->findBlockByNumber(0).text(), "");
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(bytes.size()));
   keyboard::press(Qt::Key_F3);
   v.expectEnded();
+}
+
+} // namespace
+
+TEST(FileView, ALargeLfProgramShowsOneViewLinePerProgramLine) {
+  expectOneViewLinePerLine(test::written::withoutProgramNumber(35000), 35002);
+}
+
+TEST(FileView, TheLargeLfSampleShowsOneViewLinePerProgramLine) {
+  KESTROVAN_NEEDS_SAMPLES("MILL_3D_RELIEF_LARGE_NO_ONUMBER.NC");
+  expectOneViewLinePerLine(test::readFile(test::samplePath("MILL_3D_RELIEF_LARGE_NO_ONUMBER.NC")), 35288);
 }
 
 // A named pipe is listed among the files; reading it would wait for a writer

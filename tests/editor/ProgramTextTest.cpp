@@ -3,7 +3,9 @@
 #include "editor/EditorTexts.h"
 #include "platform/Cp932.h"
 #include "platform/FileMode.h"
+#include "support/Samples.h"
 #include "support/TempDir.h"
+#include "support/WrittenPrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +17,11 @@ using editor::SaveStatus;
 
 namespace {
 
-std::string sample(const std::string& name) { return std::string(KESTROVAN_SAMPLES_DIR) + "/" + name; }
+std::string sample(const std::string& name) { return test::samplePath(name); }
 
 std::vector<std::string> sampleNames() {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(KESTROVAN_SAMPLES_DIR))
+  for (const auto& entry : std::filesystem::directory_iterator(test::samplesDir()))
     if (entry.path().extension() == ".NC") names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
@@ -43,39 +45,63 @@ editor::OpenedProgram open(const std::string& path, bool* asked = nullptr) {
   });
 }
 
+// Saved unchanged, a program comes back byte for byte, every lone LF given
+// its CR; tells whether it was an LF-only file.
+bool expectSavedUnchanged(const std::string& name, const std::string& original) {
+  test::TempDir dir;
+  const std::string path = dir.file(name);
+  test::writeFile(path, original);
+  const editor::OpenedProgram program = open(path);
+  EXPECT_EQ(program.decoded.alteration, Alteration::None) << name << " line " << program.decoded.alteredLine;
+  EXPECT_EQ(program.size, original.size());
+  const editor::SaveResult saved = editor::saveEditedText(path, program.decoded.text, false);
+  EXPECT_EQ(saved.status, SaveStatus::Written) << name;
+  const std::string back = test::readFile(path);
+  const bool lfOnly = original.find('\r') == std::string::npos;
+  if (lfOnly) {
+    EXPECT_EQ(back, withCrLf(original)) << name;
+    EXPECT_EQ(back.size(),
+              original.size() + static_cast<std::size_t>(std::count(original.begin(), original.end(), '\n')));
+  } else {
+    EXPECT_EQ(back, original) << name;
+  }
+  // Nothing is left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << name;
+  return lfOnly;
+}
+
 } // namespace
 
+TEST(EditorRoundTrip, EveryKindOfProgramSavedUnchangedIsByteIdenticalApartFromLoneLineFeeds) {
+  int lfOnly = 0;
+  for (const test::written::Program& p : test::written::all())
+    lfOnly += expectSavedUnchanged(p.name, p.bytes);
+  EXPECT_EQ(lfOnly, 3);
+}
+
 TEST(EditorRoundTrip, EverySampleSavedUnchangedIsByteIdenticalApartFromLoneLineFeeds) {
+  KESTROVAN_NEEDS_SAMPLES();
   const std::vector<std::string> names = sampleNames();
   ASSERT_EQ(names.size(), 11u);
   int lfOnly = 0;
-  for (const std::string& name : names) {
-    test::TempDir dir;
-    const std::string original = test::readFile(sample(name));
-    const std::string path = dir.file(name);
-    test::writeFile(path, original);
-    const editor::OpenedProgram program = open(path);
-    EXPECT_EQ(program.decoded.alteration, Alteration::None)
-        << name << " line " << program.decoded.alteredLine;
-    EXPECT_EQ(program.size, original.size());
-    const editor::SaveResult saved = editor::saveEditedText(path, program.decoded.text, false);
-    ASSERT_EQ(saved.status, SaveStatus::Written) << name;
-    const std::string back = test::readFile(path);
-    if (original.find('\r') == std::string::npos) {
-      ++lfOnly;
-      EXPECT_EQ(back, withCrLf(original)) << name;
-      EXPECT_EQ(back.size(), original.size() + static_cast<std::size_t>(
-                                                   std::count(original.begin(), original.end(), '\n')));
-    } else {
-      EXPECT_EQ(back, original) << name;
-    }
-    // Nothing is left beside it.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << name;
-  }
+  for (const std::string& name : names)
+    lfOnly += expectSavedUnchanged(name, test::readFile(sample(name)));
   EXPECT_EQ(lfOnly, 4);
 }
 
+TEST(EditorRoundTrip, ShiftJisCommentsShowAsJapaneseAndTheCtrlZStaysAtTheEnd) {
+  const test::TempDir dir;
+  test::writeFile(dir.file("SJIS.NC"), test::written::shiftJisPrograms());
+  test::writeFile(dir.file("CTRLZ.NC"), test::written::ctrlZAtTheEnd());
+  const editor::OpenedProgram sjis = open(dir.file("SJIS.NC"));
+  EXPECT_EQ(sjis.decoded.text, test::written::shiftJisProgramsUtf8());
+  const editor::OpenedProgram ctrlZ = open(dir.file("CTRLZ.NC"));
+  ASSERT_FALSE(ctrlZ.decoded.text.empty());
+  EXPECT_EQ(ctrlZ.decoded.text.back(), '\x1A');
+}
+
 TEST(EditorRoundTrip, TheShiftJisSampleShowsItsJapaneseAndTheCtrlZStaysAtTheEnd) {
+  KESTROVAN_NEEDS_SAMPLES();
   const editor::OpenedProgram sjis = open(sample("MULTI_PROGRAM_SJIS_O1001_O1003.NC"));
   EXPECT_NE(sjis.decoded.text.find("O1001(荒加工 ポケット)\n(材質:S50C 工具:φ10エンドミル)\n"),
             std::string::npos);

@@ -4,6 +4,9 @@
 
 #include "FileListFixture.h"
 #include "StartedForm.h"
+#include "support/Keyboard.h"
+#include "support/Samples.h"
+#include "support/WrittenPrograms.h"
 
 #include <QCheckBox>
 #include <QIcon>
@@ -302,23 +305,50 @@ TEST(FileInfoWindow, TypesFromTheDesktopUnlessTheContentsSayOtherwiseAndPrograms
   }
 }
 
-TEST(FileInfoWindow, TheSamplePrograms) {
+namespace {
+
+// I on each program (Shift-JIS, large, Ctrl-Z at the end) in `folder`: an NC
+// file of the size given; Esc closes the box.
+void expectNcFiles(const std::string& folder,
+                   const std::vector<std::pair<std::string, std::string>>& programs) {
   const IconTheme theme({"application-x-netcdf", "x-office-document"});
   test::StartedForm s;
   s.start();
-  s.form->settings().DirPath = KESTROVAN_SAMPLES_DIR;
+  s.form->settings().DirPath = folder;
   s.form->refreshFileList({});
   Info i{s};
-  const std::pair<const char*, const char*> samples[] = {
-      {"MULTI_PROGRAM_SJIS_O1001_O1003.NC", "サイズ :　　280ﾊﾞｲﾄ"},
-      {"LATHE_LARGE_THREADING_O1200.NC", "サイズ :　　635.492KB (650,744ﾊﾞｲﾄ)"},
-      {"MILL_COLON_0097_CTRLZ_EOF.NC", "サイズ :　　612ﾊﾞｲﾄ"},
-  };
-  for (const auto& [name, size] : samples) {
-    i.open(name);
+  for (const auto& [name, size] : programs) {
+    i.select(name);
+    test::keyboard::press(Qt::Key_I);
+    ASSERT_TRUE(i.dialog()->isVisible()) << name << ", the keys went to " << test::keyboard::focusName();
     EXPECT_EQ(i.label("InfoType"), "種類 :　　　NC ﾌｧｲﾙ") << name;
     EXPECT_EQ(i.label("InfoSize"), size) << name;
-    EXPECT_EQ(i.label("InfoPlace"), std::string("場所 :　　　") + KESTROVAN_SAMPLES_DIR + "/") << name;
-    i.dialog()->reject();
+    EXPECT_EQ(i.label("InfoPlace"), "場所 :　　　" + folder + "/") << name;
+    test::keyboard::press(Qt::Key_Escape);
+    ASSERT_FALSE(i.dialog()->isVisible()) << name << ", Esc went to " << test::keyboard::focusName();
   }
+}
+
+} // namespace
+
+TEST(FileInfoWindow, ProgramsOfEveryKindAreNcFiles) {
+  test::TempDir folder;
+  test::writeFile(folder.file("SJIS.NC"), test::written::shiftJisPrograms());
+  test::writeFile(folder.file("LARGE_LATHE.NC"), test::written::largeCamLathe());
+  test::writeFile(folder.file("CTRLZ.NC"), test::written::ctrlZAtTheEnd());
+  expectNcFiles(folder.path(), {
+                                   {"SJIS.NC", "サイズ :　　260ﾊﾞｲﾄ"},
+                                   {"LARGE_LATHE.NC", "サイズ :　　593.032KB (607,265ﾊﾞｲﾄ)"},
+                                   {"CTRLZ.NC", "サイズ :　　129ﾊﾞｲﾄ"},
+                               });
+}
+
+TEST(FileInfoWindow, TheSamplePrograms) {
+  KESTROVAN_NEEDS_SAMPLES();
+  expectNcFiles(test::samplesDir(),
+                {
+                    {"MULTI_PROGRAM_SJIS_O1001_O1003.NC", "サイズ :　　280ﾊﾞｲﾄ"},
+                    {"LATHE_LARGE_THREADING_O1200.NC", "サイズ :　　635.492KB (650,744ﾊﾞｲﾄ)"},
+                    {"MILL_COLON_0097_CTRLZ_EOF.NC", "サイズ :　　612ﾊﾞｲﾄ"},
+                });
 }

@@ -75,15 +75,16 @@ TEST(AxisDoubling, AWholeProgramAndWhatIsLeftOnDisk) {
   EXPECT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"P_2.NC", "Q_2.NC"}));
 }
 
-// The large lathe program, doubled in X, against a rule of its own: every
+namespace {
+
+// A large lathe program, doubled in X, against a rule of its own: every
 // line's first X and the number after it, by a regular expression, doubled
 // through integers scaled by the decimals.
-TEST(AxisDoubling, TheLargeLatheSampleMatchesAnIndependentRule) {
+void expectDoubledByAnIndependentRule(const std::string& source) {
   test::TempDir dir;
   nctools::DiskOutputFiles disk;
-  const std::string source = test::readFile(test::samplePath("LATHE_LARGE_THREADING_O1200.NC"));
-  ASSERT_EQ(nctools::doubleAxis(source, 'X', dir.file("O1200_2.NC"), disk).end, DoublingEnd::Done);
-  const std::string out = test::readFile(dir.file("O1200_2.NC"));
+  ASSERT_EQ(nctools::doubleAxis(source, 'X', dir.file("DOUBLED.NC"), disk).end, DoublingEnd::Done);
+  const std::string out = test::readFile(dir.file("DOUBLED.NC"));
 
   const std::regex firstX("^([^X]*)X(-?)([0-9]*)(\\.?)([0-9]*)(.*)$");
   std::string expected;
@@ -113,4 +114,15 @@ TEST(AxisDoubling, TheLargeLatheSampleMatchesAnIndependentRule) {
   }
   EXPECT_GT(changed, 7000);
   EXPECT_EQ(out, expected);
+}
+
+} // namespace
+
+TEST(AxisDoubling, ALargeCamLatheProgramMatchesAnIndependentRule) {
+  expectDoubledByAnIndependentRule(test::written::largeCamLathe());
+}
+
+TEST(AxisDoubling, TheLargeLatheSampleMatchesAnIndependentRule) {
+  KESTROVAN_NEEDS_SAMPLES("LATHE_LARGE_THREADING_O1200.NC");
+  expectDoubledByAnIndependentRule(test::readFile(test::samplePath("LATHE_LARGE_THREADING_O1200.NC")));
 }

@@ -30,6 +30,24 @@ struct SplitTest : ::testing::Test {
                                   events);
   }
   std::string file(const std::string& name) const { return test::readFile(dir.file(name)); }
+
+  // Every line of every output stands in the source as it is (no "%" lines,
+  // no conversion of the Japanese comments), and together they are all of it.
+  void expectEveryLineKept(const std::string& source, const std::vector<std::string>& names) {
+    ASSERT_EQ(split(source).end, SplitEnd::Done);
+    ASSERT_EQ(test::namesIn(dir.path()), names);
+    std::string joined;
+    for (const std::string& name : names) {
+      const std::string out = file(name);
+      for (std::size_t at = 0, end; (end = out.find("\r\n", at)) != std::string::npos; at = end + 2)
+        EXPECT_NE(source.find(out.substr(at, end - at + 2)), std::string::npos) << out.substr(at, end - at);
+      joined += out;
+    }
+    std::string withoutPercent;
+    for (std::size_t at = 0, end; (end = source.find("\r\n", at)) != std::string::npos; at = end + 2)
+      if (source[at] != '%') withoutPercent += source.substr(at, end - at + 2);
+    EXPECT_EQ(joined, withoutPercent);
+  }
 };
 
 } // namespace
@@ -116,23 +134,17 @@ TEST_F(SplitTest, NoProgramNumberWritesNothingAndTheSameNumberTwiceKeepsTheLast)
   EXPECT_EQ(file("O1.NC"), "O1\r\nSECOND\r\n");
 }
 
+TEST_F(SplitTest, ShiftJisCommentsKeepTheirBytes) {
+  expectEveryLineKept(test::written::shiftJisPrograms(), {"O2001.NC", "O2002.NC", "O2003.NC"});
+  // The second bytes that look like "O", "`" and a backslash stayed with their first.
+  EXPECT_NE(file("O2001.NC").find("(\x8AO\x8C` "), std::string::npos);
+  EXPECT_NE(file("O2001.NC").find("\x83\\\x95\\)"), std::string::npos);
+}
+
 TEST_F(SplitTest, TheShiftJisSampleKeepsItsBytes) {
-  const std::string source = test::readFile(test::samplePath("MULTI_PROGRAM_SJIS_O1001_O1003.NC"));
-  ASSERT_EQ(split(source).end, SplitEnd::Done);
-  ASSERT_EQ(test::namesIn(dir.path()), (std::vector<std::string>{"O1001.NC", "O1002.NC", "O1003.NC"}));
-  // Every line of every file stands in the source as it is (no "%" lines,
-  // no conversion of the Japanese comments), and together they are all of it.
-  std::string joined;
-  for (const char* name : {"O1001.NC", "O1002.NC", "O1003.NC"}) {
-    const std::string out = file(name);
-    for (std::size_t at = 0, end; (end = out.find("\r\n", at)) != std::string::npos; at = end + 2)
-      EXPECT_NE(source.find(out.substr(at, end - at + 2)), std::string::npos) << out.substr(at, end - at);
-    joined += out;
-  }
-  std::string withoutPercent;
-  for (std::size_t at = 0, end; (end = source.find("\r\n", at)) != std::string::npos; at = end + 2)
-    if (source[at] != '%') withoutPercent += source.substr(at, end - at + 2);
-  EXPECT_EQ(joined, withoutPercent);
+  KESTROVAN_NEEDS_SAMPLES("MULTI_PROGRAM_SJIS_O1001_O1003.NC");
+  expectEveryLineKept(test::readFile(test::samplePath("MULTI_PROGRAM_SJIS_O1001_O1003.NC")),
+                      {"O1001.NC", "O1002.NC", "O1003.NC"});
 }
 
 TEST_F(SplitTest, AFullDiskLeavesEveryFinishedProgramWholeAndNoHalfFile) {

@@ -3,7 +3,9 @@
 // a disk that fills up after a number of bytes.
 
 #include "nctools/OutputFiles.h"
+#include "support/Samples.h"
 #include "support/TempDir.h"
+#include "support/WrittenPrograms.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -55,9 +57,5 @@ private:
   nctools::DiskOutputFiles disk_;
   std::size_t room_;
 };
-
-inline std::string samplePath(const std::string& name) {
-  return std::string(KESTROVAN_SAMPLES_DIR) + "/" + name;
-}
 
 } // namespace kestrovan::test

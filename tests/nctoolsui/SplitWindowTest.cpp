@@ -4,6 +4,9 @@
 #include "FileSystems.h"
 #include "ToolWindow.h"
 #include "base/HistoryList.h"
+#include "support/Keyboard.h"
+#include "support/Samples.h"
+#include "support/WrittenPrograms.h"
 
 #include <QAction>
 #include <QLabel>
@@ -181,19 +184,26 @@ TEST(SplitWindow, TheFolderBrowserTheMissingFolderRefusedAndTheHistory) {
   EXPECT_EQ(after[1], dest.path() + "/");
 }
 
-TEST(SplitWindow, TheShiftJisSampleAndAFileWithoutProgramNumbers) {
+namespace {
+
+// B on a Shift-JIS file of three programs, then on a file without program
+// numbers; the keys go to whatever has the focus.
+void expectShiftJisSplitAndNoneWithoutNumbers(const std::string& source,
+                                              const std::vector<std::string>& outputs,
+                                              const std::vector<std::string>& headers) {
   test::ToolWindow w;
-  const std::string source = test::sample("MULTI_PROGRAM_SJIS_O1001_O1003.NC");
   writeFile(w.data.file("MULTI.NC"), source);
   writeFile(w.data.file("NONE.NC"), "%\r\nG00X0\r\no100\r\nM30\r\n%\r\n");
   test::TempDir dest;
   writeFile(w.home.file("Path.lst"), dest.path() + "\r\n");
   w.open();
   Split s{w};
-  s.open("MULTI.NC");
+  w.list()->selectRow(w.rowOf("MULTI.NC"));
+  test::keyboard::press(Qt::Key_B);
+  ASSERT_TRUE(s.form()->isVisible()) << "B went to " << test::keyboard::focusName();
   s.ok()->click();
   const std::vector<std::string> names = test::namesIn(dest.path());
-  ASSERT_EQ(names, (std::vector<std::string>{"O1001.NC", "O1002.NC", "O1003.NC"}));
+  ASSERT_EQ(names, outputs);
   // Every line of the outputs, in order, is a line of the source, comments
   // in Shift-JIS included; together they are the source less its "%" lines.
   std::string joined;
@@ -210,16 +220,32 @@ TEST(SplitWindow, TheShiftJisSampleAndAFileWithoutProgramNumbers) {
   }
   EXPECT_EQ(joined, expected);
   EXPECT_NE(joined.find('\x82'), std::string::npos); // two-byte text came through
-  EXPECT_EQ(w.listed("DividesForm"),
-            (std::vector<std::string>{"O1001(荒加工 ポケット)", "O1002(仕上げ 穴あけ)", "O1003(メイン)"}));
+  EXPECT_EQ(w.listed("DividesForm"), headers);
 
-  s.open("NONE.NC");
+  w.list()->selectRow(w.rowOf("NONE.NC"));
+  test::keyboard::press(Qt::Key_B);
+  ASSERT_TRUE(s.form()->isVisible()) << "B went to " << test::keyboard::focusName();
   s.ok()->click();
   EXPECT_EQ(w.lastBox().title, "中止");
   EXPECT_EQ(w.lastBox().text, "プログラム番号が見つかりませんでした。。");
   EXPECT_EQ(w.lastBox().icon, MessageIcon::Warning);
   EXPECT_FALSE(s.form()->isVisible());
   EXPECT_EQ(test::namesIn(dest.path()).size(), 3u);
+}
+
+} // namespace
+
+TEST(SplitWindow, AShiftJisFileAndAFileWithoutProgramNumbers) {
+  expectShiftJisSplitAndNoneWithoutNumbers(test::written::shiftJisPrograms(),
+                                           {"O2001.NC", "O2002.NC", "O2003.NC"},
+                                           test::written::shiftJisHeaders());
+}
+
+TEST(SplitWindow, TheShiftJisSampleAndAFileWithoutProgramNumbers) {
+  KESTROVAN_NEEDS_SAMPLES("MULTI_PROGRAM_SJIS_O1001_O1003.NC");
+  expectShiftJisSplitAndNoneWithoutNumbers(
+      test::sample("MULTI_PROGRAM_SJIS_O1001_O1003.NC"), {"O1001.NC", "O1002.NC", "O1003.NC"},
+      {"O1001(荒加工 ポケット)", "O1002(仕上げ 穴あけ)", "O1003(メイン)"});
 }
 
 TEST(SplitWindow, AnUnwritableDestinationAndAFullDiskLeaveNoHalfFile) {

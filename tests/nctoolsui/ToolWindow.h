@@ -4,6 +4,7 @@
 
 #include "FileOpsWindow.h"
 #include "nctools/NcToolOperations.h"
+#include "support/Samples.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -51,8 +52,6 @@ inline std::vector<std::string> namesIn(const std::string& folder) {
   return names;
 }
 
-inline std::string sample(const std::string& name) {
-  return readFile(std::string(KESTROVAN_SAMPLES_DIR) + "/" + name);
-}
+inline std::string sample(const std::string& name) { return readFile(samplePath(name)); }
 
 } // namespace kestrovan::test

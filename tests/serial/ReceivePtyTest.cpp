@@ -10,6 +10,8 @@
 #include "serial/PortProbe.h"
 #include "serial/ReceivedLineAssembler.h"
 #include "support/NcSimProcess.h"
+#include "support/Samples.h"
+#include "support/WrittenPrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,8 @@ using serial::ReceiveEnd;
 using serial::SaveMode;
 
 namespace {
+
+std::string savedWithoutBlanks(const std::string& program);
 
 class ReceivePtyTest : public ::testing::Test, protected test::ReceiveHarness {
 protected:
@@ -68,6 +72,19 @@ protected:
     return receive(*line, SaveMode::ByName, name);
   }
   serial::ReceiveOutcome perNumber() { return receive(*line, SaveMode::PerProgramNumber); }
+
+  // Each program punched in ISO and in EIA is saved as the file itself
+  // says, blanks outside comments cut.
+  void expectPunchedAsSaved(const std::vector<std::pair<std::string, std::string>>& programs) {
+    settings.Read_SP_Cut = "Y";
+    for (const auto& [name, program] : programs)
+      for (const char* code : {"iso", "eia"}) {
+        SCOPED_TRACE(name + " " + code);
+        punch(program, code);
+        ASSERT_EQ(byName().end, ReceiveEnd::Completed);
+        EXPECT_EQ(test::readFile(data.file("R.NC")), savedWithoutBlanks(program));
+      }
+  }
 
   // How the NC's session ended: "dc4" when the PC said so at the end.
   std::string ncEnd() {
@@ -153,17 +170,17 @@ TEST_F(ReceivePtyTest, EiaAndIsoWithParityAreDetectedAndSavedAlike) {
   EXPECT_EQ(test::readFile(data.file("EIA.NC")), iso);
 }
 
+TEST_F(ReceivePtyTest, CompactBlocksAndAnLfProgramWithoutPercentArriveAsPunchedInBothCodes) {
+  expectPunchedAsSaved({{"compact blocks", test::written::compactBlocks()},
+                        {"no percent, LF", test::written::withoutPercent()}});
+}
+
 TEST_F(ReceivePtyTest, RealProgramsArriveAsPunchedInBothCodes) {
-  settings.Read_SP_Cut = "Y";
-  for (const char* sample : {"LATHE_COMPACT_BLOCKS_O0358.NC", "MILL_METRIC_O1000_NO_PERCENT.NC"}) {
-    const std::string program = test::readFile(std::string(KESTROVAN_SAMPLES_DIR) + "/" + sample);
-    for (const char* code : {"iso", "eia"}) {
-      SCOPED_TRACE(std::string(sample) + " " + code);
-      punch(program, code);
-      ASSERT_EQ(byName().end, ReceiveEnd::Completed);
-      EXPECT_EQ(test::readFile(data.file("R.NC")), savedWithoutBlanks(program));
-    }
-  }
+  KESTROVAN_NEEDS_SAMPLES();
+  std::vector<std::pair<std::string, std::string>> programs;
+  for (const char* sample : {"LATHE_COMPACT_BLOCKS_O0358.NC", "MILL_METRIC_O1000_NO_PERCENT.NC"})
+    programs.emplace_back(sample, test::readFile(test::samplePath(sample)));
+  expectPunchedAsSaved(programs);
 }
 
 TEST_F(ReceivePtyTest, ColonHeadersAreStoredWithColonButFilesAreNamedWithO) {

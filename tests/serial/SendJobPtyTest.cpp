@@ -7,6 +7,8 @@
 #include "serial/PortProbe.h"
 #include "serial/SendTexts.h"
 #include "support/NcSimProcess.h"
+#include "support/Samples.h"
+#include "support/WrittenPrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,11 @@ protected:
     settings.EndChar = "Y";
     settings.EndChar_Type = 1;
   }
+  // Holds by DC3 and releases by DC1 change nothing of the stream.
+  void expectHoldsLoseAndDoubleNothing(const std::string& text);
+  // An LF file without a last line end, ending "<lastBlock>", blank, "%",
+  // sends as the same file in CR LF.
+  void expectSentAsItsCrLfTwin(const std::string& lf, const std::string& lastBlock);
 };
 
 } // namespace
@@ -228,10 +235,18 @@ TEST_F(SendPtyTest, SignalNAnsweredNoSendsOnlyDc4) {
 // The NC holds the send off several times; the stream must be the very one it
 // gets without pauses.
 TEST_F(SendPtyTest, Dc3MidFileAndDc1LaterLoseAndDoubleNothing) {
+  expectHoldsLoseAndDoubleNothing(test::written::namedSubprograms());
+}
+
+TEST_F(SendPtyTest, Dc3MidSampleAndDc1LaterLoseAndDoubleNothing) {
+  KESTROVAN_NEEDS_SAMPLES("OTHER_DIALECT_NAMED_SUBPROGRAMS.NC");
+  expectHoldsLoseAndDoubleNothing(test::readFile(test::samplePath("OTHER_DIALECT_NAMED_SUBPROGRAMS.NC")));
+}
+
+void SendPtyTest::expectHoldsLoseAndDoubleNothing(const std::string& text) {
   framed();
   settings.EndChar = "N";
-  const std::string sample = std::string(KESTROVAN_SAMPLES_DIR) + "/OTHER_DIALECT_NAMED_SUBPROGRAMS.NC";
-  program("S.NC", test::readFile(sample));
+  program("S.NC", text);
   startNc(false);
   ASSERT_EQ(sendOver({"S.NC"}).outcome, SendOutcome::Completed);
   const std::string unpaused = received();
@@ -266,10 +281,20 @@ TEST_F(SendPtyTest, LineEndStylesGiveTheSameStream) {
   }
 }
 
+TEST_F(SendPtyTest, LfAndNoFinalLineEndSendsAsItsCrLfTwin) {
+  expectSentAsItsCrLfTwin(test::written::handwrittenLf(), test::written::kHandwrittenLastBlock);
+}
+
 TEST_F(SendPtyTest, SampleWithLfAndNoFinalLineEndSendsAsItsCrLfTwin) {
+  KESTROVAN_NEEDS_SAMPLES("MILL_HANDWRITTEN_O78242.NC");
+  expectSentAsItsCrLfTwin(test::readFile(test::samplePath("MILL_HANDWRITTEN_O78242.NC")),
+                          "N695 M30 (END OF PROGRAM) ");
+}
+
+void SendPtyTest::expectSentAsItsCrLfTwin(const std::string& lf, const std::string& lastBlock) {
   framed();
-  const std::string lf = test::readFile(std::string(KESTROVAN_SAMPLES_DIR) + "/MILL_HANDWRITTEN_O78242.NC");
   ASSERT_NE(lf.back(), '\n');
+  ASSERT_EQ(lf.find('\r'), std::string::npos);
   std::string crlf;
   for (char c : lf)
     crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
@@ -285,7 +310,7 @@ TEST_F(SendPtyTest, SampleWithLfAndNoFinalLineEndSendsAsItsCrLfTwin) {
   }
   EXPECT_EQ(streams[0], streams[1]);
   // The file's last line, "%" without a line end, is skipped like any "%" line.
-  EXPECT_TRUE(streams[0].ends_with(iso("N695 M30 (END OF PROGRAM) \n\n") + kDc4));
+  EXPECT_TRUE(streams[0].ends_with(iso(lastBlock + "\n\n") + kDc4));
 }
 
 // --- a hostile line ---------------------------------------------------------

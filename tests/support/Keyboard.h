@@ -14,7 +14,25 @@
 namespace kestrovan::test::keyboard {
 
 // Where the next key goes; null when no window is active.
+//
+// When a dialog or box closes, a window manager activates the window left
+// under it. The offscreen platform has no window manager and activates
+// nothing, so when no window is active and exactly one plain window or dialog
+// is showing, it is activated here as a window manager would; which of its
+// widgets then has the keyboard is the program's own doing.
 inline QWidget* target() {
+  if (QWidget* w = QApplication::focusWidget()) return w;
+  if (QWidget* w = QApplication::activeWindow()) return w;
+  QWidget* left = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    const Qt::WindowType type = w->windowType();
+    if (!w->isVisible() || (type != Qt::Window && type != Qt::Dialog)) continue;
+    if (left) return nullptr; // which one a window manager would pick is its own choice
+    left = w;
+  }
+  if (!left) return nullptr;
+  QApplication::setActiveWindow(left);
+  QApplication::processEvents();
   if (QWidget* w = QApplication::focusWidget()) return w;
   return QApplication::activeWindow();
 }
