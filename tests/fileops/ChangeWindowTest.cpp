@@ -1,17 +1,14 @@
-// D (delete), R (rename), F6 (extension), drags and drops, and the copy's
-// progress dialog on the real main window.
+// D (delete), R (rename), F6 (extension) and the copy's progress dialog on
+// the real main window.
 
 #include "FileOpsWindow.h"
 #include "files/QtCopyProgress.h"
 #include "platform/DirectoryEnum.h"
 #include "platform/Paths.h"
 
-#include <QDragEnterEvent>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QUrl>
 
 #include <cstdlib>
 
@@ -35,9 +32,12 @@ void answerRenames(QObject* owner, std::vector<RenameAnswer> answers) {
     auto* edit = f->findChild<QLineEdit*>("Edit1");
     f->findChild<QRadioButton*>(QString("RadioButton%1").arg(a.kind))->setChecked(true);
     if (a.name) {
+      // The name box has the focus when the dialog opens.
+      test::keyboard::settle();
+      EXPECT_EQ(QApplication::focusWidget(), edit) << test::keyboard::focusName();
       edit->selectAll();
-      QTest::keyClicks(edit, QString::fromStdString(*a.name));
-      QTest::keyClick(edit, Qt::Key_Return);
+      test::keyboard::type(*a.name);
+      test::keyboard::press(Qt::Key_Return);
     } else {
       f->findChild<QPushButton*>("Button2")->click();
     }
@@ -159,6 +159,32 @@ TEST(RenameWindow, SeveralFilesByKindAndOneByOneWithTheSecondCancelled) {
   EXPECT_FALSE(w.form->fileList().busy());
 }
 
+TEST(RenameWindow, OneByOneTheInfoLineDescribesTheFileBeingRenamed) {
+  test::FileOpsWindow w;
+  for (const char* n : {"A.NC", "BB.NC", "CCC.NC"})
+    writeFile(w.data.file(n), n);
+  w.open();
+  w.select("CCC.NC");
+  w.key(Qt::Key_Up); // the info line follows the arrow: BB.NC
+  ASSERT_NE(w.find<QLabel>("Label8")->text().toStdString().find("BB.NC"), std::string::npos);
+  w.mark({"A.NC", "CCC.NC"});
+  std::vector<std::string> infoLines;
+  answerSeveral(w.form, 5);
+  // Each rename dialog looks at the info line as it opens, then cancels.
+  std::function<void(int)> answer = [&](int left) {
+    test::whenShown<files::TRenameForm>(w.form, [&, left](files::TRenameForm* f) {
+      infoLines.push_back(w.find<QLabel>("Label8")->text().toStdString());
+      if (left > 1) answer(left - 1);
+      f->findChild<QPushButton*>("Button2")->click();
+    });
+  };
+  answer(2);
+  w.key(Qt::Key_R);
+  ASSERT_EQ(infoLines.size(), 2u);
+  EXPECT_NE(infoLines[0].find(":A.NC "), std::string::npos) << infoLines[0];
+  EXPECT_NE(infoLines[1].find(":CCC.NC "), std::string::npos) << infoLines[1];
+}
+
 TEST(ExtensionWindow, F6SetsTheMaskFromWhatIsTypedAndRefusesOneThatListsEverything) {
   test::FileOpsWindow w;
   writeFile(w.data.file("A.NC"), "a");
@@ -185,63 +211,6 @@ TEST(ExtensionWindow, F6SetsTheMaskFromWhatIsTypedAndRefusesOneThatListsEverythi
   EXPECT_EQ(w.prompt()->text(), "");
   w.type(":");
   EXPECT_EQ(w.dialogs.shown.back().text, "この文字は拡張子に使えません。\n/:,;?<>|");
-}
-
-TEST(DragDropWindow, MarkedFilesDroppedOnAFolderRowAreMovedThere) {
-  test::FileOpsWindow w;
-  writeFile(w.data.file("O1.NC"), "one");
-  writeFile(w.data.file("O2.NC"), "two");
-  writeFile(w.data.file("O3.NC"), "three");
-  mkdir(w.data.file("SUB").c_str(), 0755);
-  w.open();
-  w.mark({"O1.NC", "O3.NC"});
-  w.select("O2.NC");
-  QWidget* list = w.list();
-  auto* data = new QMimeData;
-  data->setData(files::kListDragType, QByteArray::fromStdString(w.settings().DirPath));
-  const QPoint onSub = w.rowPoint(w.rowOf("SUB"));
-  QDragEnterEvent enter(onSub, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list, &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  EXPECT_EQ(w.dragLine(), " ﾄﾞﾗｯｸﾞ先のﾃﾞｨﾚｸﾄﾘ " + w.data.file("SUB"));
-  // Over a file row: refused, the line emptied; over "..": the parent.
-  QDragMoveEvent overFile(w.rowPoint(w.rowOf("O3.NC")), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list, &overFile);
-  EXPECT_FALSE(overFile.isAccepted());
-  EXPECT_EQ(w.dragLine(), "");
-  QDragMoveEvent overParent(w.rowPoint(0), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list, &overParent);
-  EXPECT_TRUE(overParent.isAccepted());
-  EXPECT_EQ(w.dragLine(), " ﾄﾞﾗｯｸﾞ先のﾃﾞｨﾚｸﾄﾘ " + platform::parentFolder(w.data.path()));
-  QDropEvent drop(onSub, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list, &drop);
-  EXPECT_EQ(w.dragLine(), "");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !test::fileExists(w.data.file("O3.NC")); }, 3000));
-  EXPECT_EQ(namesIn(w.data.file("SUB")), (std::vector<std::string>{"O1.NC", "O3.NC"}));
-  EXPECT_EQ(readFile(w.data.file("O2.NC")), "two");
-  EXPECT_EQ(w.dialogs.shown.back().text, "ファイルを移動しました。");
-  EXPECT_EQ(w.rowOf("O1.NC"), -1);
-  delete data;
-}
-
-TEST(DragDropWindow, FilesDroppedFromTheDesktopAreCopiedInAndFoldersPassedOver) {
-  test::FileOpsWindow w;
-  test::TempDir desktop;
-  writeFile(desktop.file("O9.NC"), "nine");
-  mkdir(desktop.file("DIR").c_str(), 0755);
-  writeFile(w.data.file("O9.NC"), "old");
-  w.open();
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(desktop.file("O9.NC"))),
-                QUrl::fromLocalFile(QString::fromStdString(desktop.file("DIR")))});
-  QDragEnterEvent enter(w.rowPoint(0), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(w.list(), &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(w.rowPoint(0), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(w.list(), &drop);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.message() == "ファイルコピー完了"; }, 3000));
-  EXPECT_EQ(readFile(w.data.file("O9.NC")), "nine");
-  EXPECT_FALSE(test::fileExists(w.data.file("DIR")));
 }
 
 TEST(CopyProgress, CancelOnTheProgressDialogStopsTheCopyAndKeepsTheOldTarget) {

@@ -6,6 +6,7 @@
 #include "StartedForm.h"
 #include "files/FileOperations.h"
 #include "host/FolderBrowser.h"
+#include "support/Keyboard.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -58,13 +59,11 @@ struct FileOpsWindow : StartedForm {
     for (const std::string& n : names)
       ASSERT_TRUE(form->fileList().toggleMark(rowOf(n))) << n;
   }
-  // Keys go where the operator's would: to the prompt line while it is open,
-  // else to the list (not to whatever a closed dialog left focused).
-  QWidget* keyTarget() const { return prompt()->isEnabled() ? static_cast<QWidget*>(prompt()) : list(); }
+  // Keys go where the operator's go: to whatever has the focus.
   void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QTest::keyClick(keyTarget(), static_cast<Qt::Key>(k), mods);
+    keyboard::press(static_cast<Qt::Key>(k), mods);
   }
-  void type(const std::string& text) { QTest::keyClicks(keyTarget(), QString::fromStdString(text)); }
+  void type(const std::string& text) { keyboard::type(text); }
   // The middle of a row on the list (two columns of 21 rows).
   QPoint rowPoint(int row) const {
     const int perColumn = list()->rowsPerColumn();

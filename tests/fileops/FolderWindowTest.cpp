@@ -38,10 +38,34 @@ TEST(FolderWindow, F5CreatesEveryMissingLevelOnYesAndListsTheEmptyFolder) {
 
   // An existing folder typed with its trailing "/" is used without it.
   w.key(Qt::Key_F5);
-  w.prompt()->clear();
+  w.key(Qt::Key_A, Qt::ControlModifier);
   w.type(dir + "/a/");
   w.key(Qt::Key_Return);
   EXPECT_EQ(w.settings().DirPath, dir + "/a");
+}
+
+TEST(FolderWindow, DotsTypedOnTheFolderPromptAreResolvedBeforeTheFolderIsTaken) {
+  test::FileOpsWindow w;
+  w.open();
+  const std::string dir = w.settings().DirPath;
+  mkdir((dir + "/CHILD").c_str(), 0755);
+  // Relative, with "." and "..": the prompt emptied first (Ctrl+A selects its text).
+  w.key(Qt::Key_F5);
+  w.key(Qt::Key_A, Qt::ControlModifier);
+  w.type("CHILD/./../CHILD/");
+  w.key(Qt::Key_Return);
+  EXPECT_EQ(w.settings().DirPath, dir + "/CHILD");
+  EXPECT_EQ(w.form->fileList().folder(), dir + "/CHILD");
+  // ".." after the folder the prompt shows: its parent.
+  w.key(Qt::Key_F5);
+  w.type("/..");
+  w.key(Qt::Key_Return);
+  EXPECT_EQ(w.settings().DirPath, dir);
+  EXPECT_TRUE(w.dialogs.shown.empty());
+  // The ".." row (selected after the refresh) then leads up, not back down.
+  ASSERT_EQ(w.list()->selectedRow(), 0);
+  w.key(Qt::Key_Return);
+  EXPECT_EQ(w.settings().DirPath, platform::parentFolder(dir));
 }
 
 TEST(FolderWindow, ShiftF5FillsThePromptFromTheBrowserAndTheCurrentFolderWhenCancelled) {
