@@ -68,11 +68,11 @@ TEST(DeleteWindow, DPutsTheSelectedFileInTheTrashAfterTheQuestion) {
   writeFile(w.data.file("O2.NC"), "two");
   w.open();
   w.select("O1.NC");
-  w.key(Qt::Key_D); // answered No
+  test::keyboard::press(Qt::Key_D); // answered No
   EXPECT_EQ(w.dialogs.shown.back().text, "O1.NC をごみ箱に移しますか？");
   EXPECT_TRUE(test::fileExists(w.data.file("O1.NC")));
   w.dialogs.answers = {MessageAnswer::Yes};
-  w.key(Qt::Key_F3);
+  test::keyboard::press(Qt::Key_F3);
   EXPECT_FALSE(test::fileExists(w.data.file("O1.NC")));
   EXPECT_EQ(readFile(trash.file("Trash/files/O1.NC")), "one");
   EXPECT_TRUE(test::fileExists(trash.file("Trash/info/O1.NC.trashinfo")));
@@ -82,7 +82,7 @@ TEST(DeleteWindow, DPutsTheSelectedFileInTheTrashAfterTheQuestion) {
   w.form->refreshFileList();
   w.mark({"O2.NC", "O3.NC"});
   w.dialogs.answers = {MessageAnswer::Yes};
-  w.key(Qt::Key_D);
+  test::keyboard::press(Qt::Key_D);
   EXPECT_EQ(w.dialogs.shown.back().text, "2 個のファイルをごみ箱に移しますか？");
   EXPECT_EQ(namesIn(w.data.path()), std::vector<std::string>{});
   unsetenv("XDG_DATA_HOME");
@@ -96,14 +96,14 @@ TEST(RenameWindow, RRenamesOneEntryAndANameInUseKeepsBoth) {
   w.open();
   w.select("O1.NC");
   answerRenames(w.form, {{"O5.NC"}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(readFile(w.data.file("O5.NC")), "one");
   EXPECT_NE(w.rowOf("O5.NC"), -1);
   EXPECT_FALSE(w.form->fileList().busy());
 
   w.select("O5.NC");
   answerRenames(w.form, {{"O2.NC"}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(readFile(w.data.file("O5.NC")), "one");
   EXPECT_EQ(readFile(w.data.file("O2.NC")), "two");
   EXPECT_NE(w.dialogs.shown.back().text.find("O2.NC"), std::string::npos);
@@ -111,12 +111,12 @@ TEST(RenameWindow, RRenamesOneEntryAndANameInUseKeepsBoth) {
   // A folder too; kind 4 rewrites the field as it is typed.
   w.select("OLD");
   answerRenames(w.form, {{"nEW", 4}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_TRUE(platform::isDirectory(w.data.file("New")));
   // Cancel changes nothing.
   w.select("O2.NC");
   answerRenames(w.form, {{std::nullopt}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{"New", "O2.NC", "O5.NC"}));
 }
 
@@ -128,7 +128,7 @@ TEST(RenameWindow, SeveralFilesByKindAndOneByOneWithTheSecondCancelled) {
   w.mark({"o1000.nc", "O2000.nc", "x.Nc"});
   w.select("x.Nc"); // R does nothing on the ".." row
   answerSeveral(w.form, 2);
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{"O1000.NC", "O2000.NC", "X.NC"}));
   EXPECT_EQ(readFile(w.data.file("X.NC")), "x.Nc");
   EXPECT_EQ(w.form->fileList().marks().count(), 0);
@@ -136,25 +136,25 @@ TEST(RenameWindow, SeveralFilesByKindAndOneByOneWithTheSecondCancelled) {
   w.mark({"O1000.NC"});
   w.select("O1000.NC");
   answerSeveral(w.form, 4);
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_TRUE(test::fileExists(w.data.file("O1000.nc")));
 
   w.mark({"O1000.nc", "O2000.NC", "X.NC"});
   w.select("X.NC");
   answerSeveral(w.form, 5);
   answerRenames(w.form, {{"A.NC"}, {std::nullopt}, {"C.NC"}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{"A.NC", "C.NC", "O2000.NC"}));
 
   // Kind 1 renames nothing; Cancel neither.
   w.mark({"A.NC"});
   w.select("A.NC");
   answerSeveral(w.form, 1);
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   w.mark({"A.NC"});
   w.select("A.NC");
   answerSeveral(w.form, 2, false);
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{"A.NC", "C.NC", "O2000.NC"}));
   EXPECT_FALSE(w.form->fileList().busy());
 }
@@ -165,7 +165,7 @@ TEST(RenameWindow, OneByOneTheInfoLineDescribesTheFileBeingRenamed) {
     writeFile(w.data.file(n), n);
   w.open();
   w.select("CCC.NC");
-  w.key(Qt::Key_Up); // the info line follows the arrow: BB.NC
+  test::keyboard::press(Qt::Key_Up); // the info line follows the arrow: BB.NC
   ASSERT_NE(w.find<QLabel>("Label8")->text().toStdString().find("BB.NC"), std::string::npos);
   w.mark({"A.NC", "CCC.NC"});
   std::vector<std::string> infoLines;
@@ -179,7 +179,7 @@ TEST(RenameWindow, OneByOneTheInfoLineDescribesTheFileBeingRenamed) {
     });
   };
   answer(2);
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   ASSERT_EQ(infoLines.size(), 2u);
   EXPECT_NE(infoLines[0].find(":A.NC "), std::string::npos) << infoLines[0];
   EXPECT_NE(infoLines[1].find(":CCC.NC "), std::string::npos) << infoLines[1];
@@ -193,23 +193,23 @@ TEST(ExtensionWindow, F6SetsTheMaskFromWhatIsTypedAndRefusesOneThatListsEverythi
   const std::vector<std::pair<std::string, std::string>> cases = {
       {".nc", "*.nc"}, {"NC", "*.NC"}, {"*.NC", "*.NC"}, {"*.TXT", "*.TXT"}};
   for (const auto& [typed, mask] : cases) {
-    w.key(Qt::Key_F6);
+    test::keyboard::press(Qt::Key_F6);
     EXPECT_EQ(w.message(), "拡張子変更 " + w.settings().Mask + " -->>>");
-    w.type(typed);
-    w.key(Qt::Key_Return);
+    test::keyboard::type(typed);
+    test::keyboard::press(Qt::Key_Return);
     EXPECT_EQ(w.settings().Mask, mask);
     EXPECT_TRUE(w.list()->hasFocus());
   }
   EXPECT_NE(w.rowOf("B.TXT"), -1);
   EXPECT_EQ(w.rowOf("A.NC"), -1);
-  w.key(Qt::Key_F6);
-  w.type("*.*");
-  w.key(Qt::Key_Return);
+  test::keyboard::press(Qt::Key_F6);
+  test::keyboard::type("*.*");
+  test::keyboard::press(Qt::Key_Return);
   EXPECT_EQ(w.message(), "*.*の拡張子設定は出来ません!!");
   EXPECT_EQ(w.settings().Mask, "*.TXT");
   EXPECT_TRUE(w.prompt()->hasFocus());
   EXPECT_EQ(w.prompt()->text(), "");
-  w.type(":");
+  test::keyboard::type(":");
   EXPECT_EQ(w.dialogs.shown.back().text, "この文字は拡張子に使えません。\n/:,;?<>|");
 }
 

@@ -30,22 +30,22 @@ TEST(FolderFieldsWindow, TheFolderPromptAndTheSplitDialogTakeAFolderNameWithDots
   w.open();
 
   // The folder prompt (F5).
-  w.key(Qt::Key_F5);
-  w.type("/v1.2");
+  test::keyboard::press(Qt::Key_F5);
+  test::keyboard::type("/v1.2");
   EXPECT_TRUE(w.dialogs.shown.empty()) << w.dialogs.shown.front().text;
   EXPECT_EQ(w.prompt()->text().toStdString(), w.settings().DirPath + "/v1.2");
-  w.key(Qt::Key_Escape);
+  test::keyboard::press(Qt::Key_Escape);
 
   // The split dialog (B) and its destination folder.
   w.select("O1.NC");
-  w.key(Qt::Key_B);
+  test::keyboard::press(Qt::Key_B);
   QComboBox* split = fieldOf("DividesForm");
   ASSERT_NE(split, nullptr);
   test::keyboard::settle();
   ASSERT_TRUE(hasKeyboard(split)) << test::keyboard::focusName();
-  w.type("/v1.2");
+  test::keyboard::type("/v1.2");
   EXPECT_TRUE(w.dialogs.shown.empty()) << w.dialogs.shown.front().text;
   EXPECT_EQ(split->currentText().toStdString(), w.settings().DirPath + "/v1.2");
-  w.key(Qt::Key_Escape);
+  test::keyboard::press(Qt::Key_Escape);
   ASSERT_TRUE(QTest::qWaitFor([&] { return fieldOf("DividesForm") == nullptr; }, 2000));
 }

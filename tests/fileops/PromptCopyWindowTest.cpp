@@ -14,11 +14,11 @@ namespace {
 // F4 on the file, the name typed, Enter.
 void copyOnThePrompt(test::FileOpsWindow& w, const std::string& file, const std::string& typed) {
   w.select(file);
-  w.key(Qt::Key_F4);
+  test::keyboard::press(Qt::Key_F4);
   ASSERT_TRUE(w.prompt()->hasFocus()) << test::keyboard::focusName();
   EXPECT_EQ(w.message(), "コピー元 " + file + " -->>>コピー後 ");
-  w.type(typed);
-  w.key(Qt::Key_Return);
+  test::keyboard::type(typed);
+  test::keyboard::press(Qt::Key_Return);
 }
 
 } // namespace
