@@ -130,6 +130,12 @@ TFileInfoForm::TFileInfoForm(host::Host& host) : QDialog(host.window(), host::kF
   connect(CheckBox1, &QCheckBox::toggled, this, [this] { Button1->setEnabled(true); });
 
   connect(Button1, &QPushButton::clicked, this, &TFileInfoForm::Button1Click);
+  // However it closes, the keyboard goes back to the list, also where the
+  // window manager activates no window once the dialog has gone.
+  connect(this, &QDialog::finished, this, [this] {
+    host_.window()->activateWindow();
+    host_.focusList();
+  });
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
