@@ -52,38 +52,52 @@ void CopyMoveCommands::moveCommand() {
     openDialog(TransferMode::Move, {list.entryAt(row)->name}, false);
 }
 
-bool CopyMoveCommands::copyReplacing(const std::string& source, const std::string& target) {
+CopyMoveCommands::CopyStep CopyMoveCommands::copyOver(const std::string& source, const std::string& target,
+                                                      QtCopyProgress& progress, bool& replaceAll) {
   auto refuse = [&](const std::string& text) {
     host_.dialogs().show(
         {modeTitle(TransferMode::Copy), text, base::MessageButtons::Ok, base::MessageIcon::Error});
-    return false;
+    return CopyStep::Failed;
   };
   const std::optional<platform::EntryStat> s = platform::statEntry(source);
   const std::optional<platform::EntryStat> t = platform::statEntry(target);
   if (!s) return refuse(source + " をコピーできませんでした。\n" + failureReason(ENOENT));
+  if (!platform::isRegularFile(source)) return refuse(source + " はコピーできない種類のファイルです。");
   if (t && platform::sameEntry(*s, *t)) return refuse(source + " はコピー元とコピー先が同じファイルです。");
   if (t && t->kind == platform::EntryKind::Folder) return refuse(target + " は同じ名前のフォルダーです。");
   if (t && t->readOnly) return refuse(target + " は読み取り専用のため置き換えられません。");
-  QtCopyProgress progress(host_, TransferMode::Copy);
+  if (t && !replaceAll) {
+    switch (progress.askOverwrite(source, target)) {
+    case OverwriteAnswer::Yes: break;
+    case OverwriteAnswer::All: replaceAll = true; break;
+    case OverwriteAnswer::No: return CopyStep::Skipped;
+    case OverwriteAnswer::Cancel: return CopyStep::Stopped;
+    }
+  }
   progress.copying(source, target, s->size);
   const platform::CopyResult r =
-      platform::copyFile(source, target, {.replace = true, .durable = t.has_value()},
+      platform::copyFile(source, target, {.replace = t.has_value(), .durable = t.has_value()},
                          [&progress](std::uint64_t copied) { return progress.keepGoing(copied); });
-  if (r.end == platform::CopyEnd::Stopped) return false;
+  if (r.end == platform::CopyEnd::Stopped) return CopyStep::Stopped;
   if (!r) return refuse(source + " をコピーできませんでした。\n" + failureReason(r.error));
-  return true;
+  return CopyStep::Copied;
 }
 
 void CopyMoveCommands::promptCopy(const std::string& typed) {
   const base::SettingsRecord& s = host_.settings();
   const std::string target = copyPromptTarget(s.DirPath, typed, s.ALL_Files, s.Mask);
   host_.closePrompt();
-  const bool copied = copyReplacing(promptSource_, target);
-  host_.refreshFileList({});
-  if (copied) {
-    host_.showMessage(kCopyDone, host::MessageColour::Lime);
-    host_.ReturnToIdle(1000);
+  CopyStep step;
+  {
+    QtCopyProgress progress(host_, TransferMode::Copy);
+    bool replaceAll = false;
+    step = copyOver(promptSource_, target, progress, replaceAll);
   }
+  host_.refreshFileList({});
+  // However it ended, the prompt's text goes: a copy that did not happen
+  // must not leave "コピー元 ... -->>>コピー後" standing over the list.
+  host_.showMessage(step == CopyStep::Copied ? kCopyDone : "", host::MessageColour::Lime);
+  host_.ReturnToIdle(1000);
   host_.setListEnabled(true);
   host_.focusList();
 }
@@ -106,15 +120,20 @@ CopyMoveEnd CopyMoveCommands::CopyOrMoveFiles(const std::vector<std::string>& so
 
 void CopyMoveCommands::copyDroppedFiles(const std::vector<std::string>& paths) {
   const std::string& dir = host_.settings().DirPath;
-  bool copied = true;
-  for (const std::string& path : paths) {
-    const std::optional<platform::EntryStat> s = platform::statEntry(path);
-    if (!s || s->kind == platform::EntryKind::Folder) continue;
-    copied = copyReplacing(path, platform::joinPath(dir, platform::baseNameOf(path)));
-    if (!copied) break;
+  bool ended = false; // stopped, cancelled or failed
+  {
+    QtCopyProgress progress(host_, TransferMode::Copy);
+    bool replaceAll = false;
+    for (const std::string& path : paths) {
+      if (!platform::statEntry(path) || platform::isDirectory(path)) continue;
+      const CopyStep step =
+          copyOver(path, platform::joinPath(dir, platform::baseNameOf(path)), progress, replaceAll);
+      ended = step == CopyStep::Stopped || step == CopyStep::Failed;
+      if (ended) break;
+    }
   }
   host_.refreshFileList({});
-  if (copied) host_.showMessage(kCopyDone, host::MessageColour::Lime);
+  if (!ended) host_.showMessage(kCopyDone, host::MessageColour::Lime);
   host_.ReturnToIdle(1000);
   host_.setListEnabled(true);
 }

@@ -18,6 +18,8 @@ class Host;
 
 namespace kestrovan::files {
 
+class QtCopyProgress;
+
 class CopyMoveCommands {
 public:
   CopyMoveCommands(host::Host& host, host::FolderBrowser& browser, Trash& trash);
@@ -32,17 +34,24 @@ public:
   // "完了" box when everything went.
   CopyMoveEnd CopyOrMoveFiles(const std::vector<std::string>& sources, const std::string& destination,
                               TransferMode mode);
-  // Files dropped from the desktop: copied into the data folder, replacing
-  // what is there; folders are passed over.
+  // Files dropped from the desktop: copied into the data folder, asking the
+  // overwrite question before a file there is replaced; folders are passed
+  // over.
   void copyDroppedFiles(const std::vector<std::string>& paths);
 
   TCopyForm& form() { return form_; }
 
 private:
+  enum class CopyStep { Copied, Skipped, Stopped, Failed };
+
   void openDialog(TransferMode mode, std::vector<std::string> names, bool marked);
-  // One file over a name in the data folder, replacing it unless it is
-  // read-only or the file itself; false (told in a box) when it fails.
-  bool copyReplacing(const std::string& source, const std::string& target);
+  // One file over a name in the data folder. Only a regular file is opened
+  // (a named pipe or a device would hold the window in open() for good); an
+  // existing target is replaced only when the copy's overwrite question says
+  // so (`replaceAll` carries its "all" answer on), never when it is
+  // read-only, a folder or the file itself. Failures are told in a box.
+  CopyStep copyOver(const std::string& source, const std::string& target, QtCopyProgress& progress,
+                    bool& replaceAll);
 
   host::Host& host_;
   Trash& trash_;

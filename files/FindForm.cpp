@@ -134,6 +134,9 @@ void TFindForm::done(int result) {
   history().save(historyPath());
   host_.showFunctionKeys(false);
   QDialog::done(result);
+  // The keyboard goes back to the list, also where the window manager
+  // activates no window once the dialog has gone.
+  host_.window()->activateWindow();
   host_.focusList();
 }
 

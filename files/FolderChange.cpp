@@ -3,6 +3,8 @@
 #include "base/Dialogs.h"
 #include "platform/Paths.h"
 
+#include <filesystem>
+
 namespace kestrovan::files {
 
 bool CreateFolderPath(const std::string& path) {
@@ -11,8 +13,13 @@ bool CreateFolderPath(const std::string& path) {
   return platform::createFolderPath(p);
 }
 
+// "." and ".." are resolved on the text, as the shell's cd does: the folder
+// is the one the operator named, and the ".." row of the list then leads to
+// its parent, not back into the folder it was typed from.
 std::string typedFolder(const std::string& text, const std::string& dirPath) {
-  return platform::stripTrailingSeparator(platform::pathFrom(dirPath, text));
+  const std::string path = platform::pathFrom(dirPath, text);
+  if (!platform::isAbsolutePath(path)) return platform::stripTrailingSeparator(path);
+  return platform::stripTrailingSeparator(std::filesystem::path(path).lexically_normal().string());
 }
 
 std::string enterFolder(const std::string& text, const std::string& dirPath, base::Dialogs& dialogs) {

@@ -15,7 +15,8 @@ namespace kestrovan::files {
 bool CreateFolderPath(const std::string& path);
 
 // The folder the prompt's text names: without its trailing "/"; a relative
-// path is read against the data folder, never the working folder.
+// path is read against the data folder, never the working folder; "." and
+// ".." are resolved on the text.
 std::string typedFolder(const std::string& text, const std::string& dirPath);
 
 // Enter on the folder prompt. The new data folder, or the old one when the

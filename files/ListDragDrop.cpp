@@ -6,7 +6,10 @@
 #include "host/Host.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QByteArray>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QMimeData>
@@ -55,26 +58,52 @@ ListDragDrop::ListDragDrop(host::Host& host, CopyMoveCommands& commands) : host_
   list->installEventFilter(this);
 }
 
-std::optional<std::string> ListDragDrop::dropTarget(int row) const {
+QByteArray encodeListDrag(const ListDrag& drag) {
+  QByteArray data = QByteArray::fromStdString(drag.folder);
+  data.append('\0');
+  for (const std::string& name : drag.names) {
+    data.append(QByteArray::fromStdString(name));
+    data.append('\0');
+  }
+  return data;
+}
+
+std::optional<ListDrag> decodeListDrag(const QByteArray& data) {
+  if (data.isEmpty() || data.back() != '\0') return std::nullopt;
+  ListDrag drag;
+  qsizetype from = data.indexOf('\0');
+  drag.folder = data.left(from).toStdString();
+  for (++from; from < data.size();) {
+    const qsizetype end = data.indexOf('\0', from);
+    drag.names.push_back(data.mid(from, end - from).toStdString());
+    from = end + 1;
+  }
+  if (drag.names.empty()) return std::nullopt;
+  return drag;
+}
+
+std::optional<std::string> ListDragDrop::dropTarget(int row, const std::vector<std::string>& names) const {
   const FileList& list = host_.fileList();
-  const int dragged = host_.selectedRow();
-  if (list.rowKind(dragged) == RowKind::Parent) return std::nullopt;
   switch (list.rowKind(row)) {
   case RowKind::Parent: return platform::parentFolder(list.folder());
-  case RowKind::Folder:
+  case RowKind::Folder: {
     // A folder dropped on itself would go into itself.
-    if (row == dragged && list.marks().count() == 0) return std::nullopt;
+    const std::string& name = list.entryAt(row)->name;
+    if (std::find(names.begin(), names.end(), name) != names.end()) return std::nullopt;
     return list.entryPath(row);
+  }
   case RowKind::File:
   case RowKind::None: break;
   }
   return std::nullopt;
 }
 
-bool ListDragDrop::ours(const QDropEvent* event) const {
+std::optional<ListDrag> ListDragDrop::ours(const QDropEvent* event) const {
   const QMimeData* data = event->mimeData();
-  return data && data->hasFormat(kListDragType) &&
-         data->data(kListDragType).toStdString() == host_.fileList().folder();
+  if (!data || !data->hasFormat(kListDragType)) return std::nullopt;
+  std::optional<ListDrag> drag = decodeListDrag(data->data(kListDragType));
+  if (!drag || drag->folder != host_.fileList().folder()) return std::nullopt;
+  return drag;
 }
 
 bool ListDragDrop::eventFilter(QObject* watched, QEvent* event) {
@@ -84,15 +113,22 @@ bool ListDragDrop::eventFilter(QObject* watched, QEvent* event) {
     auto* m = static_cast<QMouseEvent*>(event);
     pressed_ = m->button() == Qt::LeftButton;
     pressedAt_ = m->position().toPoint();
+    pressedRow_ = host_.listRowAt(pressedAt_);
     return false;
   }
   case QEvent::MouseButtonRelease: pressed_ = false; return false;
   case QEvent::MouseMove: return mouseMove(static_cast<QMouseEvent*>(event));
   case QEvent::DragEnter: {
+    // A drag of the list's own is taken in wherever it enters (its own
+    // file row, most often): an ignored enter brings no moves, so no folder
+    // row could be reached. Each move then decides for its row.
     auto* e = static_cast<QDragEnterEvent*>(event);
-    if (ours(e)) {
-      e->acceptProposedAction();
-      dragMove(e);
+    if (const std::optional<ListDrag> drag = ours(e)) {
+      const std::optional<std::string> target =
+          dropTarget(host_.listRowAt(e->position().toPoint()), drag->names);
+      host_.setDragLine(target ? kDragLinePrefix + *target : std::string());
+      e->setDropAction(Qt::MoveAction);
+      e->accept();
     } else if (e->mimeData() && e->mimeData()->hasUrls()) {
       e->acceptProposedAction();
     }
@@ -111,13 +147,25 @@ bool ListDragDrop::mouseMove(QMouseEvent* m) {
   if ((m->position().toPoint() - pressedAt_).manhattanLength() < QApplication::startDragDistance())
     return false;
   pressed_ = false;
-  const FileList& list = host_.fileList();
-  if (list.rowKind(host_.selectedRow()) == RowKind::None) return false;
+  // Only a file or folder row starts a drag: a press on the empty space
+  // below the rows leaves the selection where it was, and that row is not
+  // what the operator took hold of.
+  FileList& list = host_.fileList();
+  const RowKind pressedKind = list.rowKind(pressedRow_);
+  if (pressedKind != RowKind::File && pressedKind != RowKind::Folder) return false;
+  ListDrag carried{list.folder(), {}};
+  const bool marked = list.marks().count() > 0;
+  if (marked) {
+    for (int row : list.marks().rows())
+      if (const FileEntry* e = list.entryAt(row)) carried.names.push_back(e->name);
+  } else {
+    carried.names.push_back(list.entryAt(pressedRow_)->name);
+  }
   auto* drag = new QDrag(host_.listWidget());
   auto* data = new QMimeData;
-  data->setData(kListDragType, QByteArray::fromStdString(list.folder()));
+  data->setData(kListDragType, encodeListDrag(carried));
   drag->setMimeData(data);
-  const QPixmap cursor = list.marks().count() > 0 ? dragManyCursor() : dragMoveCursor();
+  const QPixmap cursor = marked ? dragManyCursor() : dragMoveCursor();
   drag->setDragCursor(cursor, Qt::MoveAction);
   drag->setDragCursor(cursor, Qt::IgnoreAction);
   drag->exec(Qt::MoveAction);
@@ -126,14 +174,15 @@ bool ListDragDrop::mouseMove(QMouseEvent* m) {
 }
 
 bool ListDragDrop::dragMove(QDragMoveEvent* e) {
-  if (!ours(e)) {
+  const std::optional<ListDrag> drag = ours(e);
+  if (!drag) {
     if (e->mimeData() && e->mimeData()->hasUrls())
       e->acceptProposedAction();
     else
       e->ignore();
     return true;
   }
-  const std::optional<std::string> target = dropTarget(host_.listRowAt(e->position().toPoint()));
+  const std::optional<std::string> target = dropTarget(host_.listRowAt(e->position().toPoint()), drag->names);
   if (!target) {
     host_.setDragLine("");
     e->ignore();
@@ -147,7 +196,8 @@ bool ListDragDrop::dragMove(QDragMoveEvent* e) {
 
 bool ListDragDrop::drop(QDropEvent* e) {
   host_.setDragLine("");
-  if (!ours(e)) {
+  const std::optional<ListDrag> drag = ours(e);
+  if (!drag) {
     std::vector<std::string> paths;
     if (e->mimeData())
       for (const QUrl& url : e->mimeData()->urls())
@@ -157,21 +207,19 @@ bool ListDragDrop::drop(QDropEvent* e) {
     if (!paths.empty()) QTimer::singleShot(0, this, [this, paths] { commands_.copyDroppedFiles(paths); });
     return true;
   }
-  const std::optional<std::string> target = dropTarget(host_.listRowAt(e->position().toPoint()));
+  const std::optional<std::string> target = dropTarget(host_.listRowAt(e->position().toPoint()), drag->names);
   if (!target) {
     e->ignore();
     return true;
   }
   e->setDropAction(Qt::MoveAction);
   e->accept();
+  // What the drag carried, whatever became of the marks meanwhile.
   FileList& list = host_.fileList();
   std::vector<std::string> sources;
-  if (list.marks().count() > 0) {
-    for (const std::string& name : list.takeMarkedNames())
-      sources.push_back(platform::joinPath(list.folder(), name));
-  } else {
-    sources.push_back(list.entryPath(host_.selectedRow()));
-  }
+  for (const std::string& name : drag->names)
+    sources.push_back(platform::joinPath(drag->folder, name));
+  list.clearMarks();
   QTimer::singleShot(
       0, this, [this, sources, to = *target] { commands_.CopyOrMoveFiles(sources, to, TransferMode::Move); });
   return true;

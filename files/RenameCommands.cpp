@@ -9,6 +9,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <QWidget>
 
 namespace kestrovan::files {
 
@@ -36,6 +37,13 @@ void RenameCommands::tellRefused(const std::vector<std::string>& names) {
   host_.dialogs().show({"名前変更", text, base::MessageButtons::Ok, base::MessageIcon::Error});
 }
 
+// The keyboard goes back to the list once the dialogs have closed, also
+// where the window manager leaves no window active.
+void RenameCommands::backToList() {
+  host_.window()->activateWindow();
+  host_.focusList();
+}
+
 void RenameCommands::renameSingle() {
   FileList& list = host_.fileList();
   const std::string oldName = list.entryAt(host_.selectedRow())->name;
@@ -45,6 +53,7 @@ void RenameCommands::renameSingle() {
   if (newName && *newName != oldName && !rename(oldName, *newName)) tellRefused({*newName});
   list.setBusy(false);
   if (newName) host_.refreshFileList({});
+  backToList();
 }
 
 void RenameCommands::renameSeveral() {
@@ -54,6 +63,7 @@ void RenameCommands::renameSeveral() {
   const std::optional<RenameKind> kind = several_.ask();
   if (!kind) {
     list.setBusy(false);
+    backToList();
     return;
   }
   list.marks().compact();
@@ -64,6 +74,7 @@ void RenameCommands::renameSeveral() {
     if (!entry) continue;
     const std::string oldName = entry->name;
     host_.selectRow(row);
+    list.showEntryInfo(row);
     std::optional<std::string> newName;
     if (*kind == RenameKind::OneByOne) {
       host_.RecordWindowRect();
@@ -85,7 +96,7 @@ void RenameCommands::renameSeveral() {
   list.setBusy(false);
   host_.refreshFileList({});
   host_.setListEnabled(true);
-  host_.focusList();
+  backToList();
 }
 
 void RenameCommands::extensionPrompt() {

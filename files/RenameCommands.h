@@ -33,6 +33,7 @@ private:
   // Renames within the data folder; false when the file system refused.
   bool rename(const std::string& from, const std::string& to);
   void tellRefused(const std::vector<std::string>& names);
+  void backToList();
 
   host::Host& host_;
   TRenameForm single_;

@@ -10,9 +10,9 @@ namespace kestrovan::nctools {
 
 // The split's destination folder. Paths are typed as this system writes
 // them, so "/" is the separator and the backslash is refused in its place;
-// the colon is accepted.
-inline constexpr const char* kFolderRefused = "\\,;*?<>|.";
-inline constexpr const char* kFolderRefusedText = "この文字はフォルダー名に使えません。\n\\:,;*?<>|.";
+// the colon and the dot are accepted (folders with dots are ordinary here).
+inline constexpr const char* kFolderRefused = "\\,;*?<>|";
+inline constexpr const char* kFolderRefusedText = "この文字はフォルダー名に使えません。\n\\,;*?<>|";
 // The join's file name.
 inline constexpr const char* kFileNameRefused = "/:,;*?<>|.";
 inline constexpr const char* kFileNameRefusedText = "この文字はファイル名に使えません。\n/:,;*?<>|.";

@@ -1,17 +1,14 @@
-// D (delete), R (rename), F6 (extension), drags and drops, and the copy's
-// progress dialog on the real main window.
+// D (delete), R (rename), F6 (extension) and the copy's progress dialog on
+// the real main window.
 
 #include "FileOpsWindow.h"
 #include "files/QtCopyProgress.h"
 #include "platform/DirectoryEnum.h"
 #include "platform/Paths.h"
 
-#include <QDragEnterEvent>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QUrl>
 
 #include <cstdlib>
 
@@ -35,9 +32,12 @@ void answerRenames(QObject* owner, std::vector<RenameAnswer> answers) {
     auto* edit = f->findChild<QLineEdit*>("Edit1");
     f->findChild<QRadioButton*>(QString("RadioButton%1").arg(a.kind))->setChecked(true);
     if (a.name) {
+      // The name box has the focus when the dialog opens.
+      test::keyboard::settle();
+      EXPECT_EQ(QApplication::focusWidget(), edit) << test::keyboard::focusName();
       edit->selectAll();
-      QTest::keyClicks(edit, QString::fromStdString(*a.name));
-      QTest::keyClick(edit, Qt::Key_Return);
+      test::keyboard::type(*a.name);
+      test::keyboard::press(Qt::Key_Return);
     } else {
       f->findChild<QPushButton*>("Button2")->click();
     }
@@ -68,11 +68,11 @@ TEST(DeleteWindow, DPutsTheSelectedFileInTheTrashAfterTheQuestion) {
   writeFile(w.data.file("O2.NC"), "two");
   w.open();
   w.select("O1.NC");
-  w.key(Qt::Key_D); // answered No
+  test::keyboard::press(Qt::Key_D); // answered No
   EXPECT_EQ(w.dialogs.shown.back().text, "O1.NC をごみ箱に移しますか？");
   EXPECT_TRUE(test::fileExists(w.data.file("O1.NC")));
   w.dialogs.answers = {MessageAnswer::Yes};
-  w.key(Qt::Key_F3);
+  test::keyboard::press(Qt::Key_F3);
   EXPECT_FALSE(test::fileExists(w.data.file("O1.NC")));
   EXPECT_EQ(readFile(trash.file("Trash/files/O1.NC")), "one");
   EXPECT_TRUE(test::fileExists(trash.file("Trash/info/O1.NC.trashinfo")));
@@ -82,7 +82,7 @@ TEST(DeleteWindow, DPutsTheSelectedFileInTheTrashAfterTheQuestion) {
   w.form->refreshFileList();
   w.mark({"O2.NC", "O3.NC"});
   w.dialogs.answers = {MessageAnswer::Yes};
-  w.key(Qt::Key_D);
+  test::keyboard::press(Qt::Key_D);
   EXPECT_EQ(w.dialogs.shown.back().text, "2 個のファイルをごみ箱に移しますか？");
   EXPECT_EQ(namesIn(w.data.path()), std::vector<std::string>{});
   unsetenv("XDG_DATA_HOME");
@@ -96,14 +96,14 @@ TEST(RenameWindow, RRenamesOneEntryAndANameInUseKeepsBoth) {
   w.open();
   w.select("O1.NC");
   answerRenames(w.form, {{"O5.NC"}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(readFile(w.data.file("O5.NC")), "one");
   EXPECT_NE(w.rowOf("O5.NC"), -1);
   EXPECT_FALSE(w.form->fileList().busy());
 
   w.select("O5.NC");
   answerRenames(w.form, {{"O2.NC"}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(readFile(w.data.file("O5.NC")), "one");
   EXPECT_EQ(readFile(w.data.file("O2.NC")), "two");
   EXPECT_NE(w.dialogs.shown.back().text.find("O2.NC"), std::string::npos);
@@ -111,12 +111,12 @@ TEST(RenameWindow, RRenamesOneEntryAndANameInUseKeepsBoth) {
   // A folder too; kind 4 rewrites the field as it is typed.
   w.select("OLD");
   answerRenames(w.form, {{"nEW", 4}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_TRUE(platform::isDirectory(w.data.file("New")));
   // Cancel changes nothing.
   w.select("O2.NC");
   answerRenames(w.form, {{std::nullopt}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{"New", "O2.NC", "O5.NC"}));
 }
 
@@ -128,7 +128,7 @@ TEST(RenameWindow, SeveralFilesByKindAndOneByOneWithTheSecondCancelled) {
   w.mark({"o1000.nc", "O2000.nc", "x.Nc"});
   w.select("x.Nc"); // R does nothing on the ".." row
   answerSeveral(w.form, 2);
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{"O1000.NC", "O2000.NC", "X.NC"}));
   EXPECT_EQ(readFile(w.data.file("X.NC")), "x.Nc");
   EXPECT_EQ(w.form->fileList().marks().count(), 0);
@@ -136,27 +136,53 @@ TEST(RenameWindow, SeveralFilesByKindAndOneByOneWithTheSecondCancelled) {
   w.mark({"O1000.NC"});
   w.select("O1000.NC");
   answerSeveral(w.form, 4);
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_TRUE(test::fileExists(w.data.file("O1000.nc")));
 
   w.mark({"O1000.nc", "O2000.NC", "X.NC"});
   w.select("X.NC");
   answerSeveral(w.form, 5);
   answerRenames(w.form, {{"A.NC"}, {std::nullopt}, {"C.NC"}});
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{"A.NC", "C.NC", "O2000.NC"}));
 
   // Kind 1 renames nothing; Cancel neither.
   w.mark({"A.NC"});
   w.select("A.NC");
   answerSeveral(w.form, 1);
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   w.mark({"A.NC"});
   w.select("A.NC");
   answerSeveral(w.form, 2, false);
-  w.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{"A.NC", "C.NC", "O2000.NC"}));
   EXPECT_FALSE(w.form->fileList().busy());
+}
+
+TEST(RenameWindow, OneByOneTheInfoLineDescribesTheFileBeingRenamed) {
+  test::FileOpsWindow w;
+  for (const char* n : {"A.NC", "BB.NC", "CCC.NC"})
+    writeFile(w.data.file(n), n);
+  w.open();
+  w.select("CCC.NC");
+  test::keyboard::press(Qt::Key_Up); // the info line follows the arrow: BB.NC
+  ASSERT_NE(w.find<QLabel>("Label8")->text().toStdString().find("BB.NC"), std::string::npos);
+  w.mark({"A.NC", "CCC.NC"});
+  std::vector<std::string> infoLines;
+  answerSeveral(w.form, 5);
+  // Each rename dialog looks at the info line as it opens, then cancels.
+  std::function<void(int)> answer = [&](int left) {
+    test::whenShown<files::TRenameForm>(w.form, [&, left](files::TRenameForm* f) {
+      infoLines.push_back(w.find<QLabel>("Label8")->text().toStdString());
+      if (left > 1) answer(left - 1);
+      f->findChild<QPushButton*>("Button2")->click();
+    });
+  };
+  answer(2);
+  test::keyboard::press(Qt::Key_R);
+  ASSERT_EQ(infoLines.size(), 2u);
+  EXPECT_NE(infoLines[0].find(":A.NC "), std::string::npos) << infoLines[0];
+  EXPECT_NE(infoLines[1].find(":CCC.NC "), std::string::npos) << infoLines[1];
 }
 
 TEST(ExtensionWindow, F6SetsTheMaskFromWhatIsTypedAndRefusesOneThatListsEverything) {
@@ -167,81 +193,24 @@ TEST(ExtensionWindow, F6SetsTheMaskFromWhatIsTypedAndRefusesOneThatListsEverythi
   const std::vector<std::pair<std::string, std::string>> cases = {
       {".nc", "*.nc"}, {"NC", "*.NC"}, {"*.NC", "*.NC"}, {"*.TXT", "*.TXT"}};
   for (const auto& [typed, mask] : cases) {
-    w.key(Qt::Key_F6);
+    test::keyboard::press(Qt::Key_F6);
     EXPECT_EQ(w.message(), "拡張子変更 " + w.settings().Mask + " -->>>");
-    w.type(typed);
-    w.key(Qt::Key_Return);
+    test::keyboard::type(typed);
+    test::keyboard::press(Qt::Key_Return);
     EXPECT_EQ(w.settings().Mask, mask);
     EXPECT_TRUE(w.list()->hasFocus());
   }
   EXPECT_NE(w.rowOf("B.TXT"), -1);
   EXPECT_EQ(w.rowOf("A.NC"), -1);
-  w.key(Qt::Key_F6);
-  w.type("*.*");
-  w.key(Qt::Key_Return);
+  test::keyboard::press(Qt::Key_F6);
+  test::keyboard::type("*.*");
+  test::keyboard::press(Qt::Key_Return);
   EXPECT_EQ(w.message(), "*.*の拡張子設定は出来ません!!");
   EXPECT_EQ(w.settings().Mask, "*.TXT");
   EXPECT_TRUE(w.prompt()->hasFocus());
   EXPECT_EQ(w.prompt()->text(), "");
-  w.type(":");
+  test::keyboard::type(":");
   EXPECT_EQ(w.dialogs.shown.back().text, "この文字は拡張子に使えません。\n/:,;?<>|");
-}
-
-TEST(DragDropWindow, MarkedFilesDroppedOnAFolderRowAreMovedThere) {
-  test::FileOpsWindow w;
-  writeFile(w.data.file("O1.NC"), "one");
-  writeFile(w.data.file("O2.NC"), "two");
-  writeFile(w.data.file("O3.NC"), "three");
-  mkdir(w.data.file("SUB").c_str(), 0755);
-  w.open();
-  w.mark({"O1.NC", "O3.NC"});
-  w.select("O2.NC");
-  QWidget* list = w.list();
-  auto* data = new QMimeData;
-  data->setData(files::kListDragType, QByteArray::fromStdString(w.settings().DirPath));
-  const QPoint onSub = w.rowPoint(w.rowOf("SUB"));
-  QDragEnterEvent enter(onSub, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list, &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  EXPECT_EQ(w.dragLine(), " ﾄﾞﾗｯｸﾞ先のﾃﾞｨﾚｸﾄﾘ " + w.data.file("SUB"));
-  // Over a file row: refused, the line emptied; over "..": the parent.
-  QDragMoveEvent overFile(w.rowPoint(w.rowOf("O3.NC")), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list, &overFile);
-  EXPECT_FALSE(overFile.isAccepted());
-  EXPECT_EQ(w.dragLine(), "");
-  QDragMoveEvent overParent(w.rowPoint(0), Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list, &overParent);
-  EXPECT_TRUE(overParent.isAccepted());
-  EXPECT_EQ(w.dragLine(), " ﾄﾞﾗｯｸﾞ先のﾃﾞｨﾚｸﾄﾘ " + platform::parentFolder(w.data.path()));
-  QDropEvent drop(onSub, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(list, &drop);
-  EXPECT_EQ(w.dragLine(), "");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !test::fileExists(w.data.file("O3.NC")); }, 3000));
-  EXPECT_EQ(namesIn(w.data.file("SUB")), (std::vector<std::string>{"O1.NC", "O3.NC"}));
-  EXPECT_EQ(readFile(w.data.file("O2.NC")), "two");
-  EXPECT_EQ(w.dialogs.shown.back().text, "ファイルを移動しました。");
-  EXPECT_EQ(w.rowOf("O1.NC"), -1);
-  delete data;
-}
-
-TEST(DragDropWindow, FilesDroppedFromTheDesktopAreCopiedInAndFoldersPassedOver) {
-  test::FileOpsWindow w;
-  test::TempDir desktop;
-  writeFile(desktop.file("O9.NC"), "nine");
-  mkdir(desktop.file("DIR").c_str(), 0755);
-  writeFile(w.data.file("O9.NC"), "old");
-  w.open();
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(desktop.file("O9.NC"))),
-                QUrl::fromLocalFile(QString::fromStdString(desktop.file("DIR")))});
-  QDragEnterEvent enter(w.rowPoint(0), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(w.list(), &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(w.rowPoint(0), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(w.list(), &drop);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.message() == "ファイルコピー完了"; }, 3000));
-  EXPECT_EQ(readFile(w.data.file("O9.NC")), "nine");
-  EXPECT_FALSE(test::fileExists(w.data.file("DIR")));
 }
 
 TEST(CopyProgress, CancelOnTheProgressDialogStopsTheCopyAndKeepsTheOldTarget) {

@@ -14,18 +14,18 @@ TEST(FolderWindow, F5CreatesEveryMissingLevelOnYesAndListsTheEmptyFolder) {
   w.open();
   const std::string dir = w.settings().DirPath;
   mkdir((dir + "/a").c_str(), 0755);
-  w.key(Qt::Key_F5);
+  test::keyboard::press(Qt::Key_F5);
   EXPECT_EQ(w.prompt()->text().toStdString(), dir);
   EXPECT_TRUE(w.prompt()->hasFocus());
   EXPECT_EQ(w.message(), "現ﾃﾞｨﾚｸﾄﾘ " + dir + " -->>>変更後 ");
   EXPECT_FALSE(w.list()->isEnabled());
   // The backslash is no part of a path here.
-  w.type("\\");
+  test::keyboard::type("\\");
   ASSERT_EQ(w.dialogs.shown.size(), 1u);
   EXPECT_EQ(w.dialogs.shown[0].text, "この文字はディレクトリ名に使えません。\n\\,;*?<>|");
-  w.type("/a/b/c/");
+  test::keyboard::type("/a/b/c/");
   w.dialogs.answers = {MessageAnswer::Yes};
-  w.key(Qt::Key_Return);
+  test::keyboard::press(Qt::Key_Return);
   EXPECT_EQ(w.dialogs.shown.back().text, "ディレクトリが有りません。\n" + dir + "/a/b/cを作成しますか？");
   EXPECT_EQ(w.settings().DirPath, dir + "/a/b/c");
   EXPECT_TRUE(platform::isDirectory(dir + "/a/b/c"));
@@ -37,11 +37,35 @@ TEST(FolderWindow, F5CreatesEveryMissingLevelOnYesAndListsTheEmptyFolder) {
   EXPECT_EQ(w.message(), "");
 
   // An existing folder typed with its trailing "/" is used without it.
-  w.key(Qt::Key_F5);
-  w.prompt()->clear();
-  w.type(dir + "/a/");
-  w.key(Qt::Key_Return);
+  test::keyboard::press(Qt::Key_F5);
+  test::keyboard::press(Qt::Key_A, Qt::ControlModifier);
+  test::keyboard::type(dir + "/a/");
+  test::keyboard::press(Qt::Key_Return);
   EXPECT_EQ(w.settings().DirPath, dir + "/a");
+}
+
+TEST(FolderWindow, DotsTypedOnTheFolderPromptAreResolvedBeforeTheFolderIsTaken) {
+  test::FileOpsWindow w;
+  w.open();
+  const std::string dir = w.settings().DirPath;
+  mkdir((dir + "/CHILD").c_str(), 0755);
+  // Relative, with "." and "..": the prompt emptied first (Ctrl+A selects its text).
+  test::keyboard::press(Qt::Key_F5);
+  test::keyboard::press(Qt::Key_A, Qt::ControlModifier);
+  test::keyboard::type("CHILD/./../CHILD/");
+  test::keyboard::press(Qt::Key_Return);
+  EXPECT_EQ(w.settings().DirPath, dir + "/CHILD");
+  EXPECT_EQ(w.form->fileList().folder(), dir + "/CHILD");
+  // ".." after the folder the prompt shows: its parent.
+  test::keyboard::press(Qt::Key_F5);
+  test::keyboard::type("/..");
+  test::keyboard::press(Qt::Key_Return);
+  EXPECT_EQ(w.settings().DirPath, dir);
+  EXPECT_TRUE(w.dialogs.shown.empty());
+  // The ".." row (selected after the refresh) then leads up, not back down.
+  ASSERT_EQ(w.list()->selectedRow(), 0);
+  test::keyboard::press(Qt::Key_Return);
+  EXPECT_EQ(w.settings().DirPath, platform::parentFolder(dir));
 }
 
 TEST(FolderWindow, ShiftF5FillsThePromptFromTheBrowserAndTheCurrentFolderWhenCancelled) {
@@ -49,18 +73,18 @@ TEST(FolderWindow, ShiftF5FillsThePromptFromTheBrowserAndTheCurrentFolderWhenCan
   w.open();
   const std::string dir = w.settings().DirPath;
   w.browser.answer = "/usr";
-  w.key(Qt::Key_F5, Qt::ShiftModifier);
+  test::keyboard::press(Qt::Key_F5, Qt::ShiftModifier);
   EXPECT_EQ(w.browser.captions.back(), "現ﾃﾞｨﾚｸﾄﾘ " + dir);
   EXPECT_EQ(w.browser.starts.back(), dir);
   EXPECT_EQ(w.prompt()->text(), "/usr");
   EXPECT_EQ(w.settings().DirPath, dir); // confirmed with Enter only
-  w.key(Qt::Key_Return);
+  test::keyboard::press(Qt::Key_Return);
   EXPECT_EQ(w.settings().DirPath, "/usr");
 
   w.browser.answer.reset();
-  w.key(Qt::Key_F5, Qt::ShiftModifier);
+  test::keyboard::press(Qt::Key_F5, Qt::ShiftModifier);
   EXPECT_EQ(w.prompt()->text(), "/usr");
-  w.key(Qt::Key_Escape);
+  test::keyboard::press(Qt::Key_Escape);
   EXPECT_EQ(w.message(), "操作中止!!");
 }
 
@@ -74,7 +98,7 @@ TEST(FolderWindow, LListsRootAndHomeByKindAndChoosingOneMakesItTheDataFolder) {
     menu->actions().at(1)->trigger();
     menu->close();
   });
-  w.key(Qt::Key_L);
+  test::keyboard::press(Qt::Key_L);
   ASSERT_GE(texts.size(), 2u);
   EXPECT_EQ(texts[0].substr(0, 6), "&1 / (");
   const std::string home = QDir::homePath().toStdString();

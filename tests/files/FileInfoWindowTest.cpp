@@ -47,24 +47,24 @@ struct Info {
   }
   void open(const std::string& name) {
     select(name);
-    QTest::keyClick(s.list(), Qt::Key_I);
+    test::keyboard::press(Qt::Key_I);
     ASSERT_TRUE(dialog()->isVisible()) << name;
-    QApplication::setActiveWindow(dialog());
   }
   // Replaces a time field's text by typing, then presses Enter in it.
   void enterField(int i, const char* text) {
     field(i)->setFocus();
     field(i)->selectAll();
-    QTest::keyClicks(field(i), text);
-    QTest::keyClick(field(i), Qt::Key_Return);
+    test::keyboard::type(text);
+    test::keyboard::press(Qt::Key_Return);
   }
   void setField(int i, const char* text) {
+    field(i)->setFocus();
     field(i)->selectAll();
-    QTest::keyClicks(field(i), text);
+    test::keyboard::type(text);
   }
   void pressUpdate() {
     update()->setFocus();
-    QTest::keyClick(update(), Qt::Key_Space);
+    test::keyboard::press(Qt::Key_Space);
   }
 };
 
@@ -128,7 +128,7 @@ TEST(FileInfoWindow, ShowsTheFileItsTypePlaceSizeAttributesAndTimeWithUpdateDisa
   EXPECT_FALSE(i.update()->isEnabled());
 
   // 終了 (Enter on it straight away) closes without a change.
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  test::keyboard::press(Qt::Key_Return);
   EXPECT_FALSE(i.dialog()->isVisible());
   EXPECT_EQ(mtimeOf(s.data.file("O1234.NC")), files::test::kFileTime);
   EXPECT_EQ(modeOf(s.data.file("O1234.NC")), 0644u);
@@ -167,7 +167,7 @@ TEST(FileInfoWindow, SizesIn64BitsAFolderAHiddenNameAndTheParentRow) {
   // The ".." row opens nothing.
   ASSERT_EQ(s.form->fileList().rowKind(0), files::RowKind::Parent);
   s.list()->selectRow(0);
-  QTest::keyClick(s.list(), Qt::Key_I);
+  test::keyboard::press(Qt::Key_I);
   EXPECT_FALSE(i.dialog()->isVisible());
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -181,7 +181,7 @@ TEST(FileInfoWindow, ReadOnlyTickedAndUpdateTakesTheOwnersWriteBitAndKeepsTheFil
   Info i{s};
   i.open("B.NC");
   i.box("InfoReadOnly")->setFocus();
-  QTest::keyClick(i.box("InfoReadOnly"), Qt::Key_Space);
+  test::keyboard::press(Qt::Key_Space);
   EXPECT_TRUE(i.box("InfoReadOnly")->isChecked());
   EXPECT_TRUE(i.update()->isEnabled());
   i.pressUpdate();
@@ -195,7 +195,7 @@ TEST(FileInfoWindow, ReadOnlyTickedAndUpdateTakesTheOwnersWriteBitAndKeepsTheFil
   i.open("B.NC");
   EXPECT_TRUE(i.box("InfoReadOnly")->isChecked());
   i.box("InfoReadOnly")->setFocus();
-  QTest::keyClick(i.box("InfoReadOnly"), Qt::Key_Space);
+  test::keyboard::press(Qt::Key_Space);
   i.pressUpdate();
   EXPECT_EQ(modeOf(s.data.file("B.NC")), 0664u);
 }
@@ -233,12 +233,12 @@ TEST(FileInfoWindow, OutOfRangeFieldsAreRefusedWithTheirMessagesOnEnterAndOnUpda
   // Letters never get in; an empty field is passed over by Enter but not by 更新.
   i.field(5)->setFocus();
   i.field(5)->selectAll();
-  QTest::keyClicks(i.field(5), "a-");
+  test::keyboard::type("a-");
   EXPECT_EQ(i.field(5)->text(), "08");
-  QTest::keyClick(i.field(5), Qt::Key_Backspace);
+  test::keyboard::press(Qt::Key_Backspace);
   EXPECT_TRUE(i.field(5)->text().isEmpty());
   const std::size_t before = s.dialogs.shown.size();
-  QTest::keyClick(i.field(5), Qt::Key_Return);
+  test::keyboard::press(Qt::Key_Return);
   EXPECT_EQ(s.dialogs.shown.size(), before);
   i.pressUpdate();
   EXPECT_EQ(s.dialogs.shown.back().text, "０から５９までしか入力出来ません");
@@ -269,7 +269,7 @@ TEST(FileInfoWindow, ValidFieldsMoveTheFocusOnAndAnOddSecondIsStoredAsTheEvenOne
     QWidget* next = f < 5 ? static_cast<QWidget*>(i.field(f + 1)) : i.update();
     EXPECT_EQ(QApplication::focusWidget(), next) << f;
   }
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); // 更新
+  test::keyboard::press(Qt::Key_Space); // 更新
   EXPECT_FALSE(i.dialog()->isVisible());
   EXPECT_EQ(mtimeOf(path), files::test::kFileTime - 1); // 16:08:08
   EXPECT_EQ(s.form->fileList().files().front().dateText, "2024-05-06 16:08:08");

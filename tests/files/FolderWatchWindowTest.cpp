@@ -8,6 +8,7 @@
 #include "StartedForm.h"
 #include "WatchHelpers.h"
 #include "base/SettingsRecord.h"
+#include "support/Keyboard.h"
 
 #include <QProcess>
 #include <QPushButton>
@@ -144,7 +145,7 @@ TEST(FolderWatchWindow, AChangeDuringARenameOfMarkedFilesDoesNotRebuildTheListBe
     f->findChild<QRadioButton*>("RadioButton2")->setChecked(true); // upper case
     f->findChild<QPushButton*>("Button1")->click();
   });
-  s.key(Qt::Key_R);
+  test::keyboard::press(Qt::Key_R);
   probe.stop();
   EXPECT_TRUE(tickedWhileBusy);
   EXPECT_EQ(readsWhileBusy, 0);
@@ -164,7 +165,7 @@ TEST(FolderWatchWindow, AfterEnteringASubfolderAFileCreatedThereAppears) {
   Watch w{s};
   ASSERT_EQ(s.form->fileList().rowKind(1), files::RowKind::Folder);
   s.list()->selectRow(1);
-  QTest::keyClick(s.list(), Qt::Key_Return);
+  test::keyboard::press(Qt::Key_Return);
   ASSERT_EQ(s.form->settings().DirPath, s.data.file("SUB"));
   EXPECT_EQ(w.watcher().watcher().folder(), s.data.file("SUB"));
   w.countReads();
@@ -178,16 +179,16 @@ TEST(FolderWatchWindow, AfterEnteringASubfolderAFileCreatedThereAppears) {
 
   // Back up with "..": the top folder is watched again.
   s.list()->selectRow(0);
-  QTest::keyClick(s.list(), Qt::Key_Return);
+  test::keyboard::press(Qt::Key_Return);
   ASSERT_EQ(s.form->settings().DirPath, s.data.path());
   ASSERT_TRUE(w.listed("OLD.NC"));
   touchFromOutside(s.data.file("TOP2.NC"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("TOP2.NC"); }, 5000));
 
   // Into the subfolder again by the folder prompt (F5).
-  s.key(Qt::Key_F5);
-  s.type("/SUB");
-  s.key(Qt::Key_Return);
+  test::keyboard::press(Qt::Key_F5);
+  test::keyboard::type("/SUB");
+  test::keyboard::press(Qt::Key_Return);
   ASSERT_EQ(s.form->settings().DirPath, s.data.file("SUB"));
   touchFromOutside(s.data.file("SUB/BY_PROMPT.NC"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("BY_PROMPT.NC"); }, 5000));
@@ -237,7 +238,7 @@ TEST(FolderWatchWindow, AFolderThatGoesAndComesBackIsWatchedOnceTheListReadsItAg
   EXPECT_TRUE(s.dialogs.shown.empty());
 
   ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
-  QTest::keyClick(s.list(), Qt::Key_Space); // the operator looks again
+  test::keyboard::press(Qt::Key_Space); // the operator looks again
   EXPECT_TRUE(w.watcher().watcher().watching());
   touchFromOutside(sub + "/BACK.NC");
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.listed("BACK.NC"); }, 5000));

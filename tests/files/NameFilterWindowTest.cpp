@@ -6,6 +6,7 @@
 #include "StartedForm.h"
 #include "base/SettingsRecord.h"
 #include "core/KeyTable.h"
+#include "support/Keyboard.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -26,12 +27,11 @@ struct Filter {
   std::string historyFile() const { return s.home.file("FIND.LST"); }
 
   void open() {
-    QTest::keyClick(s.list(), Qt::Key_F);
+    test::keyboard::press(Qt::Key_F);
     ASSERT_TRUE(dialog()->isVisible());
-    QApplication::setActiveWindow(dialog());
   }
-  void type(const char* text) { QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text)); }
-  void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
+  void type(const char* text) { test::keyboard::type(text); }
+  void key(Qt::Key k) { test::keyboard::press(k); }
   void search(const char* name) {
     open();
     type(name);
@@ -74,7 +74,7 @@ TEST(NameFilterWindow, O12StarListsTheMatchingProgramsAndSpaceShowsTheWholeFolde
     EXPECT_EQ(s.find<QLabel>("Label1")->text().toStdString(), core::functionKeyText(false));
     EXPECT_EQ(s.form->focusWidget(), s.list());
 
-    QTest::keyClick(s.list(), Qt::Key_Space);
+    test::keyboard::press(Qt::Key_Space);
     EXPECT_EQ(f.listedFiles().size(), allFiles == std::string("Y") ? 4u : 3u) << allFiles;
   }
 }
@@ -141,7 +141,7 @@ TEST(NameFilterWindow, ARefusedCharacterIsDroppedWithItsBoxHoweverItComes) {
 
   // Pasted: the text as it was, the cursor where it stood.
   QApplication::clipboard()->setText("2/../O9");
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+  test::keyboard::press(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(s.dialogs.shown.size(), 10u);
   EXPECT_EQ(f.field()->currentText(), "O1");
   f.type("2*");
