@@ -2,6 +2,7 @@
 // items as another program or a shortcut would, against the virtual NC
 // machine on a pseudo-terminal.
 #include "platform/InstanceLock.h"
+#include "support/DeviceHolder.h"
 #include "support/NcSimProcess.h"
 #include "support/ProgramProcess.h"
 #include "support/TempDir.h"
@@ -196,39 +197,7 @@ struct EndedRun {
   std::string errors;
 };
 
-// Another program that holds a device as this one does (open, flock,
-// TIOCEXCL) until it is killed.
-class DeviceHolder {
-public:
-  explicit DeviceHolder(const std::string& device) {
-    int ready[2];
-    if (pipe(ready) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(ready[0]);
-      const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-      const char c = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 && ioctl(fd, TIOCEXCL) == 0 ? 'y' : 'n';
-      if (write(ready[1], &c, 1) != 1) _exit(1);
-      for (;;)
-        pause();
-    }
-    close(ready[1]);
-    char c = 0;
-    holding_ = pid_ > 0 && read(ready[0], &c, 1) == 1 && c == 'y';
-    close(ready[0]);
-  }
-  ~DeviceHolder() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  bool holding() const { return holding_; }
-
-private:
-  pid_t pid_ = -1;
-  bool holding_ = false;
-};
+using test::DeviceHolder;
 
 EndedRun runUnattended(const test::TempDir& home, const std::vector<std::string>& items) {
   const std::string errors = home.file("stderr.txt");

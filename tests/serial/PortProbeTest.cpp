@@ -4,6 +4,7 @@
 #include "platform/IniFile.h"
 #include "platform/SerialDevice.h"
 #include "platform/SerialHardware.h"
+#include "support/DeviceHolder.h"
 #include "support/FakePorts.h"
 #include "support/TempDir.h"
 
@@ -77,43 +78,7 @@ TEST(PortProbe, ClosingReleasesOnlyThePortsThisRunOpenedAndNeverAModemPort) {
   EXPECT_EQ(devices.opened, (std::vector<int>{2, 1, 3}));
 }
 
-namespace {
-
-// Another program that holds a device the way this one does (open, flock,
-// TIOCEXCL) until it is killed.
-class DeviceHolder {
-public:
-  explicit DeviceHolder(const std::string& device) {
-    int ready[2];
-    if (pipe(ready) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(ready[0]);
-      platform::SerialOpen held = platform::openSerialExclusive(device);
-      const char c = held.device ? 'y' : 'n';
-      if (write(ready[1], &c, 1) != 1) _exit(1);
-      for (;;)
-        pause();
-    }
-    close(ready[1]);
-    char c = 0;
-    holding_ = pid_ > 0 && read(ready[0], &c, 1) == 1 && c == 'y';
-    close(ready[0]);
-  }
-  ~DeviceHolder() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  bool holding() const { return holding_; }
-
-private:
-  pid_t pid_ = -1;
-  bool holding_ = false;
-};
-
-} // namespace
+using test::DeviceHolder;
 
 // A port that does not open names its device and why: missing, no port
 // behind it, in use by another program, or not allowed.
