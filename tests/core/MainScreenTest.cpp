@@ -31,9 +31,9 @@ TEST(MainScreen, ShiftShowsTheShiftTextAndReleasingItTheNormalText) {
   s.start();
   auto* keys = s.find<QLabel>("Label1");
   ASSERT_TRUE(keys->text().startsWith(" F1 :ﾌｧｲﾙ送信　　"));
-  QTest::keyPress(keyboard::target(), Qt::Key_Shift, Qt::ShiftModifier);
+  keyboard::hold(Qt::Key_Shift, Qt::ShiftModifier);
   EXPECT_TRUE(keys->text().startsWith(" F1 :ﾌｧｲﾙ送信+終了"));
-  QTest::keyRelease(keyboard::target(), Qt::Key_Shift, Qt::NoModifier);
+  keyboard::letGo(Qt::Key_Shift, Qt::NoModifier);
   EXPECT_TRUE(keys->text().startsWith(" F1 :ﾌｧｲﾙ送信　　"));
 }
 

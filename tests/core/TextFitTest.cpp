@@ -125,9 +125,9 @@ struct Screens : ::testing::Test {
 TEST_F(Screens, MainScreenAndItsOverlays) {
   start();
   expectAllFit("the main screen");
-  QTest::keyPress(keyboard::target(), Qt::Key_Shift, Qt::ShiftModifier);
+  keyboard::hold(Qt::Key_Shift, Qt::ShiftModifier);
   expectAllFit("the main screen with Shift held");
-  QTest::keyRelease(keyboard::target(), Qt::Key_Shift, Qt::NoModifier);
+  keyboard::letGo(Qt::Key_Shift, Qt::NoModifier);
 
   keyboard::press(Qt::Key_F2);
   expectAllFit("the save-choice box (F2)");
@@ -181,9 +181,9 @@ TEST_F(Screens, MainScreenAndItsOverlays) {
 
 // Esc is held down until the send has seen it (the send looks at the stop
 // keys between characters), then let go.
-void stopTheSend() { QTest::keyPress(keyboard::target(), Qt::Key_Escape); }
+void stopTheSend() { keyboard::hold(Qt::Key_Escape); }
 void letGoOfEsc() {
-  QTest::keyRelease(keyboard::target(), Qt::Key_Escape);
+  keyboard::letGo(Qt::Key_Escape);
   keyboard::settle();
 }
 

@@ -25,12 +25,12 @@ namespace {
 void keyDown(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
   keyboard::settle();
   ASSERT_NE(keyboard::target(), nullptr) << "no widget has the keyboard";
-  QTest::keyPress(keyboard::target(), key, mods);
+  keyboard::hold(key, mods);
   keyboard::settle();
 }
 void keyUp(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
   ASSERT_NE(keyboard::target(), nullptr) << "no widget has the keyboard";
-  QTest::keyRelease(keyboard::target(), key, mods);
+  keyboard::letGo(key, mods);
   keyboard::settle();
 }
 

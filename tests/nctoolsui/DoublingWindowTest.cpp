@@ -170,7 +170,7 @@ TEST(DoublingWindow, ACloseRequestDuringTheRunStopsItAndLeavesNoFile) {
   // the click is queued after the key has gone to the focus.
   keyboard::settle();
   QTimer::singleShot(0, w.form, [&] { w.form->close(); });
-  QTest::keyClick(keyboard::target(), Qt::Key_Return);
+  keyboard::pressNow(Qt::Key_Return);
   EXPECT_FALSE(d.form()->isVisible());
   EXPECT_EQ(test::namesIn(w.data.path()), (std::vector<std::string>{"LONG.NC"}));
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.form->isVisible(); }, 3000));

@@ -22,11 +22,11 @@ namespace {
 void keyDown(Qt::Key key) {
   keyboard::settle();
   ASSERT_NE(keyboard::target(), nullptr) << "no widget has the keyboard";
-  QTest::keyPress(keyboard::target(), key);
+  keyboard::hold(key);
 }
 void keyUp(Qt::Key key) {
   ASSERT_NE(keyboard::target(), nullptr) << "no widget has the keyboard";
-  QTest::keyRelease(keyboard::target(), key);
+  keyboard::letGo(key);
   keyboard::settle();
 }
 

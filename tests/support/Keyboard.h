@@ -49,6 +49,27 @@ inline void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
   settle();
 }
 
+// A key going down or up on its own (Shift held for the second key set, F3 or
+// Esc held during a transfer), and a key sent at once without letting queued
+// events run first. All go to the focus like the others.
+inline void hold(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QWidget* w = target();
+  ASSERT_NE(w, nullptr) << "no widget has the keyboard";
+  QTest::keyPress(w, key, mods);
+}
+
+inline void letGo(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QWidget* w = target();
+  ASSERT_NE(w, nullptr) << "no widget has the keyboard";
+  QTest::keyRelease(w, key, mods);
+}
+
+inline void pressNow(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QWidget* w = target();
+  ASSERT_NE(w, nullptr) << "no widget has the keyboard";
+  QTest::keyClick(w, key, mods);
+}
+
 inline void type(const std::string& utf8) {
   for (const QChar c : QString::fromStdString(utf8)) {
     settle();
