@@ -6,6 +6,7 @@
 #include "platform/FileCopy.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -28,12 +29,32 @@ std::string failureReason(int error) {
   case EEXIST: return "同じ名前のファイルまたはフォルダーが既にあります。";
   case ENAMETOOLONG: return "名前が長すぎます。";
   case EIO: return "ディスクの読み書きに失敗しました。";
+  case ELOOP: return "リンクが、それを含むフォルダーを指しています。";
   default: break;
   }
   return "エラー " + std::to_string(error) + " (" + std::strerror(error) + ")";
 }
 
 namespace {
+
+const char* verbOf(TransferMode mode) { return mode == TransferMode::Copy ? "コピー" : "移動"; }
+
+// `destination` (resolved) is `folder` (resolved) or lies below it.
+bool holds(const std::string& folder, const std::string& destination) {
+  if (folder.empty() || destination.empty()) return false;
+  return destination == folder ||
+         (destination.size() > folder.size() && destination.compare(0, folder.size(), folder) == 0 &&
+          (folder == "/" || destination[folder.size()] == '/'));
+}
+
+// A folder being copied, by what it is on the disk.
+struct FolderId {
+  std::uint64_t device, inode;
+  bool operator==(const FolderId&) const = default;
+};
+
+// The most unreadable folders a box names one by one.
+constexpr std::size_t kNamedUnreadable = 10;
 
 enum class Step { Ok, Skipped, Aborted, Failed };
 
@@ -43,16 +64,29 @@ public:
       : mode_(mode), screen_(screen), dialogs_(dialogs) {}
 
   Step top(const std::string& source, const std::string& destination) {
-    const std::optional<EntryStat> s = platform::statEntry(source);
-    if (!s) return fail(source, ENOENT);
-    if (s->kind == EntryKind::Folder && insideItself(source, destination))
-      return refuse("フォルダー " + source + " は、その中へは" + verb() + "できません。");
+    if (!platform::statEntry(source)) return fail(source, ENOENT);
+    if (!folderHoldingDestination({source}, destination, mode_).empty())
+      return refuse(intoItselfText(source, mode_));
     const std::string target = platform::joinPath(destination, platform::baseNameOf(source));
     return mode_ == TransferMode::Copy ? copy(source, target, false, false) : move(source, target);
   }
 
+  // The folders that could not be read, told in one box; true when there
+  // were any.
+  bool tellUnreadable() {
+    if (unreadable_.empty()) return false;
+    std::string names;
+    for (std::size_t i = 0; i < unreadable_.size() && i < kNamedUnreadable; ++i)
+      names += unreadable_[i].first + "\n";
+    if (unreadable_.size() > kNamedUnreadable)
+      names += "ほか " + std::to_string(unreadable_.size() - kNamedUnreadable) + " 個のフォルダー\n";
+    refuse(names + "を読み取れないため、" + verb() + "できませんでした。\n" +
+           failureReason(unreadable_.front().second));
+    return true;
+  }
+
 private:
-  std::string verb() const { return mode_ == TransferMode::Copy ? "コピー" : "移動"; }
+  std::string verb() const { return verbOf(mode_); }
 
   Step refuse(const std::string& text) {
     dialogs_.show({modeTitle(mode_), text, base::MessageButtons::Ok, base::MessageIcon::Error});
@@ -60,14 +94,6 @@ private:
   }
   Step fail(const std::string& path, int error) {
     return refuse(path + " を" + verb() + "できませんでした。\n" + failureReason(error));
-  }
-
-  static bool insideItself(const std::string& folder, const std::string& destination) {
-    const std::string f = platform::canonicalPath(folder);
-    const std::string d = platform::canonicalPath(destination);
-    if (f.empty() || d.empty()) return false;
-    return d == f ||
-           (d.size() > f.size() && d.compare(0, f.size(), f) == 0 && (f == "/" || d[f.size()] == '/'));
   }
 
   // `target` exists and is to be replaced by `source`: may it?
@@ -91,10 +117,24 @@ private:
   // each source goes once its copy is complete. confirmed: the overwrite
   // question was answered already.
   Step copy(const std::string& source, const std::string& target, bool removeSource, bool confirmed) {
-    const std::optional<EntryStat> s = platform::statEntry(source);
+    std::optional<EntryStat> s = platform::statEntry(source);
     if (!s) return fail(source, ENOENT);
+    // A copy takes what the link points to; a move takes the link along.
+    const bool followed = s->kind == EntryKind::Link && !removeSource;
+    if (followed) {
+      s = platform::statFollowing(source);
+      if (!s) return fail(source, ENOENT);
+    }
     const std::optional<EntryStat> t = platform::statEntry(target);
-    if (s->kind == EntryKind::Folder) return copyFolder(source, target, *s, t, removeSource);
+    if (s->kind == EntryKind::Folder) {
+      if (followed) {
+        if (holds(platform::canonicalPath(source), platform::resolvedPath(platform::parentFolder(target))))
+          return refuse(intoItselfText(source, mode_));
+        if (std::find(walked_.begin(), walked_.end(), FolderId{s->device, s->inode}) != walked_.end())
+          return fail(source, ELOOP);
+      }
+      return copyFolder(source, target, *s, t, removeSource);
+    }
     if (s->kind == EntryKind::Other) return refuse(source + " は" + verb() + "できない種類のファイルです。");
     if (t && !confirmed)
       if (const Step step = replaceTarget(source, target, *s, *t); step != Step::Ok) return step;
@@ -111,8 +151,23 @@ private:
       if (!r) return fail(source, r.error);
     }
     if (removeSource)
-      if (const int r = platform::removeFile(source); r != 0) return fail(source, r);
+      if (const int r = platform::removeFile(source); r != 0) return keptBoth(source, target, r);
     return Step::Ok;
+  }
+
+  // A move across file systems copied `source` but could not remove it.
+  Step keptBoth(const std::string& source, const std::string& target, int error) {
+    return refuse(source + " を " + target + " にコピーしましたが、移動元から削除できなかったため、" +
+                  "移動元にも残っています。\n" + failureReason(error));
+  }
+
+  // The names in `folder`; nothing, and the folder noted for the box at the
+  // end, when it cannot be read.
+  std::optional<std::vector<std::string>> namesIn(const std::string& folder) {
+    platform::NameList list = platform::readNames(folder);
+    if (list.error == 0) return std::move(list.names);
+    unreadable_.emplace_back(folder, list.error);
+    return std::nullopt;
   }
 
   Step copyFolder(const std::string& source, const std::string& target, const EntryStat& s,
@@ -120,12 +175,29 @@ private:
     if (t && t->kind != EntryKind::Folder) return fail(target, EEXIST);
     if (t && platform::sameEntry(s, *t))
       return refuse(source + " は" + verb() + "元と" + verb() + "先が同じフォルダーです。");
+    // Read before anything is made: a folder that cannot be read leaves no
+    // empty one at the destination.
+    const std::optional<std::vector<std::string>> names = namesIn(source);
+    if (!names) return Step::Skipped;
     if (!t)
       if (const int r = platform::makeFolder(target); r != 0) return fail(target, r);
-    for (const std::string& name : platform::listNames(source)) {
+    walked_.push_back({s.device, s.inode});
+    Step end = Step::Ok;
+    for (const std::string& name : *names) {
       const Step step =
           copy(platform::joinPath(source, name), platform::joinPath(target, name), removeSource, false);
-      if (step == Step::Aborted || step == Step::Failed) return step;
+      if (step == Step::Aborted || step == Step::Failed) {
+        end = step;
+        break;
+      }
+    }
+    walked_.pop_back();
+    if (end != Step::Ok) return end;
+    // Made here, and everything in it passed over (it could not be read):
+    // no empty folder stands for it.
+    if (!t && !names->empty() && platform::listNames(target).empty()) {
+      platform::removeEmptyFolder(target);
+      return Step::Skipped;
     }
     platform::copyFolderAttributes(source, target);
     // Emptied by the move unless something was skipped; then it stays.
@@ -145,7 +217,9 @@ private:
     }
     if (s->kind == EntryKind::Folder && t->kind == EntryKind::Folder && !platform::sameEntry(*s, *t)) {
       // Into the folder of the same name: entry by entry.
-      for (const std::string& name : platform::listNames(source)) {
+      const std::optional<std::vector<std::string>> names = namesIn(source);
+      if (!names) return Step::Skipped;
+      for (const std::string& name : *names) {
         const Step step = move(platform::joinPath(source, name), platform::joinPath(target, name));
         if (step == Step::Aborted || step == Step::Failed) return step;
       }
@@ -163,22 +237,41 @@ private:
   CopyMoveScreen& screen_;
   base::Dialogs& dialogs_;
   bool all_ = false;
+  std::vector<FolderId> walked_;                        // the folders being copied, outermost first
+  std::vector<std::pair<std::string, int>> unreadable_; // folder, errno
 };
 
 } // namespace
 
+std::string folderHoldingDestination(const std::vector<std::string>& sources, const std::string& destination,
+                                     TransferMode mode) {
+  const std::string d = platform::resolvedPath(destination);
+  for (const std::string& source : sources) {
+    const std::optional<EntryStat> s =
+        mode == TransferMode::Copy ? platform::statFollowing(source) : platform::statEntry(source);
+    if (s && s->kind == EntryKind::Folder && holds(platform::canonicalPath(source), d)) return source;
+  }
+  return {};
+}
+
+std::string intoItselfText(const std::string& folder, TransferMode mode) {
+  return "フォルダー " + folder + " は、その中へは" + verbOf(mode) + "できません。";
+}
+
 CopyMoveEnd copyOrMoveEntries(const std::vector<std::string>& sources, const std::string& destination,
                               TransferMode mode, CopyMoveScreen& screen, base::Dialogs& dialogs) {
   Transfer transfer(mode, screen, dialogs);
+  CopyMoveEnd end = CopyMoveEnd::Done;
   for (const std::string& source : sources) {
-    switch (transfer.top(source, destination)) {
-    case Step::Aborted: return CopyMoveEnd::Aborted;
-    case Step::Failed: return CopyMoveEnd::Failed;
-    case Step::Ok:
-    case Step::Skipped: break;
+    const Step step = transfer.top(source, destination);
+    if (step == Step::Aborted) return CopyMoveEnd::Aborted;
+    if (step == Step::Failed) {
+      end = CopyMoveEnd::Failed;
+      break;
     }
   }
-  return CopyMoveEnd::Done;
+  if (transfer.tellUnreadable()) end = CopyMoveEnd::Failed;
+  return end;
 }
 
 } // namespace kestrovan::files

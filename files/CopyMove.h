@@ -11,7 +11,11 @@
 // - A move within one file system is a rename. Across file systems each file
 //   is copied (to the disk) and its source removed only then; folders go
 //   once they are empty, so what was skipped or not reached stays.
+// - A copy takes what a link points to: the program, or the folder with
+//   everything in it. A move moves the link itself.
 // - A folder is never copied or moved into itself or below itself.
+// - A folder that cannot be read is not copied (no empty folder stands for
+//   it) and, in a move, stays; such folders are named in one box at the end.
 
 #include <cstdint>
 #include <string>
@@ -44,6 +48,14 @@ enum class CopyMoveEnd { Done, Aborted, Failed };
 
 CopyMoveEnd copyOrMoveEntries(const std::vector<std::string>& sources, const std::string& destination,
                               TransferMode mode, CopyMoveScreen& screen, base::Dialogs& dialogs);
+
+// The first of `sources` that is a folder holding `destination` (or that
+// is it), which need not exist yet; empty when there is none. A copy goes by
+// what a link to a folder points to, a move by the link itself.
+std::string folderHoldingDestination(const std::vector<std::string>& sources, const std::string& destination,
+                                     TransferMode mode);
+// The refusal of a folder to be copied or moved into itself.
+std::string intoItselfText(const std::string& folder, TransferMode mode);
 
 // The operator's words for a failure of the file system (errno).
 std::string failureReason(int error);

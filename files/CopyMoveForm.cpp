@@ -150,6 +150,17 @@ void TCopyForm::Button1Click() {
 
   const std::string& dir = host_.settings().DirPath;
   std::string destination = destinationFolder(text, dir);
+  std::vector<std::string> sources;
+  for (const std::string& n : names_)
+    sources.push_back(platform::joinPath(dir, n));
+  // Refused before the destination is offered for creation: nothing is made
+  // for a copy that cannot happen.
+  if (const std::string folder = folderHoldingDestination(sources, destination, mode_); !folder.empty()) {
+    host_.dialogs().show({modeTitle(mode_), intoItselfText(folder, mode_), base::MessageButtons::Ok,
+                          base::MessageIcon::Error});
+    ComboBox1->setFocus();
+    return;
+  }
   if (!platform::isDirectory(destination)) {
     const base::MessageAnswer create =
         host_.dialogs().show({"確認", "ディレクトリが見つかりません。ディレクトリを作成しますか？",
@@ -172,9 +183,6 @@ void TCopyForm::Button1Click() {
     ComboBox1->setFocus();
     return;
   }
-  std::vector<std::string> sources;
-  for (const std::string& n : names_)
-    sources.push_back(platform::joinPath(dir, n));
   setEnabled(false);
   run_(sources, destination);
   setEnabled(true);

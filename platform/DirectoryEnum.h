@@ -60,6 +60,14 @@ std::vector<DirEntry> listDirectory(const std::string& folder);
 // Only the names of a folder's entries (no "." and ".."): cheap, no stat.
 std::vector<std::string> listNames(const std::string& folder);
 
+// The same, telling a folder that cannot be read (error: the errno of
+// opening or reading it) from an empty one.
+struct NameList {
+  std::vector<std::string> names;
+  int error = 0;
+};
+NameList readNames(const std::string& folder);
+
 // Kind, size, time and attributes of one path; nothing when it does not exist.
 std::optional<DirEntry> entryInfo(const std::string& path);
 

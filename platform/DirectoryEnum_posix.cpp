@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/Wildcard.h"
 
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -108,6 +109,23 @@ std::vector<std::string> listNames(const std::string& folder) {
   if (!dir.get()) return out;
   while (const dirent* d = readdir(dir.get()))
     if (!isDotEntry(d->d_name)) out.emplace_back(d->d_name);
+  return out;
+}
+
+NameList readNames(const std::string& folder) {
+  NameList out;
+  DirHandle dir(folder);
+  if (!dir.get()) {
+    out.error = errno;
+    return out;
+  }
+  for (;;) {
+    errno = 0;
+    const dirent* d = readdir(dir.get());
+    if (!d) break;
+    if (!isDotEntry(d->d_name)) out.names.emplace_back(d->d_name);
+  }
+  out.error = errno;
   return out;
 }
 

@@ -21,6 +21,9 @@ struct EntryStat {
 
 // Nothing when there is no entry of that name.
 std::optional<EntryStat> statEntry(const std::string& path);
+// What the path leads to, links followed; nothing when it leads nowhere (no
+// entry, or a link that points at nothing).
+std::optional<EntryStat> statFollowing(const std::string& path);
 inline bool sameEntry(const EntryStat& a, const EntryStat& b) {
   return a.device == b.device && a.inode == b.inode;
 }
@@ -38,5 +41,8 @@ void copyFolderAttributes(const std::string& from, const std::string& to);
 // The path with every link and "." or ".." resolved; empty when it does not
 // exist.
 std::string canonicalPath(const std::string& path);
+// The same for a path that may not exist yet: resolved as far as it exists,
+// the rest as written.
+std::string resolvedPath(const std::string& path);
 
 } // namespace kestrovan::platform

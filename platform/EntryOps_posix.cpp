@@ -14,9 +14,8 @@
 
 namespace kestrovan::platform {
 
-std::optional<EntryStat> statEntry(const std::string& path) {
-  struct stat st {};
-  if (lstat(path.c_str(), &st) != 0) return std::nullopt;
+namespace {
+EntryStat entryOf(const struct stat& st) {
   EntryStat e;
   e.kind = S_ISREG(st.st_mode)   ? EntryKind::File
            : S_ISDIR(st.st_mode) ? EntryKind::Folder
@@ -27,6 +26,19 @@ std::optional<EntryStat> statEntry(const std::string& path) {
   e.inode = static_cast<std::uint64_t>(st.st_ino);
   e.readOnly = S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
   return e;
+}
+} // namespace
+
+std::optional<EntryStat> statEntry(const std::string& path) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0) return std::nullopt;
+  return entryOf(st);
+}
+
+std::optional<EntryStat> statFollowing(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return std::nullopt;
+  return entryOf(st);
 }
 
 int makeFolder(const std::string& path) { return mkdir(path.c_str(), 0700) == 0 ? 0 : errno; }
@@ -69,6 +81,19 @@ void copyFolderAttributes(const std::string& from, const std::string& to) {
 std::string canonicalPath(const std::string& path) {
   char resolved[PATH_MAX];
   return realpath(path.c_str(), resolved) ? std::string(resolved) : std::string();
+}
+
+std::string resolvedPath(const std::string& path) {
+  std::string existing = path;
+  std::string rest;
+  for (;;) {
+    if (std::string real = canonicalPath(existing); !real.empty())
+      return rest.empty() ? real : joinPath(real, rest);
+    const std::string parent = parentFolder(existing);
+    if (parent == existing) return path;
+    rest = rest.empty() ? baseNameOf(existing) : joinPath(baseNameOf(existing), rest);
+    existing = parent;
+  }
 }
 
 } // namespace kestrovan::platform

@@ -2,12 +2,18 @@
 // prompt, the copy/move dialog with its history, and Path.lst on disk.
 
 #include "FileOpsWindow.h"
+#include "platform/DirectoryEnum.h"
 #include "platform/Paths.h"
+#include "support/RefusingVolume.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kestrovan;
 namespace keyboard = kestrovan::test::keyboard;
@@ -230,4 +236,117 @@ TEST(CopyWindow, TheTypedFolderIsTheOneUsedNotAHistoryFolderItBegins) {
   keyboard::press(Qt::Key_Return);
   EXPECT_EQ(readFile(dest.file("NC/O1.NC")), "one");
   EXPECT_EQ(readFile(dest.file("NC2/O1.NC")), "another machine's O1");
+}
+
+// What the operator picked is what goes: a link as the program it points to,
+// a link to a folder as that folder with everything in it. Copied as links,
+// relative ones pointed at nothing at the destination.
+TEST(CopyWindow, ALinkIsCopiedAsWhatItPointsToAndALinkToAFolderAsTheFolder) {
+  test::FileOpsWindow w;
+  test::TempDir dest;
+  mkdir(w.data.file("masters").c_str(), 0755);
+  mkdir(w.data.file("masters/JOB").c_str(), 0755);
+  writeFile(w.data.file("masters/O1000.NC"), kProgram);
+  writeFile(w.data.file("masters/JOB/O2000.NC"), "two");
+  ASSERT_EQ(symlink("masters/O1000.NC", w.data.file("LINK.NC").c_str()), 0);
+  ASSERT_EQ(symlink("masters/JOB", w.data.file("JOBLINK").c_str()), 0);
+  w.open();
+  Dialog d{w};
+
+  w.mark({"LINK.NC"});
+  w.key(Qt::Key_F4);
+  ASSERT_TRUE(d.form()->isVisible());
+  QApplication::setActiveWindow(d.form());
+  d.setDestination(dest.path());
+  keyboard::press(Qt::Key_Return);
+  EXPECT_FALSE(d.form()->isVisible());
+  EXPECT_EQ(w.dialogs.shown.back().text, "ファイルをコピーしました。");
+
+  w.select("JOBLINK"); // a folder row
+  w.key(Qt::Key_C);
+  ASSERT_TRUE(d.form()->isVisible());
+  QApplication::setActiveWindow(d.form());
+  EXPECT_EQ(d.field()->currentText().toStdString(), dest.path());
+  keyboard::press(Qt::Key_Return);
+  EXPECT_FALSE(d.form()->isVisible());
+  EXPECT_EQ(w.dialogs.shown.back().text, "ファイルをコピーしました。");
+
+  struct stat st {};
+  ASSERT_EQ(lstat(dest.file("LINK.NC").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(readFile(dest.file("LINK.NC")), kProgram);
+  ASSERT_EQ(lstat(dest.file("JOBLINK").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(readFile(dest.file("JOBLINK/O2000.NC")), "two");
+  // The links themselves stay as they were.
+  ASSERT_EQ(lstat(w.data.file("LINK.NC").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(lstat(w.data.file("JOBLINK").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+// A folder copied or moved into a new folder of its own is refused before
+// the creation is offered: nothing is made, the dialog stays open.
+TEST(CopyWindow, AFolderIntoANewFolderInsideItIsRefusedBeforeAnythingIsMade) {
+  test::FileOpsWindow w;
+  mkdir(w.data.file("NC").c_str(), 0755);
+  writeFile(w.data.file("NC/O1.NC"), "one");
+  w.open();
+  Dialog d{w};
+  for (const auto& [key, text] : {std::pair{Qt::Key_C, "コピー"}, std::pair{Qt::Key_M, "移動"}}) {
+    w.dialogs.shown.clear();
+    w.select("NC");
+    w.key(key);
+    ASSERT_TRUE(d.form()->isVisible());
+    QApplication::setActiveWindow(d.form());
+    d.setDestination(w.data.file("NC/NEW/DEEP"));
+    w.dialogs.answers = {MessageAnswer::Ok};
+    keyboard::press(Qt::Key_Return);
+    ASSERT_EQ(w.dialogs.shown.size(), 1u) << w.dialogs.shown.at(0).text;
+    EXPECT_EQ(w.dialogs.shown[0].text,
+              "フォルダー " + w.data.file("NC") + " は、その中へは" + text + "できません。");
+    EXPECT_TRUE(d.form()->isVisible());
+    EXPECT_FALSE(test::fileExists(w.data.file("NC/NEW")));
+    EXPECT_EQ(platform::listNames(w.data.file("NC")), std::vector<std::string>{"O1.NC"});
+    d.cancel()->click();
+  }
+}
+
+// Folders that cannot be read are named in the copy's failure box, no
+// "完了" follows, and no empty folder stands for them at the destination.
+TEST(RefusingVolume, ACopyDialogTellsTheFoldersItCouldNotReadAndMakesNoEmptyOnes) {
+  KESTROVAN_ON_REFUSING_VOLUME();
+  test::FileOpsWindow w;
+  test::TempDir dest;
+  mkdir(w.data.file("NC").c_str(), 0755);
+  writeFile(w.data.file("NC/O1.NC"), "one");
+  mkdir(w.data.file("NC/LOCKED").c_str(), 0755);
+  writeFile(w.data.file("NC/LOCKED/O2.NC"), "two");
+  mkdir(w.data.file("SHUT").c_str(), 0755);
+  writeFile(w.data.file("SHUT/O3.NC"), "three");
+  setenv("KESTROVAN_SHIM_UNREADABLE", (w.data.file("NC/LOCKED") + ":" + w.data.file("SHUT")).c_str(), 1);
+  w.open();
+  Dialog d{w};
+  for (const char* folder : {"NC", "SHUT"}) {
+    w.dialogs.shown.clear();
+    w.select(folder);
+    w.key(Qt::Key_C);
+    ASSERT_TRUE(d.form()->isVisible());
+    QApplication::setActiveWindow(d.form());
+    d.setDestination(dest.path());
+    keyboard::press(Qt::Key_Return);
+    EXPECT_FALSE(d.form()->isVisible());
+    ASSERT_EQ(w.dialogs.shown.size(), 1u) << w.dialogs.shown.at(0).text;
+    EXPECT_EQ(w.dialogs.shown[0].title, "ﾌｧｲﾙｺﾋﾟｰ");
+    EXPECT_EQ(w.dialogs.shown[0].icon, base::MessageIcon::Error);
+    const std::string locked = w.data.file(std::string(folder) == "NC" ? "NC/LOCKED" : "SHUT");
+    EXPECT_NE(w.dialogs.shown[0].text.find(locked), std::string::npos) << w.dialogs.shown[0].text;
+    EXPECT_NE(w.dialogs.shown[0].text.find("コピーできませんでした"), std::string::npos);
+  }
+  unsetenv("KESTROVAN_SHIM_UNREADABLE");
+  EXPECT_EQ(readFile(dest.file("NC/O1.NC")), "one");
+  EXPECT_FALSE(test::fileExists(dest.file("NC/LOCKED")));
+  EXPECT_FALSE(test::fileExists(dest.file("SHUT")));
+  EXPECT_EQ(readFile(w.data.file("NC/LOCKED/O2.NC")), "two");
+  EXPECT_EQ(readFile(w.data.file("SHUT/O3.NC")), "three");
 }
