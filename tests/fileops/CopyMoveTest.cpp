@@ -197,6 +197,24 @@ TEST(CopyMove, AFolderIsCopiedWithEverythingInItButNeverIntoItself) {
   EXPECT_TRUE(test::fileExists(o.src.file("NC/O1.NC")));
 }
 
+// A copy of a link that points at nothing has nothing to copy: told, and
+// nothing made. A move moves the link itself.
+TEST(CopyMove, ALinkThatPointsAtNothingIsToldOnCopyAndMovedAsALink) {
+  Ops o;
+  ASSERT_EQ(symlink("nowhere.NC", o.src.file("GONE.NC").c_str()), 0);
+  EXPECT_EQ(o.run({"GONE.NC"}, TransferMode::Copy), CopyMoveEnd::Failed);
+  ASSERT_EQ(o.dialogs.shown.size(), 1u);
+  EXPECT_EQ(o.dialogs.shown[0].text,
+            o.src.file("GONE.NC") +
+                " をコピーできませんでした。\nファイルまたはフォルダーが見つかりません。");
+  EXPECT_TRUE(namesIn(o.dst.path()).empty());
+  EXPECT_EQ(o.run({"GONE.NC"}, TransferMode::Move), CopyMoveEnd::Done);
+  char link[32] = {};
+  EXPECT_EQ(readlink(o.dst.file("GONE.NC").c_str(), link, sizeof link - 1), 10);
+  EXPECT_STREQ(link, "nowhere.NC");
+  EXPECT_TRUE(namesIn(o.src.path()).empty());
+}
+
 TEST(CopyMove, TheOverwriteQuestionAnswersYesNoAllAndCancel) {
   Ops o;
   for (const char* n : {"A.NC", "B.NC", "C.NC", "D.NC"}) {

@@ -4,7 +4,10 @@
 // A test that needs one starts with KESTROVAN_ON_REFUSING_VOLUME(): in the
 // ordinary run it runs itself again in a child process with a small library
 // preloaded that refuses both calls, and passes, fails or skips as the child
-// did; in the child it goes on.
+// did; in the child it goes on. There, setting KESTROVAN_SHIM_UNREADABLE
+// (folders and files that cannot be opened) or KESTROVAN_SHIM_READ_ONLY (a
+// folder standing for a read-only volume) adds those faults; see
+// RefusingVolumeShim.cpp.
 
 #include <gtest/gtest.h>
 
