@@ -3,8 +3,8 @@
 #include "base/Dialogs.h"
 #include "base/SettingsRecord.h"
 #include "files/FileList.h"
-#include "files/NameBytes.h"
 #include "host/Host.h"
+#include "platform/NameBytes.h"
 #include "platform/Paths.h"
 #include "platform/Rename.h"
 
@@ -26,10 +26,10 @@ void RenameCommands::renameCommand() {
 
 std::optional<RefusedName> RenameCommands::rename(const std::string& from, const std::string& to) {
   const std::string& dir = host_.fileList().folder();
-  if (!validEntryName(to)) return RefusedName{shownName(to), RenameRefusal::NotAllowed, 0};
+  if (!validEntryName(to)) return RefusedName{platform::shownName(to), RenameRefusal::NotAllowed, 0};
   const int error = platform::renameEntry(platform::joinPath(dir, from), platform::joinPath(dir, to));
   if (error == 0) return std::nullopt;
-  return RefusedName{shownName(to), renameRefusal(error), error};
+  return RefusedName{platform::shownName(to), renameRefusal(error), error};
 }
 
 void RenameCommands::tellRefused(const std::vector<RefusedName>& refused) {
@@ -89,7 +89,7 @@ void RenameCommands::renameSeveral() {
       refused.push_back(std::move(*why));
       continue;
     }
-    list.showRowText(row, shownName(*newName));
+    list.showRowText(row, platform::shownName(*newName));
     QEventLoop pause;
     QTimer::singleShot(kPauseMs, &pause, &QEventLoop::quit);
     pause.exec();

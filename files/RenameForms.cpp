@@ -1,9 +1,9 @@
 #include "files/RenameForms.h"
 
-#include "files/NameBytes.h"
 #include "host/DialogKeys.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
+#include "platform/NameBytes.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -101,7 +101,7 @@ void TRenameForm::applyKind() {
 }
 
 std::optional<std::string> TRenameForm::ask(const std::string& oldName) {
-  const QString shown = QString::fromStdString(shownName(oldName));
+  const QString shown = QString::fromStdString(platform::shownName(oldName));
   Label1->setText(shown);
   kinds_.front()->setChecked(true);
   Edit1->setText(shown);
@@ -109,7 +109,7 @@ std::optional<std::string> TRenameForm::ask(const std::string& oldName) {
   Edit1->setFocus();
   host::centreOnMainWindow(*this, host_); // as the main window was recorded
   if (exec() != QDialog::Accepted) return std::nullopt;
-  return nameFromShown(oldName, Edit1->text().toStdString());
+  return platform::nameFromShown(oldName, Edit1->text().toStdString());
 }
 
 TRenameMultiForm::TRenameMultiForm(host::Host& host) : QDialog(host.window()), host_(host) {

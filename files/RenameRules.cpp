@@ -1,6 +1,6 @@
 #include "files/RenameRules.h"
 
-#include "files/NameBytes.h"
+#include "platform/NameBytes.h"
 #include "platform/Text.h"
 
 namespace kestrovan::files {
@@ -29,7 +29,7 @@ std::string nameByKind(RenameKind kind, std::string_view name) {
   if (kind == RenameKind::Rename || kind == RenameKind::OneByOne) return std::string(name);
   std::string out(name);
   bool first = true;
-  for (const NameChar& c : nameChars(name)) {
+  for (const platform::NameChar& c : platform::nameChars(name)) {
     if (c.isAscii()) {
       char& b = out[c.offset];
       const bool upper = kind == RenameKind::Upper || (kind == RenameKind::Capitalised && first);

@@ -1,9 +1,9 @@
-#include "files/NameBytes.h"
+#include "platform/NameBytes.h"
 
 #include "platform/Cp932.h"
 #include "platform/Text.h"
 
-namespace kestrovan::files {
+namespace kestrovan::platform {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
@@ -33,7 +33,7 @@ std::size_t utf8Char(std::string_view s, std::size_t pos) {
 std::vector<std::string> utf8Chars(std::string_view text) {
   std::vector<std::string> chars;
   for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t n = platform::utf8CharLength(text, pos);
+    const std::size_t n = utf8CharLength(text, pos);
     chars.emplace_back(text.substr(pos, n));
     pos += n;
   }
@@ -64,10 +64,10 @@ std::vector<NameChar> nameChars(std::string_view name) {
   for (std::size_t pos = 0; pos < name.size();) {
     const auto lead = static_cast<unsigned char>(name[pos]);
     std::size_t n = 1;
-    if (platform::isCp932LeadByte(lead) && pos + 1 < name.size() &&
-        platform::isCp932TrailByte(static_cast<unsigned char>(name[pos + 1])))
+    if (isCp932LeadByte(lead) && pos + 1 < name.size() &&
+        isCp932TrailByte(static_cast<unsigned char>(name[pos + 1])))
       n = 2;
-    std::string shown = lead < 0x80 ? std::string(1, name[pos]) : platform::cp932ToUtf8(name.substr(pos, n));
+    std::string shown = lead < 0x80 ? std::string(1, name[pos]) : cp932ToUtf8(name.substr(pos, n));
     if (shown.empty()) shown = kReplacement;
     chars.push_back({pos, n, std::move(shown)});
     pos += n;
@@ -102,4 +102,4 @@ std::string nameFromShown(std::string_view name, std::string_view edited) {
   return bytes;
 }
 
-} // namespace kestrovan::files
+} // namespace kestrovan::platform

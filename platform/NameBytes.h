@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kestrovan::files {
+namespace kestrovan::platform {
 
 // True when the bytes are valid UTF-8 (no overlong forms, no surrogates).
 bool isUtf8(std::string_view bytes);
@@ -32,4 +32,4 @@ std::string shownName(std::string_view name);
 // their bytes; what was typed in between is UTF-8.
 std::string nameFromShown(std::string_view name, std::string_view edited);
 
-} // namespace kestrovan::files
+} // namespace kestrovan::platform
