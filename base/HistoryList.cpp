@@ -7,6 +7,26 @@
 #include <string_view>
 
 namespace kestrovan::base {
+namespace {
+
+// A line that begins with this mark holds its entry as it is (UTF-8, or the
+// bytes of a name that is no UTF-8), for an entry CP932 cannot hold exactly:
+// a wave dash would come back as a full-width tilde, "café" as "caf?", and a
+// path built from either names another folder.
+constexpr std::string_view kAsIsMark = "\xEF\xBB\xBF";
+
+std::string entryOfLine(std::string_view line) {
+  if (line.substr(0, kAsIsMark.size()) == kAsIsMark) return std::string(line.substr(kAsIsMark.size()));
+  return platform::cp932ToUtf8(line);
+}
+
+std::string lineOfEntry(const std::string& entry) {
+  const platform::Cp932Encoding cp932 = platform::utf8ToCp932Exact(entry);
+  if (cp932.complete() && platform::cp932ToUtf8(cp932.bytes) == entry) return cp932.bytes;
+  return std::string(kAsIsMark) + entry;
+}
+
+} // namespace
 
 HistoryList HistoryList::load(const std::string& path) {
   HistoryList list;
@@ -19,7 +39,9 @@ HistoryList HistoryList::load(const std::string& path) {
   bool tooLong = false;
   auto endLine = [&] {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!tooLong && line.size() <= kLongestEntry) list.entries_.push_back(platform::cp932ToUtf8(line));
+    const std::size_t mark =
+        std::string_view(line).substr(0, kAsIsMark.size()) == kAsIsMark ? kAsIsMark.size() : 0;
+    if (!tooLong && line.size() <= kLongestEntry + mark) list.entries_.push_back(entryOfLine(line));
     line.clear();
     tooLong = false;
   };
@@ -38,7 +60,7 @@ HistoryList HistoryList::load(const std::string& path) {
       if (!tooLong) {
         line.append(part);
         // The CR of the CR LF may still follow.
-        if (line.size() > kLongestEntry + 1) {
+        if (line.size() > kLongestEntry + kAsIsMark.size() + 1) {
           tooLong = true;
           line.clear();
         }
@@ -55,8 +77,8 @@ HistoryList HistoryList::load(const std::string& path) {
 platform::WriteResult HistoryList::save(const std::string& path) const {
   std::string text;
   for (const std::string& e : entries_)
-    text += e + "\r\n";
-  return platform::writeFileAtomically(path, platform::utf8ToCp932(text));
+    text += lineOfEntry(e) + "\r\n";
+  return platform::writeFileAtomically(path, text);
 }
 
 void HistoryList::add(const std::string& entry) {

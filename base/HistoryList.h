@@ -3,7 +3,10 @@
 // (destination folders of copy, move and split), FIND.LST (names of the name
 // filter) and NAME.lst (names of the join). One format for all three: a
 // CP932 text file in the program folder, one entry per line ended by CR LF,
-// the most recently used first, at most 20 after an accepted entry.
+// the most recently used first, at most 20 after an accepted entry. An entry
+// CP932 cannot hold exactly (a wave dash, "é", a name that is bytes of no
+// UTF-8) is written as it is behind a UTF-8 byte order mark, so that it comes
+// back unchanged.
 
 #include "platform/AtomicFile.h"
 

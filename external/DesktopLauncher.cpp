@@ -1,30 +1,21 @@
 #include "external/DesktopLauncher.h"
 
+#include "platform/StartProgram.h"
+
+#include <QByteArray>
 #include <QDesktopServices>
-#include <QFile>
-#include <QProcess>
-#include <QStringList>
-#include <QUrl>
 
 namespace kestrovan::external {
-namespace {
 
-// Paths and names as the file system holds them; the launch encodes them back.
-QString fromFileSystem(const std::string& bytes) {
-  return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+QUrl openerUrl(const std::string& path) {
+  const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+  return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"), QUrl::StrictMode);
 }
-
-} // namespace
 
 bool DesktopLauncher::start(const std::string& program, const std::vector<std::string>& arguments) {
-  QStringList list;
-  for (const std::string& a : arguments)
-    list << fromFileSystem(a);
-  return QProcess::startDetached(fromFileSystem(program), list);
+  return platform::startDetached(program, arguments);
 }
 
-bool DesktopLauncher::open(const std::string& path) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(fromFileSystem(path)));
-}
+bool DesktopLauncher::open(const std::string& path) { return QDesktopServices::openUrl(openerUrl(path)); }
 
 } // namespace kestrovan::external

@@ -6,8 +6,15 @@
 
 #include "external/Launch.h"
 
+#include <QUrl>
+
 namespace kestrovan::external {
 
+// The file:// URL the opener gets for a path: every byte that is not a plain
+// ASCII character percent-encoded, so a name that is no UTF-8 keeps its bytes.
+QUrl openerUrl(const std::string& path);
+
+// Paths and arguments are passed as bytes, never through a text conversion.
 class DesktopLauncher : public Launcher {
 public:
   bool start(const std::string& program, const std::vector<std::string>& arguments) override;

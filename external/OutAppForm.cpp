@@ -6,6 +6,7 @@
 #include "host/FixedDialog.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
+#include "platform/NameBytes.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -41,7 +42,8 @@ void TOutAppForm::showModal(const std::string& name, const std::string& applicat
   application_ = application;
   Label1->setText(q(name));
   Label3->setText(q(application));
-  LabeledEdit1->setText(q(argument));
+  argument_ = argument;
+  LabeledEdit1->setText(q(platform::shownName(argument)));
   showApplicationModal(*this);
   LabeledEdit1->setFocus();
 }
@@ -52,7 +54,9 @@ void TOutAppForm::showEvent(QShowEvent* event) {
 }
 
 void TOutAppForm::Button1Click() {
-  carryOut(launchOnOk(application_, LabeledEdit1->text().toStdString()), launcher_);
+  // The parts of the argument the operator left keep their bytes.
+  carryOut(launchOnOk(application_, platform::nameFromShown(argument_, LabeledEdit1->text().toStdString())),
+           launcher_);
   accept();
 }
 

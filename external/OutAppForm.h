@@ -37,7 +37,8 @@ private:
   host::Host& host_;
   Launcher& launcher_;
   std::string application_;
-  QLabel* Label1; // the setting name
+  std::string argument_; // the box's first text, as bytes
+  QLabel* Label1;        // the setting name
   QLabel* Label2;
   QLabel* Label3; // the command application
   QLineEdit* LabeledEdit1;

@@ -4,6 +4,7 @@
 #include "base/SettingsRecord.h"
 #include "files/FileList.h"
 #include "host/Host.h"
+#include "platform/NameBytes.h"
 #include "platform/Paths.h"
 #include "platform/Rename.h"
 
@@ -23,18 +24,18 @@ void RenameCommands::renameCommand() {
   if (kind != RowKind::None) renameSingle();
 }
 
-bool RenameCommands::rename(const std::string& from, const std::string& to) {
+std::optional<RefusedName> RenameCommands::rename(const std::string& from, const std::string& to) {
   const std::string& dir = host_.fileList().folder();
-  if (!validEntryName(to)) return false;
-  return platform::renameEntry(platform::joinPath(dir, from), platform::joinPath(dir, to)) == 0;
+  if (!validEntryName(to)) return RefusedName{platform::shownName(to), RenameRefusal::NotAllowed, 0};
+  const int error = platform::renameEntry(platform::joinPath(dir, from), platform::joinPath(dir, to));
+  if (error == 0) return std::nullopt;
+  return RefusedName{platform::shownName(to), renameRefusal(error), error};
 }
 
-void RenameCommands::tellRefused(const std::vector<std::string>& names) {
-  if (names.empty()) return;
-  std::string text = "次の名前に変更できませんでした。\n(同じ名前が既にあるか、使えない名前です)";
-  for (const std::string& n : names)
-    text += "\n" + n;
-  host_.dialogs().show({"名前変更", text, base::MessageButtons::Ok, base::MessageIcon::Error});
+void RenameCommands::tellRefused(const std::vector<RefusedName>& refused) {
+  if (refused.empty()) return;
+  host_.dialogs().show(
+      {kRenameTitle, renameRefusedText(refused), base::MessageButtons::Ok, base::MessageIcon::Error});
 }
 
 // The keyboard goes back to the list once the dialogs have closed, also
@@ -50,7 +51,8 @@ void RenameCommands::renameSingle() {
   list.setBusy(true);
   host_.RecordWindowRect();
   const std::optional<std::string> newName = single_.ask(oldName);
-  if (newName && *newName != oldName && !rename(oldName, *newName)) tellRefused({*newName});
+  if (newName && *newName != oldName)
+    if (std::optional<RefusedName> refused = rename(oldName, *newName)) tellRefused({*refused});
   list.setBusy(false);
   if (newName) host_.refreshFileList({});
   backToList();
@@ -67,7 +69,7 @@ void RenameCommands::renameSeveral() {
     return;
   }
   list.marks().compact();
-  std::vector<std::string> refused;
+  std::vector<RefusedName> refused;
   host_.setListEnabled(false);
   for (int row : list.marks().rows()) {
     const FileEntry* entry = list.entryAt(row);
@@ -83,11 +85,11 @@ void RenameCommands::renameSeveral() {
       newName = nameByKind(*kind, oldName);
     }
     if (!newName || *newName == oldName) continue;
-    if (!rename(oldName, *newName)) {
-      refused.push_back(*newName);
+    if (std::optional<RefusedName> why = rename(oldName, *newName)) {
+      refused.push_back(std::move(*why));
       continue;
     }
-    list.showRowText(row, *newName);
+    list.showRowText(row, platform::shownName(*newName));
     QEventLoop pause;
     QTimer::singleShot(kPauseMs, &pause, &QEventLoop::quit);
     pause.exec();

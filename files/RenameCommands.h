@@ -3,7 +3,9 @@
 // prompt (F6) that sets the listing mask.
 
 #include "files/RenameForms.h"
+#include "files/RenameTexts.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,9 +32,9 @@ public:
 private:
   void renameSingle();
   void renameSeveral();
-  // Renames within the data folder; false when the file system refused.
-  bool rename(const std::string& from, const std::string& to);
-  void tellRefused(const std::vector<std::string>& names);
+  // Renames within the data folder; why not, when it was refused.
+  std::optional<RefusedName> rename(const std::string& from, const std::string& to);
+  void tellRefused(const std::vector<RefusedName>& refused);
   void backToList();
 
   host::Host& host_;

@@ -3,6 +3,7 @@
 #include "host/DialogKeys.h"
 #include "host/Host.h"
 #include "host/ScreenWidgets.h"
+#include "platform/NameBytes.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -100,14 +101,15 @@ void TRenameForm::applyKind() {
 }
 
 std::optional<std::string> TRenameForm::ask(const std::string& oldName) {
-  Label1->setText(QString::fromStdString(oldName));
+  const QString shown = QString::fromStdString(platform::shownName(oldName));
+  Label1->setText(shown);
   kinds_.front()->setChecked(true);
-  Edit1->setText(QString::fromStdString(oldName));
+  Edit1->setText(shown);
   Edit1->selectAll();
   Edit1->setFocus();
   host::centreOnMainWindow(*this, host_); // as the main window was recorded
   if (exec() != QDialog::Accepted) return std::nullopt;
-  return Edit1->text().toStdString();
+  return platform::nameFromShown(oldName, Edit1->text().toStdString());
 }
 
 TRenameMultiForm::TRenameMultiForm(host::Host& host) : QDialog(host.window()), host_(host) {

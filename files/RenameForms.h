@@ -26,7 +26,9 @@ namespace kestrovan::files {
 class TRenameForm : public QDialog {
 public:
   explicit TRenameForm(host::Host& host);
-  // The new name when closed by OK.
+  // The new name when closed by OK. The field shows the name's text (one
+  // that is not UTF-8 read as CP932); the bytes of the old name that the
+  // operator left as they were stay in the new one.
   std::optional<std::string> ask(const std::string& oldName);
 
 private:

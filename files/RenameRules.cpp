@@ -1,34 +1,43 @@
 #include "files/RenameRules.h"
 
-#include "files/NameText.h"
+#include "platform/NameBytes.h"
+#include "platform/Text.h"
 
 namespace kestrovan::files {
 namespace {
 
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 std::string lowerAscii(std::string_view text) {
   std::string out(text);
   for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    c = lower(c);
   return out;
 }
 
 std::string capitalised(std::string_view name) {
   std::string out = lowerAscii(name);
-  if (!out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = static_cast<char>(out[0] - 'a' + 'A');
+  if (!out.empty()) out[0] = platform::asciiUpper(out[0]);
   return out;
 }
 
 } // namespace
 
+// Only the name's own half-width letters change: in a name that is not UTF-8
+// the second byte of a two-byte character may be a letter's code, and stays.
 std::string nameByKind(RenameKind kind, std::string_view name) {
-  switch (kind) {
-  case RenameKind::Upper: return upperAscii(name);
-  case RenameKind::Lower: return lowerAscii(name);
-  case RenameKind::Capitalised: return capitalised(name);
-  case RenameKind::Rename:
-  case RenameKind::OneByOne: break;
+  if (kind == RenameKind::Rename || kind == RenameKind::OneByOne) return std::string(name);
+  std::string out(name);
+  bool first = true;
+  for (const platform::NameChar& c : platform::nameChars(name)) {
+    if (c.isAscii()) {
+      char& b = out[c.offset];
+      const bool upper = kind == RenameKind::Upper || (kind == RenameKind::Capitalised && first);
+      b = upper ? platform::asciiUpper(b) : lower(b);
+    }
+    first = false;
   }
-  return std::string(name);
+  return out;
 }
 
 CapitalisedEdit capitalisedWhileTyping(std::string_view text, int caret) {

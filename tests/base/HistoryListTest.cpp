@@ -55,6 +55,32 @@ TEST(HistoryList, ShiftJisCrLfFileRoundTrips) {
   EXPECT_EQ(HistoryList::load(path).entries(), (std::vector<std::string>{"/a", "/b", "/c"}));
 }
 
+// A folder typed with an input method's wave dash (U+301C, which CP932 would
+// bring back as U+FF5E), a name with a letter CP932 has not, and a folder
+// whose name is bytes of no UTF-8 come back as they went; the entries CP932
+// holds exactly stay CP932, so the file still reads as before.
+TEST(HistoryList, NamesCp932CannotHoldExactlyComeBackUnchanged) {
+  kestrovan::test::TempDir dir;
+  const std::string path = dir.file("Path.lst");
+  HistoryList h;
+  h.add("/home/op/\x83\x65\x83\x58\x83\x67");
+  h.add("/home/op/café");
+  h.add("/home/op/加工〜NC");
+  h.add("/home/op/加工データ");
+  ASSERT_TRUE(h.save(path));
+  EXPECT_EQ(HistoryList::load(path).entries(), h.entries());
+  const std::string file = kestrovan::test::readFile(path);
+  EXPECT_EQ(file.substr(0, file.find("\r\n")), "/home/op/\x89\xc1\x8d\x48\x83\x66\x81\x5b\x83\x5e");
+  EXPECT_EQ(file.find("caf?"), std::string::npos);
+  // Saved again, nothing changes.
+  HistoryList again = HistoryList::load(path);
+  again.add("/home/op/加工〜NC");
+  ASSERT_TRUE(again.save(path));
+  EXPECT_EQ(HistoryList::load(path).entries(),
+            (std::vector<std::string>{"/home/op/加工〜NC", "/home/op/加工データ", "/home/op/café",
+                                      "/home/op/\x83\x65\x83\x58\x83\x67"}));
+}
+
 TEST(HistoryList, AHugeFileGivesItsFirstTwentyEntriesAndLinesLongerThanAPathAreSkipped) {
   kestrovan::test::TempDir dir;
   std::string many;

@@ -305,3 +305,21 @@ TEST(AltLetter, ClearingTheBoxStartsTheProgramWithoutArgumentsAndCancelClosesThe
   ASSERT_TRUE(r.ran());
   EXPECT_TRUE(r.arguments().empty());
 }
+
+// A program whose name is bytes of no UTF-8 (テスト.nc in CP932, copied over
+// from an older computer): the box shows it read as CP932, and the program
+// gets the path's very bytes.
+TEST(AltLetter, AFileWhoseNameIsNoUtf8ReachesTheProgramWithItsBytes) {
+  test::StartedForm s;
+  const std::string name = "\x83\x65\x83\x58\x83\x67.nc";
+  test::Recorder r;
+  startOnFile(s, name, "OutAppA=" + r.script + " $A\r\nOutAppA_F=Y\r\n");
+  ASSERT_NE(rowOf(s, name), -1);
+  keyboard::press(Qt::Key_A, Qt::AltModifier);
+  auto* form = s.find<external::TOutAppForm>("OutAppForm");
+  ASSERT_TRUE(form->isVisible());
+  EXPECT_EQ(form->findChild<QLineEdit*>("LabeledEdit1")->text().toStdString(), s.data.file("テスト.nc"));
+  keyboard::press(Qt::Key_Return);
+  ASSERT_TRUE(r.ran());
+  EXPECT_EQ(r.arguments(), std::vector<std::string>{s.data.file(name)});
+}
