@@ -4,6 +4,7 @@
 #include "support/TextFit.h"
 #include "StartedForm.h"
 #include "app/Translations.h"
+#include "platform/Cp932.h"
 #include "support/Keyboard.h"
 
 #include <QAction>
@@ -357,6 +358,42 @@ TEST_F(Screens, EditorAndFileView) {
   if (!QApplication::activeWindow()) QApplication::setActiveWindow(s.form);
   s.dialogs.answers.push_back(base::MessageAnswer::No); // the change goes
   keyboard::press(Qt::Key_Escape);
+  idleAgain();
+}
+
+} // namespace
+
+namespace {
+
+// The Alt list over a filled command table, the argument dialog an Alt+letter
+// opens, the table dialog (Y) with its rows filled, and the drive menu (L).
+TEST_F(Screens, ExternalCommandsAndDriveMenu) {
+  test::writeFile(s.files().commandTablePath,
+                  platform::utf8ToCp932("[Application]\r\nOutAppA=/bin/cat $A\r\nOutAppA_F=Y\r\n"
+                                        "OutAppA_N=ﾌﾟﾛｸﾞﾗﾑ表示\r\nOutAppB=/usr/bin/diff\r\nOutAppB_F=N\r\n"
+                                        "OutAppB_N=NCﾃﾞｰﾀ比較\r\nOutAppN=/usr/bin/env\r\nOutAppN_F=N\r\n"
+                                        "OutAppN_N=CAMｿﾌﾄ起動\r\n"));
+  start();
+  select("O1234_ROUGH_A.NC");
+  keyboard::hold(Qt::Key_Alt, Qt::AltModifier);
+  ASSERT_TRUE(s.find<QGroupBox>("GroupBox6")->isVisible());
+  expectAllFit("the Alt list (Alt held)");
+  whileOpen(Qt::Key_A, Qt::AltModifier, modalShown, [&] {
+    expectAllFit("the argument dialog (Alt+A)");
+    keyboard::press(Qt::Key_Escape);
+  });
+  dialogClosed();
+
+  whileOpen(Qt::Key_Y, Qt::NoModifier, modalShown, [&] {
+    expectAllFit("the external command table with rows (Y)");
+    keyboard::press(Qt::Key_Escape);
+  });
+  dialogClosed();
+
+  whileOpen(Qt::Key_L, Qt::NoModifier, popupShown, [&] {
+    expectAllFit("the drive menu (L)");
+    keyboard::press(Qt::Key_Escape);
+  });
   idleAgain();
 }
 
