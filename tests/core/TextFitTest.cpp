@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -395,6 +396,55 @@ TEST_F(Screens, ExternalCommandsAndDriveMenu) {
     keyboard::press(Qt::Key_Escape);
   });
   idleAgain();
+}
+
+} // namespace
+
+namespace {
+
+// The program's own message boxes, opened by the keys that ask them: the
+// delete question, the overwrite question, an error, the editor's search
+// miss with the status line searching, its help and its closing question.
+TEST_F(Screens, MessageBoxes) {
+  s.realBoxes = true;
+  start();
+  const auto box = [&](const std::function<void()>& keys, const char* screen) {
+    whileOpenBy(keys, modalShown, [&] {
+      ASSERT_NE(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()), nullptr) << screen;
+      expectAllFit(screen);
+      keyboard::press(Qt::Key_Escape);
+    });
+  };
+  select("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  box([] { keyboard::press(Qt::Key_D); }, "the delete question (D)");
+  dialogClosed();
+
+  select("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  keyboard::press(Qt::Key_F4);
+  box([] { keyboard::type("O1234_ROUGH_A.NC"), keyboard::press(Qt::Key_Return); },
+      "the overwrite question (F4 onto another file)");
+  dialogClosed();
+  select("LATHE_MAIN_SPINDLE_FINISH_0001.NC");
+  keyboard::press(Qt::Key_F4);
+  box([] { keyboard::type("LATHE_MAIN_SPINDLE_FINISH_0001.NC"), keyboard::press(Qt::Key_Return); },
+      "the copy error (F4 onto itself)");
+  dialogClosed();
+
+  select("O1234_ROUGH_A.NC");
+  keyboard::press(Qt::Key_E);
+  keyboard::press(Qt::Key_F, Qt::ControlModifier);
+  keyboard::type("Q999");
+  box([] { keyboard::press(Qt::Key_Return); }, "the search miss, the status line searching (Ctrl+F)");
+  keyboard::settle();
+  box([] { keyboard::press(Qt::Key_H, Qt::AltModifier); }, "the find dialog's help (Alt+H)");
+  keyboard::settle();
+  keyboard::press(Qt::Key_Escape);
+  QApplication::setActiveWindow(s.form);
+  keyboard::type("G28U0.");
+  box([] { keyboard::press(Qt::Key_Escape); }, "the editor's closing question (Esc)");
+  keyboard::settle();
+  whileOpen(Qt::Key_Escape, Qt::NoModifier, modalShown, [] { keyboard::press(Qt::Key_N); });
+  dialogClosed();
 }
 
 } // namespace
