@@ -27,7 +27,9 @@ public:
   void setField(int index, const std::string& text);
   std::string field(int index) const;
 
-  static constexpr std::array<int, 7> kWidths{180, 60, 55, 50, 55, 130, 50};
+  // The caret's field holds a seven-digit line and a five-digit column, the
+  // search field its "文字列検索中".
+  static constexpr std::array<int, 7> kWidths{180, 100, 55, 50, 55, 130, 80};
 
 private:
   std::array<QLabel*, 7> fields_{};

@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -23,6 +24,7 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolBar>
 
 Q_GUI_EXPORT int qt_defaultDpiY();
 
@@ -223,6 +225,15 @@ void TPrintForm::preview(QPlainTextEdit& editor, const std::string& fileName) {
   ensureMargins(*printer_);
   QPrintPreviewDialog dialog(printer_.get(), parent_);
   dialog.setWindowTitle("印刷プレビュー");
+  // Wide enough for the whole tool bar: at Qt's own size its last buttons,
+  // the page setup and the print button among them, sit behind its
+  // extension arrow where nothing shows they are there.
+  if (const QToolBar* bar = dialog.findChild<QToolBar*>()) {
+    const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
+    const QSize size = dialog.sizeHint();
+    dialog.resize(std::max(size.width(), bar->sizeHint().width() + margins.left() + margins.right()),
+                  size.height());
+  }
   const QString text = editor.toPlainText();
   const QFont font = printFont(editor.font(), editor.logicalDpiY());
   const int perPage = linesPerPage(fontHeightPixels(editor));

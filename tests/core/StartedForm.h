@@ -23,6 +23,7 @@ struct StartedForm {
   FakePorts ports;
   platform::PowerOff* powerOff = nullptr;       // the computer's own when null
   host::FolderBrowser* folderBrowser = nullptr; // the desktop's when null
+  bool realBoxes = false;                       // the program's own message boxes, not `dialogs`
   std::unique_ptr<app::MainWindow> window;
   core::TForm1* form = nullptr;
 
@@ -33,7 +34,7 @@ struct StartedForm {
   void start(std::vector<std::string> args = {}, bool realPorts = false) {
     window = std::make_unique<app::MainWindow>(
         core::StartupInputs{files(), data.path(), std::move(args)},
-        app::Seams{&dialogs, realPorts ? nullptr : &ports, powerOff, folderBrowser});
+        app::Seams{realBoxes ? nullptr : &dialogs, realPorts ? nullptr : &ports, powerOff, folderBrowser});
     form = &window->form();
     form->show();
     QApplication::setActiveWindow(form);

@@ -5,6 +5,7 @@
 // its line edit is handed the key is broken for every operator.
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -15,12 +16,19 @@ namespace kestrovan::test::keyboard {
 
 // Where the next key goes; null when no window is active.
 //
+// An open popup (a menu, a drop-down list) takes every key, as the
+// platform's keyboard grab gives them to it.
+//
 // When a dialog or box closes, a window manager activates the window left
 // under it. The offscreen platform has no window manager and activates
 // nothing, so when no window is active and exactly one plain window or dialog
 // is showing, it is activated here as a window manager would; which of its
 // widgets then has the keyboard is the program's own doing.
 inline QWidget* target() {
+  // An open menu or drop-down list grabs the keyboard: keys go to it (to
+  // the widget in it that has the focus) whatever the window's focus is.
+  if (QWidget* popup = QApplication::activePopupWidget())
+    return popup->focusWidget() ? popup->focusWidget() : popup;
   if (QWidget* w = QApplication::focusWidget()) return w;
   if (QWidget* w = QApplication::activeWindow()) return w;
   QWidget* left = nullptr;
@@ -68,6 +76,19 @@ inline void pressNow(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
   QWidget* w = target();
   ASSERT_NE(w, nullptr) << "no widget has the keyboard";
   QTest::keyClick(w, key, mods);
+}
+
+// The context-menu key. The desktop's platform turns it into a context-menu
+// request for the focus widget at its caret (the offscreen platform does not);
+// the request goes where the platform sends it.
+inline void menuKey() {
+  settle();
+  QWidget* w = target();
+  ASSERT_NE(w, nullptr) << "no widget has the keyboard";
+  const QPoint at = w->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+  QContextMenuEvent event(QContextMenuEvent::Keyboard, at, w->mapToGlobal(at));
+  QApplication::sendEvent(w, &event);
+  settle();
 }
 
 inline void type(const std::string& utf8) {

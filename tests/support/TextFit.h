@@ -16,15 +16,18 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegion>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <string>
@@ -111,6 +114,66 @@ private:
     if (auto* view = qobject_cast<QAbstractItemView*>(w)) return checkItems(view);
     if (auto* tabs = qobject_cast<QTabBar*>(w)) return checkTabs(tabs);
     if (auto* combo = qobject_cast<QComboBox*>(w)) return checkCombo(combo);
+    if (auto* menu = qobject_cast<QMenu*>(w)) return checkMenu(menu);
+    if (auto* bar = qobject_cast<QToolBar*>(w)) return checkToolBar(bar);
+  }
+
+  // A menu's items: the text (and its key, after a tab) with the room the
+  // style gives an item beside its check mark and icon.
+  void checkMenu(QMenu* menu) {
+    QStyle* style = menu->style();
+    for (QAction* action : menu->actions()) {
+      if (!action->isVisible() || action->isSeparator() || action->text().isEmpty()) continue;
+      const QRect place = menu->actionGeometry(action);
+      if (!place.isValid()) continue;
+      const QFontMetrics fm(action->font().resolve(menu->font()));
+      QString text = withoutMnemonics(action->text());
+      QString key = action->shortcut().toString(QKeySequence::NativeText);
+      if (const qsizetype tab = text.indexOf('\t'); tab >= 0) {
+        key = text.mid(tab + 1);
+        text = text.left(tab);
+      }
+      QStyleOptionMenuItem opt;
+      opt.initFrom(menu);
+      opt.menuItemType = QStyleOptionMenuItem::Normal;
+      opt.text = key.isEmpty() ? text : text + '\t' + key;
+      opt.icon = action->icon();
+      opt.maxIconWidth = menu->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, menu);
+      opt.checkType =
+          action->isCheckable() ? QStyleOptionMenuItem::NonExclusive : QStyleOptionMenuItem::NotCheckable;
+      opt.reservedShortcutWidth = key.isEmpty() ? 0 : fm.horizontalAdvance(key);
+      const QSize need = style->sizeFromContents(
+          QStyle::CT_MenuItem, &opt,
+          QSize(fm.horizontalAdvance(text) + opt.reservedShortcutWidth, fm.height()), menu);
+      const int frame = style->pixelMetric(QStyle::PM_MenuHMargin, &opt, menu) +
+                        style->pixelMetric(QStyle::PM_MenuPanelWidth, &opt, menu);
+      // The menu's own width is what the widest item asked for; an item
+      // narrower than its need is cut, and a menu beyond the screen's edge
+      // cuts every item there.
+      if (place.width() < need.width() - 2 * frame)
+        fault(menu, text,
+              "needs " + std::to_string(need.width() - 2 * frame) + " px, has " +
+                  std::to_string(place.width()) + " px");
+      const QRect onScreen = menu->screen() ? menu->screen()->geometry() : QRect();
+      const QRect global(menu->mapToGlobal(place.topLeft()), place.size());
+      if (onScreen.isValid() && !onScreen.contains(global))
+        fault(menu, text,
+              "is partly off the screen at x " + std::to_string(global.left()) + ".." +
+                  std::to_string(global.right()));
+    }
+  }
+
+  // A tool bar too narrow for its buttons puts the last of them behind its
+  // extension arrow, where nothing tells they are there.
+  void checkToolBar(QToolBar* bar) {
+    for (QAction* action : bar->actions()) {
+      if (!action->isVisible() || action->isSeparator()) continue;
+      QWidget* button = bar->widgetForAction(action);
+      if (button && !button->isVisible())
+        fault(bar, withoutMnemonics(action->text()),
+              "is hidden behind the tool bar's extension arrow (the bar is " + std::to_string(bar->width()) +
+                  " px wide, needs " + std::to_string(bar->sizeHint().width()) + " px)");
+    }
   }
 
   void checkLabel(QLabel* label) {
