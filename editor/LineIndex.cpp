@@ -1,0 +1,55 @@
+#include "editor/LineIndex.h"
+
+#include <algorithm>
+
+namespace kestrovan::editor {
+
+LineIndex::LineIndex(std::string_view text) : text_(text) {}
+
+bool LineIndex::scan(std::size_t bytes) {
+  const char* const data = text_.data();
+  const std::size_t size = text_.size();
+  const std::size_t stop = bytes >= size - pos_ ? size : pos_ + bytes;
+  std::size_t p = pos_;
+  // A plain loop: line ends are rare among the bytes.
+  while (p < stop) {
+    const char c = data[p];
+    if (c != '\n' && c != '\r') {
+      ++p;
+      continue;
+    }
+    std::size_t after = p + 1;
+    if (c == '\r') {
+      // Carriage returns right before a line feed belong to its line end.
+      std::size_t q = p;
+      while (q < size && data[q] == '\r')
+        ++q;
+      if (q < size && data[q] == '\n') after = q + 1;
+    }
+    longest_ = std::max(longest_, p - starts_.back());
+    if (after < size)
+      starts_.push_back(after);
+    else
+      lastEnded_ = true;
+    p = after;
+  }
+  pos_ = p;
+  if (complete() && !lastEnded_) longest_ = std::max(longest_, size - starts_.back());
+  return complete();
+}
+
+std::string_view LineIndex::line(std::size_t i) const {
+  const std::size_t start = starts_[i];
+  std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : pos_;
+  // The text of a line holds no line end, so what ends the range is its own.
+  while (end > start && (text_[end - 1] == '\n' || text_[end - 1] == '\r'))
+    --end;
+  return text_.substr(start, end - start);
+}
+
+std::size_t LineIndex::longestLine() const {
+  if (complete() || lastEnded_) return longest_;
+  return std::max(longest_, pos_ - starts_.back());
+}
+
+} // namespace kestrovan::editor
