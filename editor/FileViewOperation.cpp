@@ -4,6 +4,7 @@
 #include "base/SettingsRecord.h"
 #include "editor/EditorFile.h"
 #include "editor/NcColouringSetting.h"
+#include "editor/ProgramBytes.h"
 #include "editor/ProgramView.h"
 #include "files/FileList.h"
 #include "files/SizeText.h"
@@ -44,16 +45,26 @@ void FileViewOperation::show() {
   transfer->setReadOnly(true);
   host_.setListEnabled(false);
   host_.showTransferPanel(kFileViewTitle, 328, 100, 350, "teal");
-  const serial::ProgramFile program =
-      serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
-  // The file's bytes themselves are shown: only the lines in view are
-  // decoded, so a 100 MB program costs its bytes and their line index.
+  // The file's bytes themselves are shown, read and indexed piece by piece
+  // from the event loop: only the lines in view are decoded, so a 100 MB
+  // program costs its bytes and their line index. A file that leaves no
+  // text at once (a NUL first, nothing in it) goes to the loader, for its
+  // question and its reading line by line.
+  ProgramBytes bytes = ProgramBytes::open(path);
+  bytes.readMore(ProgramView::kFirstPiece);
+  std::uint64_t size = bytes.size();
+  if (bytes.text().empty() || size == 0) {
+    serial::ProgramFile program =
+        serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
+    size = program.size;
+    bytes = ProgramBytes(std::move(program.text));
+  }
   view_->setGeometry(transfer->rect());
-  view_->setProgram(std::move(program.text));
+  view_->setProgram(std::move(bytes));
   view_->setNcColouring(ncColouringOn(host_.settings()));
   view_->show();
   view_->raise();
-  host_.setStatusPanel(2, "ｻｲｽﾞ : " + files::sizeText(program.size));
+  host_.setStatusPanel(2, "ｻｲｽﾞ : " + files::sizeText(size));
   host_.setStatusPanel(3, kFileViewTitle);
   showing_ = true;
   view_->setFocus();

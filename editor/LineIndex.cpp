@@ -6,6 +6,11 @@ namespace kestrovan::editor {
 
 LineIndex::LineIndex(std::string_view text) : text_(text) {}
 
+void LineIndex::extend(std::string_view text, bool whole) {
+  text_ = text;
+  whole_ = whole;
+}
+
 bool LineIndex::scan(std::size_t bytes) {
   const char* const data = text_.data();
   const std::size_t size = text_.size();
@@ -24,17 +29,27 @@ bool LineIndex::scan(std::size_t bytes) {
       std::size_t q = p;
       while (q < size && data[q] == '\r')
         ++q;
+      // Whether a line feed follows is for the text still to come to say.
+      if (q == size && !whole_) break;
       if (q < size && data[q] == '\n') after = q + 1;
     }
     longest_ = std::max(longest_, p - starts_.back());
-    if (after < size)
+    // A line end at the very end of the text begins no further line; while
+    // more may come, the next line begins there for now.
+    if (after < size || !whole_)
       starts_.push_back(after);
     else
       lastEnded_ = true;
     p = after;
   }
   pos_ = p;
-  if (complete() && !lastEnded_) longest_ = std::max(longest_, size - starts_.back());
+  if (complete()) {
+    if (starts_.size() > 1 && starts_.back() == size && size > 0) {
+      starts_.pop_back();
+      lastEnded_ = true;
+    }
+    if (!lastEnded_) longest_ = std::max(longest_, size - starts_.back());
+  }
   return complete();
 }
 

@@ -8,7 +8,8 @@
 // Line ends are those of the file loader: a line feed with any carriage
 // returns right before it, or a carriage return on its own. Text that ends
 // with a line end has no empty line after it; empty text is one empty line.
-// The index holds offsets only: the bytes stay with their owner.
+// The index holds offsets only: the bytes stay with their owner, and may
+// still be coming in (extend) while the lines read so far are indexed.
 
 #include <cstddef>
 #include <string_view>
@@ -19,12 +20,17 @@ namespace kestrovan::editor {
 class LineIndex {
 public:
   LineIndex() = default;
+  // All of the program's text.
   explicit LineIndex(std::string_view text);
+
+  // The text read so far, which begins with what the index had before (it
+  // may have moved); `whole` once nothing more will come.
+  void extend(std::string_view text, bool whole);
 
   // Indexes about `bytes` more of the text (at least up to the next byte
   // that is no line end); true once all of it is indexed.
   bool scan(std::size_t bytes);
-  bool complete() const { return pos_ >= text_.size(); }
+  bool complete() const { return whole_ && pos_ >= text_.size(); }
   std::size_t indexedBytes() const { return pos_; }
 
   // The lines found so far (at least one).
@@ -43,6 +49,7 @@ private:
   std::size_t pos_ = 0;
   std::size_t longest_ = 0;
   bool lastEnded_ = false; // the line begun at starts_.back() has ended
+  bool whole_ = true;
 };
 
 } // namespace kestrovan::editor

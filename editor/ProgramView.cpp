@@ -54,10 +54,11 @@ ProgramView::ProgramView(QWidget* parent) : QAbstractScrollArea(parent) {
   horizontalScrollBar()->setSingleStep(1);
 }
 
-void ProgramView::setProgram(std::string bytes) {
+void ProgramView::setProgram(ProgramBytes bytes) {
   clear();
-  bytes_ = std::move(bytes);
-  index_ = LineIndex(bytes_);
+  source_ = std::move(bytes);
+  source_.readMore(kFirstPiece);
+  index_.extend(source_.text(), source_.done());
   index_.scan(kFirstPiece);
   updateScrollBars();
   if (!index_.complete()) {
@@ -73,7 +74,7 @@ void ProgramView::clear() {
   ++generation_;
   scheduled_ = false;
   index_ = LineIndex();
-  std::string().swap(bytes_);
+  source_ = ProgramBytes();
   caret_ = anchor_ = {};
   wantedColumn_ = 0;
   decoded_ = 0;
@@ -86,6 +87,10 @@ void ProgramView::clear() {
 void ProgramView::indexMore() {
   scheduled_ = false;
   const std::size_t before = index_.lineCount();
+  if (!source_.done()) {
+    source_.readMore(kPiece);
+    index_.extend(source_.text(), source_.done());
+  }
   const bool done = index_.scan(kPiece);
   updateScrollBars();
   // Only the lines that came into view need drawing again.

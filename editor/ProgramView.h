@@ -10,6 +10,7 @@
 // selects all, Ctrl+C and Ctrl+Insert copy. Other keys go on to the parent.
 
 #include "editor/LineIndex.h"
+#include "editor/ProgramBytes.h"
 
 #include <QAbstractScrollArea>
 
@@ -22,9 +23,9 @@ class ProgramView : public QAbstractScrollArea {
 public:
   explicit ProgramView(QWidget* parent = nullptr);
 
-  // Shows `bytes` (the view keeps them) from the first line; the first
-  // piece is indexed at once, the rest from the event loop.
-  void setProgram(std::string bytes);
+  // Shows the program from its first line; the view keeps its bytes. The
+  // first piece is read and indexed at once, the rest from the event loop.
+  void setProgram(ProgramBytes bytes);
   // Drops the program and what is left to index.
   void clear();
   void setNcColouring(bool on);
@@ -35,7 +36,7 @@ public:
   // Line `i` decoded (for tests and copying; the view itself decodes only
   // what it draws).
   QString lineText(std::size_t i) const;
-  const std::string& bytes() const { return bytes_; }
+  const std::string& bytes() const { return source_.text(); }
 
   struct Position {
     std::size_t line = 0;
@@ -50,7 +51,7 @@ public:
   // Characters decoded for drawing since the program was set.
   std::size_t decodedCharacters() const { return decoded_; }
 
-  // One pass of the indexing takes this many bytes.
+  // One pass of the reading and indexing takes this many bytes.
   static constexpr std::size_t kFirstPiece = 256 * 1024;
   static constexpr std::size_t kPiece = 1024 * 1024;
   // A longer line is data rather than a program block: it stays plain.
@@ -81,7 +82,7 @@ private:
   std::size_t snap(std::size_t line, std::size_t column) const;
   void copy() const;
 
-  std::string bytes_;
+  ProgramBytes source_;
   LineIndex index_;
   bool colouring_ = false;
   bool scheduled_ = false;

@@ -385,3 +385,27 @@ TEST(FileView, AFiveMegabyteLineIsDrawnFromItsColumnsInViewOnly) {
   keyboard::press(Qt::Key_F3);
   v.expectEnded();
 }
+
+// A long program read in pieces ends at its first NUL byte, as the loader
+// reads it, wherever the NUL falls among the pieces; the size is the file's.
+TEST(FileView, ALongProgramReadInPiecesEndsAtItsFirstNulAsTheLoaderReadsIt) {
+  test::StartedForm s;
+  std::string bytes;
+  for (int i = 1; bytes.size() < 3'000'000; ++i)
+    bytes += "N" + std::to_string(i) + " G01 X-21.375 Z-3.363\r\n";
+  const std::string file = bytes + "M30\r" + std::string(1, '\0') + "\n%\r\n" + bytes;
+  test::writeFile(s.data.file("NUL.NC"), file);
+  s.start();
+  View v{s};
+  v.select("NUL.NC");
+  keyboard::press(Qt::Key_V);
+  v.expectShowing();
+  EXPECT_TRUE(s.dialogs.shown.empty());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return v.shown()->indexed(); }, 20000));
+  EXPECT_EQ(v.shown()->bytes(), serial::loadProgramFile(s.data.file("NUL.NC"), nullptr).text);
+  EXPECT_EQ(v.shown()->bytes(), bytes + "M30\r");
+  EXPECT_EQ(v.shown()->lineText(v.shown()->lineCount() - 1), "M30");
+  EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(file.size()));
+  keyboard::press(Qt::Key_Escape);
+  v.expectEnded();
+}

@@ -1,11 +1,18 @@
-// The line index of the file view and the cells of a line's visible part.
+// The file view's reading in pieces, its line index and the cells of a
+// line's visible part.
 #include "editor/LineIndex.h"
 #include "editor/ByteCells.h"
+#include "editor/ProgramBytes.h"
 #include "platform/Cp932.h"
 #include "serial/ProgramFile.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -159,4 +166,66 @@ TEST(ByteCells, APieceOfAVeryLongLineDecodesOnlyThatPiece) {
   ASSERT_EQ(cells.size(), 60u);
   EXPECT_EQ(cells.front().column, 4'000'000u);
   EXPECT_EQ(cellText(cells), line.substr(4'000'000, 60));
+}
+
+// The text as it comes in from the file, in pieces that may end anywhere,
+// even between the CR and the LF of a line end.
+TEST(LineIndex, TextThatComesInPiecesGivesTheLinesOfTheWholeText) {
+  const std::string text = "%\r\nO1\r\r\nG01X1.\rM30\r\n\r\n%";
+  for (std::size_t piece = 1; piece <= text.size(); ++piece) {
+    LineIndex index;
+    std::size_t read = 0;
+    do {
+      read = std::min(text.size(), read + piece);
+      index.extend(std::string_view(text).substr(0, read), read == text.size());
+      index.scan(piece);
+    } while (!index.complete() && read < text.size());
+    while (!index.scan(1)) {
+    }
+    EXPECT_EQ(linesOf(index), loaderLines(text)) << "pieces of " << piece;
+  }
+}
+
+namespace {
+
+struct TempFile {
+  std::string path;
+  explicit TempFile(const std::string& bytes) {
+    path =
+        (std::filesystem::temp_directory_path() / ("kestrovan_bytes_" + std::to_string(::getpid()))).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  ~TempFile() { std::filesystem::remove(path); }
+};
+
+} // namespace
+
+TEST(ProgramBytes, ReadsInPiecesUpToTheFirstNulAsTheLoaderDoes) {
+  std::string bytes;
+  while (bytes.size() < 300'000)
+    bytes += "G01X1.Y2.\r\n";
+  const std::string withNul = bytes + std::string("M30\r\n\0%\r\n", 8);
+  for (const std::string& content : {bytes, withNul}) {
+    TempFile file(content);
+    editor::ProgramBytes read = editor::ProgramBytes::open(file.path);
+    ASSERT_TRUE(read.opened());
+    EXPECT_EQ(read.size(), content.size());
+    int passes = 0;
+    while (!read.readMore(64 * 1024))
+      ++passes;
+    EXPECT_GE(passes, 4);
+    EXPECT_EQ(read.text(), content.substr(0, content.find('\0')));
+    EXPECT_EQ(read.text(), serial::loadProgramFile(file.path, nullptr).text);
+  }
+  EXPECT_FALSE(editor::ProgramBytes::open("/nonexistent/kestrovan/O1.NC").opened());
+}
+
+TEST(ProgramBytes, AFileThatGrowsWhileItIsReadIsReadToItsNewEnd) {
+  TempFile file("O1\r\nG00X1.\r\n");
+  editor::ProgramBytes read = editor::ProgramBytes::open(file.path);
+  EXPECT_FALSE(read.readMore(4));
+  std::ofstream(file.path, std::ios::binary | std::ios::app) << "M30\r\n";
+  while (!read.readMore(4)) {
+  }
+  EXPECT_EQ(read.text(), "O1\r\nG00X1.\r\nM30\r\n");
 }
