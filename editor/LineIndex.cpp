@@ -11,6 +11,15 @@ void LineIndex::extend(std::string_view text, bool whole) {
   whole_ = whole;
 }
 
+void LineIndex::push(std::size_t start) {
+  if (chunks_.back().size() == kChunk) {
+    chunks_.emplace_back();
+    chunks_.back().reserve(kChunk);
+  }
+  chunks_.back().push_back(start);
+  ++count_;
+}
+
 bool LineIndex::scan(std::size_t bytes) {
   const char* const data = text_.data();
   const std::size_t size = text_.size();
@@ -33,29 +42,31 @@ bool LineIndex::scan(std::size_t bytes) {
       if (q == size && !whole_) break;
       if (q < size && data[q] == '\n') after = q + 1;
     }
-    longest_ = std::max(longest_, p - starts_.back());
+    longest_ = std::max(longest_, p - lastStart());
     // A line end at the very end of the text begins no further line; while
     // more may come, the next line begins there for now.
     if (after < size || !whole_)
-      starts_.push_back(after);
+      push(after);
     else
       lastEnded_ = true;
     p = after;
   }
   pos_ = p;
   if (complete()) {
-    if (starts_.size() > 1 && starts_.back() == size && size > 0) {
-      starts_.pop_back();
+    if (count_ > 1 && lastStart() == size && size > 0) {
+      chunks_.back().pop_back();
+      if (chunks_.back().empty()) chunks_.pop_back();
+      --count_;
       lastEnded_ = true;
     }
-    if (!lastEnded_) longest_ = std::max(longest_, size - starts_.back());
+    if (!lastEnded_) longest_ = std::max(longest_, size - lastStart());
   }
   return complete();
 }
 
 std::string_view LineIndex::line(std::size_t i) const {
-  const std::size_t start = starts_[i];
-  std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : pos_;
+  const std::size_t start = lineStart(i);
+  std::size_t end = i + 1 < count_ ? lineStart(i + 1) : pos_;
   // The text of a line holds no line end, so what ends the range is its own.
   while (end > start && (text_[end - 1] == '\n' || text_[end - 1] == '\r'))
     --end;
@@ -64,7 +75,7 @@ std::string_view LineIndex::line(std::size_t i) const {
 
 std::size_t LineIndex::longestLine() const {
   if (complete() || lastEnded_) return longest_;
-  return std::max(longest_, pos_ - starts_.back());
+  return std::max(longest_, pos_ - lastStart());
 }
 
 } // namespace kestrovan::editor

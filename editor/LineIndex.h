@@ -34,21 +34,28 @@ public:
   std::size_t indexedBytes() const { return pos_; }
 
   // The lines found so far (at least one).
-  std::size_t lineCount() const { return starts_.size(); }
+  std::size_t lineCount() const { return count_; }
   // The bytes of line `i` without its line end; of the last line found
   // while the index is incomplete, the part indexed so far.
   std::string_view line(std::size_t i) const;
   // Where line `i` begins in the text.
-  std::size_t lineStart(std::size_t i) const { return starts_[i]; }
+  std::size_t lineStart(std::size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
   // The length in bytes of the longest line found so far.
   std::size_t longestLine() const;
 
 private:
+  void push(std::size_t start);
+  std::size_t lastStart() const { return lineStart(count_ - 1); }
+
+  // The line starts in chunks of a fixed size: a growing index is never
+  // copied whole (a copy of 40 MB stalled the window for half a second).
+  static constexpr std::size_t kChunk = 64 * 1024;
   std::string_view text_;
-  std::vector<std::size_t> starts_{0};
+  std::vector<std::vector<std::size_t>> chunks_{{0}};
+  std::size_t count_ = 1;
   std::size_t pos_ = 0;
   std::size_t longest_ = 0;
-  bool lastEnded_ = false; // the line begun at starts_.back() has ended
+  bool lastEnded_ = false; // the line begun at lastStart() has ended
   bool whole_ = true;
 };
 
