@@ -409,3 +409,42 @@ TEST(FileView, ALongProgramReadInPiecesEndsAtItsFirstNulAsTheLoaderReadsIt) {
   keyboard::press(Qt::Key_Escape);
   v.expectEnded();
 }
+
+// PageDown, Ctrl+End and Ctrl+Home scroll the view with the caret; a click
+// puts the caret on the character under it, the drag selects.
+TEST(FileView, PagesCtrlEndAndTheMouseMoveTheCaretAndTheViewWithIt) {
+  test::StartedForm s;
+  std::string bytes;
+  for (int i = 1; i <= 1000; ++i)
+    bytes += "N" + std::to_string(i) + platform::utf8ToCp932("(穴)X1.\r\n");
+  test::writeFile(s.data.file("P.NC"), bytes);
+  s.start();
+  View v{s};
+  v.select("P.NC");
+  keyboard::press(Qt::Key_V);
+  v.expectShowing();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return v.shown()->indexed(); }, 10000));
+  EXPECT_EQ(v.shown()->firstLine(), 0u);
+  keyboard::press(Qt::Key_PageDown);
+  const std::size_t page = v.shown()->caret().line;
+  EXPECT_GT(page, 5u);
+  EXPECT_LE(v.shown()->firstLine(), page);
+  keyboard::press(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(v.shown()->caret().line, 999u);
+  EXPECT_EQ(v.shown()->firstLine() + page, 1000u) << "the last line shows at the bottom";
+  keyboard::press(Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(v.shown()->firstLine(), 0u);
+  // "N1(穴)X1.": a click on the right half of 穴 (columns 3 and 4) puts the
+  // caret before it or after it, never between its bytes.
+  const int cw = v.shown()->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  const int y = v.shown()->fontMetrics().lineSpacing() / 2 + 2;
+  QTest::mouseClick(v.shown()->viewport(), Qt::LeftButton, {}, QPoint(2 + 4 * cw + cw / 4, y));
+  const std::size_t column = v.shown()->caret().column;
+  EXPECT_TRUE(column == 3 || column == 5) << column;
+  QTest::mouseClick(v.shown()->viewport(), Qt::LeftButton, {}, QPoint(2 + 1, y));
+  QTest::mouseClick(v.shown()->viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(2 + 6 * cw, y));
+  keyboard::press(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "N1(穴)");
+  keyboard::press(Qt::Key_Escape);
+  v.expectEnded();
+}
