@@ -5,6 +5,7 @@
 
 #include "StartedForm.h"
 #include "editor/FindDialog.h"
+#include "editor/ProgramView.h"
 #include "editor/TextSearch.h"
 
 #include <benchmark/benchmark.h>
@@ -118,7 +119,8 @@ void BM_FileViewOpen(benchmark::State& state) {
   test::writeFile(s.data.file("P.NC"), state.range(0) == 0 ? test::readFile(sample) : program20MB());
   s.start();
   s.list()->selectRow(static_cast<int>(s.form->fileList().rows().size()) - 1);
-  auto* view = s.find<QPlainTextEdit>("RichEdit1");
+  // The file is drawn by the view over the transfer view.
+  auto* view = s.find<kestrovan::editor::ProgramView>("FileViewText");
   for (auto _ : state) {
     QElapsedTimer clock;
     clock.start();

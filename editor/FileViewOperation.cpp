@@ -3,10 +3,9 @@
 #include "base/Dialogs.h"
 #include "base/SettingsRecord.h"
 #include "editor/EditorFile.h"
-#include "editor/FileViewText.h"
 #include "editor/NcColouringSetting.h"
-#include "editor/NcHighlighter.h"
-#include "editor/TextFeeder.h"
+#include "editor/ProgramBytes.h"
+#include "editor/ProgramView.h"
 #include "files/FileList.h"
 #include "files/SizeText.h"
 #include "host/Host.h"
@@ -23,8 +22,12 @@ FileViewOperation::FileViewOperation(host::Host& host) : host_(host) {
   host.setCommandHandler(host::Command::FileView, [this](bool) { show(); });
   // Installed after the window's own filter, so it sees the view's events
   // first; it only watches, the window's transfer-panel keys do the rest.
-  host.transferView()->installEventFilter(this);
-  feeder_ = new TextFeeder(host.transferView());
+  QPlainTextEdit* transfer = host.transferView();
+  transfer->installEventFilter(this);
+  view_ = new ProgramView(transfer);
+  view_->setObjectName("FileViewText");
+  view_->setFont(transfer->font());
+  view_->hide();
 }
 
 void FileViewOperation::show() {
@@ -38,24 +41,41 @@ void FileViewOperation::show() {
     host_.dialogs().show({kFileViewTitle, *refusal, base::MessageButtons::Ok, base::MessageIcon::Warning});
     return;
   }
-  QPlainTextEdit* view = host_.transferView();
-  view->setReadOnly(true);
+  QPlainTextEdit* transfer = host_.transferView();
+  transfer->setReadOnly(true);
   host_.setListEnabled(false);
   host_.showTransferPanel(kFileViewTitle, 328, 100, 350, "teal");
-  const serial::ProgramFile program =
-      serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
-  feeder_->start(QString::fromStdString(fileViewText(program.text)), [] {});
-  host_.setStatusPanel(2, "ｻｲｽﾞ : " + files::sizeText(program.size));
+  // The file's bytes themselves are shown, read and indexed piece by piece
+  // from the event loop: only the lines in view are decoded, so a 100 MB
+  // program costs its bytes and their line index. A file that leaves no
+  // text at once (a NUL first, nothing in it) goes to the loader, for its
+  // question and its reading line by line.
+  ProgramBytes bytes = ProgramBytes::open(path);
+  bytes.readMore(ProgramView::kFirstPiece);
+  std::uint64_t size = bytes.size();
+  if (bytes.text().empty() || size == 0) {
+    serial::ProgramFile program =
+        serial::loadProgramFile(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
+    size = program.size;
+    bytes = ProgramBytes(std::move(program.text));
+  }
+  view_->setGeometry(transfer->rect());
+  view_->setProgram(std::move(bytes));
+  view_->setNcColouring(ncColouringOn(host_.settings()));
+  view_->show();
+  view_->raise();
+  host_.setStatusPanel(2, "ｻｲｽﾞ : " + files::sizeText(size));
   host_.setStatusPanel(3, kFileViewTitle);
-  setNcColouring(view, ncColouringOn(host_.settings()));
   showing_ = true;
-  view->setFocus();
+  view_->setFocus();
 }
 
-// However the panel goes (F3 or Esc, a return to idle), the view's colouring
-// and what is left to go in go with it. A minimised window hides its
+// However the panel goes (F3 or Esc, a return to idle), the view, its
+// colouring and what is left to index go with it. A minimised window hides its
 // children too, but that hide comes from the system and ends nothing.
 bool FileViewOperation::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == host_.transferView() && event->type() == QEvent::Resize)
+    view_->setGeometry(host_.transferView()->rect());
   if (showing_ && watched == host_.transferView() && event->type() == QEvent::Hide && !event->spontaneous())
     ended();
   return QObject::eventFilter(watched, event);
@@ -63,8 +83,9 @@ bool FileViewOperation::eventFilter(QObject* watched, QEvent* event) {
 
 void FileViewOperation::ended() {
   showing_ = false;
-  feeder_->abandon();
-  setNcColouring(host_.transferView(), false);
+  view_->clear();
+  view_->setNcColouring(false);
+  view_->hide();
 }
 
 } // namespace kestrovan::editor

@@ -11,7 +11,7 @@ class Host;
 
 namespace kestrovan::editor {
 
-class TextFeeder;
+class ProgramView;
 
 // On a file row: the file read-only in the transfer panel captioned
 // "ファイルビュー" (teal, at 328,100, 350 wide), its size in status panel 2,
@@ -24,6 +24,8 @@ public:
 
   void show();
   bool showing() const { return showing_; }
+  // The view over the transfer view that draws the file from its bytes.
+  ProgramView* view() const { return view_; }
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -32,9 +34,10 @@ private:
   void ended();
 
   host::Host& host_;
-  // A long program goes in piece by piece, the window alive and Esc
-  // working meanwhile; the rest is dropped when the view ends.
-  TextFeeder* feeder_ = nullptr;
+  // Lies over the transfer view while the file shows: a long program is
+  // indexed piece by piece, the window alive and Esc working meanwhile, and
+  // only what is in view is decoded; all of it is dropped when the view ends.
+  ProgramView* view_ = nullptr;
   bool showing_ = false;
 };
 

@@ -3,7 +3,7 @@
 #include "PipeUnblocker.h"
 #include "core/StartedForm.h"
 #include "editor/FileViewOperation.h"
-#include "editor/NcHighlighter.h"
+#include "editor/ProgramView.h"
 #include "files/SizeText.h"
 #include "platform/Cp932.h"
 #include "serial/ProgramFile.h"
@@ -11,6 +11,8 @@
 #include "support/Samples.h"
 #include "support/WrittenPrograms.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -28,6 +30,15 @@ struct View {
 
   QGroupBox* panel() const { return s.find<QGroupBox>("GroupBox2"); }
   QPlainTextEdit* text() const { return s.find<QPlainTextEdit>("RichEdit1"); }
+  // What the view draws, over the transfer view.
+  editor::ProgramView* shown() const { return s.find<editor::ProgramView>("FileViewText"); }
+  // Its lines, decoded, one "\n" between two.
+  std::string all() const {
+    QString out;
+    for (std::size_t i = 0; i < shown()->lineCount(); ++i)
+      out += (i ? "\n" : "") + shown()->lineText(i);
+    return out.toStdString();
+  }
   QString status(int i) const { return s.find<QLabel>(QString("StatusPanel%1").arg(i).toUtf8())->text(); }
   QString message() const { return s.find<QLabel>("Label11")->text(); }
 
@@ -50,7 +61,9 @@ struct View {
     EXPECT_EQ(panel()->width(), 350);
     EXPECT_TRUE(panel()->styleSheet().contains("teal"));
     EXPECT_TRUE(text()->isReadOnly());
-    EXPECT_TRUE(text()->hasFocus());
+    EXPECT_TRUE(shown()->isVisible());
+    EXPECT_EQ(shown()->geometry(), text()->rect());
+    EXPECT_TRUE(shown()->hasFocus());
     EXPECT_FALSE(s.list()->isEnabled());
     EXPECT_FALSE(s.find<QLabel>("RemainingLine")->isVisible());
     EXPECT_EQ(status(3), "ファイルビュー");
@@ -63,6 +76,8 @@ struct View {
     EXPECT_TRUE(s.list()->hasFocus());
     EXPECT_EQ(status(2), "");
     EXPECT_TRUE(text()->toPlainText().isEmpty());
+    EXPECT_FALSE(shown()->isVisible());
+    EXPECT_TRUE(shown()->bytes().empty());
   }
 };
 
@@ -79,7 +94,7 @@ TEST(FileView, VShowsTheFileReadOnlyUntilEscAndOtherKeysLeaveItOpen) {
   v.select("O1001.NC");
   keyboard::press(Qt::Key_V);
   v.expectShowing();
-  EXPECT_EQ(v.text()->toPlainText().toStdString(), "%\nO1001(サブ　穴あけ ｻﾌﾞ)\nG81X10.Y20.\nM99\n%");
+  EXPECT_EQ(v.all(), "%\nO1001(サブ　穴あけ ｻﾌﾞ)\nG81X10.Y20.\nM99\n%");
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(kSjisProgram.size()));
 
   // Typing, Enter, Delete and the arrows change nothing and do not end it.
@@ -89,7 +104,7 @@ TEST(FileView, VShowsTheFileReadOnlyUntilEscAndOtherKeysLeaveItOpen) {
   keyboard::press(Qt::Key_Down);
   keyboard::press(Qt::Key_F1);
   v.expectShowing();
-  EXPECT_EQ(v.text()->toPlainText().toStdString(), "%\nO1001(サブ　穴あけ ｻﾌﾞ)\nG81X10.Y20.\nM99\n%");
+  EXPECT_EQ(v.all(), "%\nO1001(サブ　穴あけ ｻﾌﾞ)\nG81X10.Y20.\nM99\n%");
   EXPECT_EQ(test::readFile(s.data.file("O1001.NC")), kSjisProgram);
 
   keyboard::press(Qt::Key_Escape);
@@ -112,6 +127,7 @@ TEST(FileView, F8ShowsItAndF3EndsIt) {
   // Shift+F8 is still the transfer log.
   keyboard::press(Qt::Key_F8, Qt::ShiftModifier);
   EXPECT_EQ(v.panel()->title(), "送受信ログ");
+  EXPECT_FALSE(v.shown()->isVisible()) << "the file view covers the log";
 }
 
 TEST(FileView, FolderAndParentRowsShowNothing) {
@@ -146,7 +162,7 @@ TEST(FileView, AFileThatBeginsWithNulBringsTheLoadersQuestion) {
   EXPECT_EQ(s.dialogs.shown[0].text, serial::kWrongFormatQuestion);
   v.expectShowing();
   // Read again line by line: each line up to its first NUL.
-  EXPECT_EQ(v.text()->toPlainText(), "G00X1.");
+  EXPECT_EQ(v.all(), "G00X1.");
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : 16ﾊﾞｲﾄ");
   keyboard::press(Qt::Key_Escape);
   v.expectEnded();
@@ -164,10 +180,10 @@ void expectOneViewLinePerLine(const std::string& bytes, int lines) {
   v.select("RELIEF.NC");
   keyboard::press(Qt::Key_V);
   v.expectShowing();
-  // A long program goes in from the event loop.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == lines; }, 10000))
-      << v.text()->blockCount();
-  EXPECT_EQ(v.text()->document()->findBlockByNumber(0).text(), "");
+  // A long program is indexed from the event loop.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.shown()->indexed(); }, 10000));
+  EXPECT_EQ(v.shown()->lineCount(), std::size_t(lines));
+  EXPECT_EQ(v.shown()->lineText(0), "");
   EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(bytes.size()));
   keyboard::press(Qt::Key_F3);
   v.expectEnded();
@@ -246,23 +262,25 @@ TEST(FileView, ALongProgramShowsAtOnceAndEscEndsTheViewWhileItGoesIn) {
   v.select("BIG.NC");
   keyboard::press(Qt::Key_V);
   v.expectShowing();
-  EXPECT_LT(v.text()->document()->characterCount(), 1'000'000) << "all of it went in before the view showed";
-  EXPECT_EQ(v.text()->document()->firstBlock().text(), "N1 G01 X-21.375 Z-3.363");
+  EXPECT_FALSE(v.shown()->indexed()) << "all of it was indexed before the view showed";
+  EXPECT_EQ(v.shown()->lineText(0), "N1 G01 X-21.375 Z-3.363");
   keyboard::press(Qt::Key_Escape);
   v.expectEnded();
   QTest::qWait(50);
-  EXPECT_TRUE(v.text()->toPlainText().isEmpty()) << "nothing more goes in after the view ended";
+  EXPECT_EQ(v.shown()->lineCount(), 1u) << "nothing more is indexed after the view ended";
+  EXPECT_TRUE(v.shown()->lineText(0).isEmpty());
 
   // Left to go in, all of it arrives, one view line a program line.
   s.list()->setFocus();
   keyboard::press(Qt::Key_V);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == lines; }, 20000));
-  EXPECT_EQ(v.text()->document()->lastBlock().text().toStdString(),
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.shown()->indexed(); }, 20000));
+  EXPECT_EQ(v.shown()->lineCount(), std::size_t(lines));
+  EXPECT_EQ(v.shown()->lineText(lines - 1).toStdString(),
             "N" + std::to_string(lines) + " G01 X-21.375 Z-3.363");
   EXPECT_TRUE(v.text()->isReadOnly());
   keyboard::type("G00");
-  EXPECT_EQ(v.text()->blockCount(), lines);
-  EXPECT_EQ(v.text()->document()->firstBlock().text(), "N1 G01 X-21.375 Z-3.363");
+  EXPECT_EQ(v.shown()->lineCount(), std::size_t(lines));
+  EXPECT_EQ(v.shown()->lineText(0), "N1 G01 X-21.375 Z-3.363");
   keyboard::press(Qt::Key_F3);
   v.expectEnded();
 }
@@ -277,16 +295,156 @@ TEST(FileView, MinimisingTheWindowEndsNeitherTheLoadingNorTheColouring) {
   v.select("BIG.NC");
   keyboard::press(Qt::Key_V);
   v.expectShowing();
-  ASSERT_TRUE(editor::hasNcColouring(v.text()));
+  ASSERT_TRUE(v.shown()->ncColouring());
   QWidget* window = s.form->window();
   window->showMinimized();
   QTest::qWait(20);
   window->showNormal();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return v.text()->blockCount() == lines; }, 20000))
-      << v.text()->blockCount();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return v.shown()->indexed(); }, 20000));
+  EXPECT_EQ(v.shown()->lineCount(), std::size_t(lines));
   EXPECT_TRUE(s.window->operation<editor::FileViewOperation>()->showing());
-  EXPECT_TRUE(editor::hasNcColouring(v.text()));
+  EXPECT_TRUE(v.shown()->ncColouring());
   keyboard::press(Qt::Key_Escape);
   v.expectEnded();
-  EXPECT_FALSE(editor::hasNcColouring(v.text()));
+  EXPECT_FALSE(v.shown()->ncColouring());
+}
+
+// The caret and the selection move by characters, never by half of one, and
+// what is copied is the text as shown, one line break between two lines.
+TEST(FileView, ArrowsAndShiftSelectWholeCharactersAndCtrlCCopiesThemDecoded) {
+  test::StartedForm s;
+  test::writeFile(s.data.file("O1001.NC"), kSjisProgram);
+  s.start();
+  View v{s};
+  v.select("O1001.NC");
+  keyboard::press(Qt::Key_V);
+  v.expectShowing();
+  keyboard::press(Qt::Key_Down);
+  keyboard::press(Qt::Key_End, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "O1001(サブ　穴あけ ｻﾌﾞ)");
+  // From the end of the line, four characters to the left: ｻﾌﾞ) and the space.
+  keyboard::press(Qt::Key_End);
+  for (int i = 0; i < 5; ++i)
+    keyboard::press(Qt::Key_Left, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_Insert, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), " ｻﾌﾞ)");
+  // Two more take け and あ, two bytes each.
+  keyboard::press(Qt::Key_Left, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_Left, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "あけ ｻﾌﾞ)");
+  // Down goes to the column nearest on the shorter line; the selection runs
+  // from where it began, over the line end.
+  keyboard::press(Qt::Key_Home);
+  keyboard::press(Qt::Key_Right);
+  keyboard::press(Qt::Key_Right);
+  keyboard::press(Qt::Key_Down, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "001(サブ　穴あけ ｻﾌﾞ)\nG8");
+  keyboard::press(Qt::Key_A, Qt::ControlModifier);
+  keyboard::press(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+            "%\nO1001(サブ　穴あけ ｻﾌﾞ)\nG81X10.Y20.\nM99\n%");
+  v.expectShowing();
+  EXPECT_EQ(test::readFile(s.data.file("O1001.NC")), kSjisProgram);
+  keyboard::press(Qt::Key_Escape);
+  v.expectEnded();
+}
+
+// A program of one 5 MB line: only the columns in view are decoded and drawn,
+// at its beginning and at its end, and the line goes in from the event loop.
+TEST(FileView, AFiveMegabyteLineIsDrawnFromItsColumnsInViewOnly) {
+  test::StartedForm s;
+  std::string line;
+  for (int i = 0; line.size() < 5'000'000; ++i)
+    line += "G01X" + std::to_string(i % 1000) + ".Y-2.5F300.";
+  line += platform::utf8ToCp932("(終)");
+  test::writeFile(s.data.file("LONG.NC"), "%\r\n" + line + "\r\n%\r\n");
+  s.start();
+  View v{s};
+  v.select("LONG.NC");
+  keyboard::press(Qt::Key_V);
+  v.expectShowing();
+  EXPECT_FALSE(v.shown()->indexed()) << "all of the line was walked before the view showed";
+  v.shown()->viewport()->repaint();
+  EXPECT_EQ(v.shown()->lineText(0), "%");
+  EXPECT_LT(v.shown()->decodedCharacters(), 10'000u);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return v.shown()->indexed(); }, 20000));
+  ASSERT_EQ(v.shown()->lineCount(), 3u);
+  keyboard::press(Qt::Key_Down);
+  keyboard::press(Qt::Key_End);
+  EXPECT_EQ(v.shown()->caret().column, line.size());
+  EXPECT_GT(v.shown()->firstColumn(), line.size() - 400);
+  v.shown()->viewport()->repaint();
+  EXPECT_LT(v.shown()->decodedCharacters(), 20'000u);
+  keyboard::press(Qt::Key_Left, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_Left, Qt::ShiftModifier);
+  keyboard::press(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "終)");
+  keyboard::press(Qt::Key_F3);
+  v.expectEnded();
+}
+
+// A long program read in pieces ends at its first NUL byte, as the loader
+// reads it, wherever the NUL falls among the pieces; the size is the file's.
+TEST(FileView, ALongProgramReadInPiecesEndsAtItsFirstNulAsTheLoaderReadsIt) {
+  test::StartedForm s;
+  std::string bytes;
+  for (int i = 1; bytes.size() < 3'000'000; ++i)
+    bytes += "N" + std::to_string(i) + " G01 X-21.375 Z-3.363\r\n";
+  const std::string file = bytes + "M30\r" + std::string(1, '\0') + "\n%\r\n" + bytes;
+  test::writeFile(s.data.file("NUL.NC"), file);
+  s.start();
+  View v{s};
+  v.select("NUL.NC");
+  keyboard::press(Qt::Key_V);
+  v.expectShowing();
+  EXPECT_TRUE(s.dialogs.shown.empty());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return v.shown()->indexed(); }, 20000));
+  EXPECT_EQ(v.shown()->bytes(), serial::loadProgramFile(s.data.file("NUL.NC"), nullptr).text);
+  EXPECT_EQ(v.shown()->bytes(), bytes + "M30\r");
+  EXPECT_EQ(v.shown()->lineText(v.shown()->lineCount() - 1), "M30");
+  EXPECT_EQ(v.status(2).toStdString(), "ｻｲｽﾞ : " + files::sizeText(file.size()));
+  keyboard::press(Qt::Key_Escape);
+  v.expectEnded();
+}
+
+// PageDown, Ctrl+End and Ctrl+Home scroll the view with the caret; a click
+// puts the caret on the character under it, the drag selects.
+TEST(FileView, PagesCtrlEndAndTheMouseMoveTheCaretAndTheViewWithIt) {
+  test::StartedForm s;
+  std::string bytes;
+  for (int i = 1; i <= 1000; ++i)
+    bytes += "N" + std::to_string(i) + platform::utf8ToCp932("(穴)X1.\r\n");
+  test::writeFile(s.data.file("P.NC"), bytes);
+  s.start();
+  View v{s};
+  v.select("P.NC");
+  keyboard::press(Qt::Key_V);
+  v.expectShowing();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return v.shown()->indexed(); }, 10000));
+  EXPECT_EQ(v.shown()->firstLine(), 0u);
+  keyboard::press(Qt::Key_PageDown);
+  const std::size_t page = v.shown()->caret().line;
+  EXPECT_GT(page, 5u);
+  EXPECT_LE(v.shown()->firstLine(), page);
+  keyboard::press(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(v.shown()->caret().line, 999u);
+  EXPECT_EQ(v.shown()->firstLine() + page, 1000u) << "the last line shows at the bottom";
+  keyboard::press(Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(v.shown()->firstLine(), 0u);
+  // "N1(穴)X1.": a click on the right half of 穴 (columns 3 and 4) puts the
+  // caret before it or after it, never between its bytes.
+  const int cw = v.shown()->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  const int y = v.shown()->fontMetrics().lineSpacing() / 2 + 2;
+  QTest::mouseClick(v.shown()->viewport(), Qt::LeftButton, {}, QPoint(2 + 4 * cw + cw / 4, y));
+  const std::size_t column = v.shown()->caret().column;
+  EXPECT_TRUE(column == 3 || column == 5) << column;
+  QTest::mouseClick(v.shown()->viewport(), Qt::LeftButton, {}, QPoint(2 + 1, y));
+  QTest::mouseClick(v.shown()->viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(2 + 6 * cw, y));
+  keyboard::press(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "N1(穴)");
+  keyboard::press(Qt::Key_Escape);
+  v.expectEnded();
 }
