@@ -318,8 +318,9 @@ private:
     phase_ = Phase::Open;
     if (rfc2217_) {
       out_ += telnet_.opening();
-      // Only the lines the lamps and the rules read: carrier, DSR, CTS.
-      request(
+      // Only the lines the lamps and the rules read: carrier, DSR, CTS. Not
+      // waited for: servers (ser2net among them) leave the mask unacknowledged.
+      out_ += telnet::comPortRequest(
           telnet::kSetModemStateMask,
           std::string(1, static_cast<char>(telnet::kModemCarrier | telnet::kModemDsr | telnet::kModemCts)));
       ackDeadline_ = Clock::now() + milliseconds(kAckWaitMs);
