@@ -230,7 +230,10 @@ int runReceive(const NcSimOptions& o, int master) {
       if (n > 0) {
         out.flush();
         lastActivity = now;
-        if (o.baud > 0) nextReadUs = nowUs() + characterUs(o.baud);
+        // The line's clock, not the loop's: a late read is made up by the
+        // next ones, as a UART keeps its rate whatever the reader does.
+        if (o.baud > 0)
+          nextReadUs = std::max(nextReadUs + characterUs(o.baud), nowUs() - characterUs(o.baud));
       }
     }
     sendBytes(master, machine.onTick(nowMs()));
