@@ -70,6 +70,15 @@ struct ReadResult {
 // holds the line); Failed as for reads.
 enum class WriteStatus { Written, TimedOut, Failed };
 
+// A port that needs time after opening or configuring (a network connection
+// being made, a device server acknowledging the line settings) says so until
+// it is ready; a device is ready at once. Failed carries the errno.
+enum class SettleStatus { Ready, Waiting, Failed };
+struct Settle {
+  SettleStatus status = SettleStatus::Ready;
+  int error = 0;
+};
+
 class SerialPort {
 public:
   virtual ~SerialPort() = default;
@@ -88,6 +97,12 @@ public:
   virtual ReadResult readByte() = 0;
   // Written when the byte was handed to the driver within the write time-out.
   virtual WriteStatus writeByte(unsigned char byte) = 0;
+  // Waits at most `waitMs` for the port to become ready; the caller asks
+  // again, a slice at a time, and decides how long is too long.
+  virtual Settle settle(int /*waitMs*/) { return {}; }
+  // False when the port cannot know its modem lines at all (a raw network
+  // connection): the lamps say "unknown" rather than on or off.
+  virtual bool modemLinesKnown() const { return true; }
 };
 
 struct SerialPortOpen {
@@ -96,7 +111,13 @@ struct SerialPortOpen {
 };
 
 // Opens a device exclusively for reading and writing; closing (destroying the
-// port) puts the device's original settings back.
+// port) puts the device's original settings back. A network address
+// (platform/NetworkPort.h) starts a connection instead, without waiting for
+// it: settle() tells when it is made.
 SerialPortOpen openSerialPort(const std::string& device);
+
+struct NetworkAddress;
+// The network backend (SerialPort_net.cpp).
+SerialPortOpen openNetworkPort(const NetworkAddress& address);
 
 } // namespace kestrovan::platform

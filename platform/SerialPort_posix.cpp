@@ -28,6 +28,7 @@
 // - A hang-up (POLLHUP, POLLERR, EIO, ENXIO, end of file) fails the read or
 //   the write at once, so that the line above can end its transfer.
 
+#include "platform/NetworkPort.h"
 #include "platform/SerialDevice.h"
 #include "platform/SerialPort.h"
 #include "platform/SerialSpeed.h"
@@ -256,6 +257,10 @@ private:
 } // namespace
 
 SerialPortOpen openSerialPort(const std::string& device) {
+  if (looksLikeNetworkPort(device)) {
+    if (auto address = parseNetworkPort(device)) return openNetworkPort(*address);
+    return {nullptr, EINVAL};
+  }
   SerialOpen opened = openSerialExclusive(device);
   SerialPortOpen result;
   if (!opened.device) {

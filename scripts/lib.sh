@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-translations-l10n fonts-ipafont-gothic xvfb xauth x11-apps x11-utils imagemagick
   xdg-utils file poppler-utils openbox xdotool
+  ser2net
 )
 
 ensure_packages() {

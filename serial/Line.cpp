@@ -6,6 +6,8 @@
 #include "serial/TransferScreen.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 
 namespace kestrovan::serial {
 namespace {
@@ -68,6 +70,13 @@ OpenFailure Line::openSteps(TransferMode mode) {
     return OpenFailure::PortNotOpened;
   }
   port_ = std::move(opened.port);
+  // A network port connects now; a host that does not answer ends the opening
+  // after kConnectLimitMs, naming host and port.
+  if (const int error = settlePort(kConnectLimitMs); error != 0) {
+    portCheck_ = {problemOfOpenError(error), ports_.deviceName(*number), error};
+    if (portCheck_.problem == PortProblem::None) portCheck_.problem = PortProblem::Other;
+    return OpenFailure::PortNotOpened;
+  }
 
   LineSettingsParse parsed = parseLineSettings(settings_.Speed);
   if (parsed.error == LineSettingsError::Speed) return OpenFailure::Speed;
@@ -99,10 +108,27 @@ OpenFailure Line::openSteps(TransferMode mode) {
 
   port_->setBufferSizes(kDriverBufferBytes, kDriverBufferBytes); // a refusal changes nothing
   if (port_->purge() != PortStatus::Ok) return OpenFailure::PurgeFailed;
+  // A device server acknowledges the settings (or its time-out passes).
+  if (settlePort(kConnectLimitMs) != 0) return OpenFailure::ConfigurationRefused;
   showModemLines();
 
   if (settings_.AutoSelect == "Y" && !runSelector()) return OpenFailure::Selector;
   return OpenFailure::None;
+}
+
+// Waits, a slice at a time with the window alive, for the port to be ready:
+// 0, or the errno that ended the wait (ETIMEDOUT after `limitMs`, ECANCELED
+// when the operator stopped).
+int Line::settlePort(int limitMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+  for (;;) {
+    const platform::Settle settled = port_->settle(kWaitSliceMs);
+    if (settled.status == platform::SettleStatus::Ready) return 0;
+    if (settled.status == platform::SettleStatus::Failed) return settled.error != 0 ? settled.error : EIO;
+    if (std::chrono::steady_clock::now() >= deadline) return ETIMEDOUT;
+    screen_.processPendingEvents();
+    if (screen_.stopKeyPending()) return ECANCELED;
+  }
 }
 
 bool Line::runSelector() {

@@ -52,6 +52,8 @@ inline constexpr int kSelectorPauseMs = 3000;
 inline constexpr int kWaitSliceMs = 50;
 // How long the DC4 that ends a transfer may wait for the NC to take it.
 inline constexpr int kEndWriteLimitMs = 1000;
+// The longest an opening waits for a network port's device server to answer.
+inline constexpr int kConnectLimitMs = 5000;
 
 enum class OpenFailure {
   None,
@@ -120,6 +122,7 @@ public:
 private:
   OpenFailure openSteps(TransferMode mode);
   bool runSelector();
+  int settlePort(int limitMs);
   bool stopRequested(StopKeyPoll poll);
   bool stopKeysPolled();
   void regulateInput();

@@ -2,6 +2,7 @@
 #include "platform/Text.h"
 
 #include "platform/IniFile.h"
+#include "platform/NetworkPort.h"
 #include "platform/Paths.h"
 #include "platform/PortNames.h"
 #include "platform/SerialDevice.h"
@@ -29,9 +30,29 @@ PortProblem problemOfOpenError(int error) {
   }
 }
 
+namespace {
+
+// A network port's problem names the host and the port the operator wrote.
+std::string networkProblemText(const platform::NetworkAddress& address, int error) {
+  const std::string at = "ホスト " + address.host + " のポート " + std::to_string(address.port);
+  switch (error) {
+  case ENOENT: return "ホスト " + address.host + " が見つかりません。";
+  case ETIMEDOUT: return at + " から応答がありません。";
+  case ECONNREFUSED: return at + " は接続を受け付けません。";
+  case ECANCELED: return at + " への接続を中止しました。";
+  default: break;
+  }
+  if (error == 0) return at + " に接続できません。";
+  return at + " に接続できません（" + std::strerror(error) + "）。";
+}
+
+} // namespace
+
 std::string portProblemText(const PortCheck& check) {
   if (check.device.empty()) return {};
   const std::string& d = check.device;
+  if (check.problem != PortProblem::None)
+    if (auto address = platform::parseNetworkPort(d)) return networkProblemText(*address, check.error);
   switch (check.problem) {
   case PortProblem::None: return {};
   case PortProblem::Missing: return "デバイス " + d + " がありません。";
@@ -48,6 +69,15 @@ bool DevicePortOpener::openAndClose(int number) { return check(number).usable();
 
 PortCheck DevicePortOpener::check(int number) {
   PortCheck result{PortProblem::None, deviceName(number), 0};
+  // A network port is only looked at, not connected to: a connection can
+  // take seconds, and the transfer's opening says why one fails.
+  if (platform::looksLikeNetworkPort(result.device)) {
+    if (!platform::parseNetworkPort(result.device)) {
+      result.problem = PortProblem::Other;
+      result.error = EINVAL;
+    }
+    return result;
+  }
   if (!platform::pathExists(result.device)) {
     result.problem = PortProblem::Missing;
     result.error = ENOENT;

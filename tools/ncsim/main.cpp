@@ -95,15 +95,45 @@ struct LineState {
   bool readable = false;
 };
 
+// The line settings the PC's end has now, as "9600 8N1": read through the
+// master, which shares the terminal's settings with its slave.
+std::string lineSettings(int master) {
+  termios t{};
+  if (tcgetattr(master, &t) != 0) return {};
+  static const std::pair<speed_t, int> speeds[] = {{B1200, 1200},   {B2400, 2400},    {B4800, 4800},
+                                                   {B9600, 9600},   {B19200, 19200},  {B38400, 38400},
+                                                   {B57600, 57600}, {B115200, 115200}};
+  int speed = 0;
+  for (const auto& [constant, value] : speeds)
+    if (cfgetospeed(&t) == constant) speed = value;
+  const tcflag_t size = t.c_cflag & CSIZE;
+  const char bits = size == CS5 ? '5' : size == CS6 ? '6' : size == CS7 ? '7' : '8';
+  const char parity = (t.c_cflag & PARENB) == 0 ? 'N' : (t.c_cflag & PARODD) != 0 ? 'O' : 'E';
+  return std::to_string(speed) + " " + bits + parity + ((t.c_cflag & CSTOPB) != 0 ? '2' : '1');
+}
+
+// Says "LINE <settings>" whenever the PC's end changes its line settings
+// while it has the line open (a device server sets them from the network).
+void reportLineSettings(int master) {
+  static std::string last;
+  const std::string now = lineSettings(master);
+  if (!now.empty() && now != last) {
+    last = now;
+    say("LINE " + now);
+  }
+}
+
 LineState look(int master, int timeoutMs) {
   pollfd p{master, POLLIN, 0};
   int r = ::poll(&p, 1, timeoutMs);
   LineState s;
   if (r <= 0) {
     s.open = true; // nothing reported: no hang-up
+    reportLineSettings(master);
     return s;
   }
   s.open = (p.revents & POLLHUP) == 0;
+  if (s.open) reportLineSettings(master);
   s.readable = (p.revents & POLLIN) != 0;
   // A closed slave end keeps reporting a hang-up; do not spin on it.
   if (!s.open && !s.readable) ::usleep(static_cast<useconds_t>(timeoutMs > 0 ? timeoutMs * 1000 : 1000));
@@ -200,7 +230,10 @@ int runReceive(const NcSimOptions& o, int master) {
       if (n > 0) {
         out.flush();
         lastActivity = now;
-        if (o.baud > 0) nextReadUs = nowUs() + characterUs(o.baud);
+        // The line's clock, not the loop's: a late read is made up by the
+        // next ones, as a UART keeps its rate whatever the reader does.
+        if (o.baud > 0)
+          nextReadUs = std::max(nextReadUs + characterUs(o.baud), nowUs() - characterUs(o.baud));
       }
     }
     sendBytes(master, machine.onTick(nowMs()));
