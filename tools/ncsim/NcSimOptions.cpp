@@ -94,6 +94,7 @@ DNC service does):
                         until data comes, every byte to DIR/read-NNN.bin
                         until DC4 or a "%" after program data (READ path n)
   --step pause:MS       wait MS ms
+  --step signal         wait for SIGUSR1 (the operator's key)
   --repeat              do the steps again and again until stopped
   --dc4-wait-ms M       default 5000
 
@@ -169,7 +170,7 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
     } else if (a == "--operate" || a == "--step") {
       std::optional<std::string> v = value();
       if (!v) {
-        r.error = a + (a == "--operate" ? " needs a folder" : " needs punch:FILE, read or pause:MS");
+        r.error = a + (a == "--operate" ? " needs a folder" : " needs punch:FILE, read, pause:MS or signal");
         return r;
       }
       if (a == "--operate") {
@@ -177,12 +178,14 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
         operate = true;
       } else if (v->starts_with("punch:") && v->size() > 6) {
         o.steps.push_back({OperateStep::Kind::Punch, v->substr(6), 0});
+      } else if (*v == "signal") {
+        o.steps.push_back({OperateStep::Kind::Signal, {}, 0});
       } else if (*v == "read") {
         o.steps.push_back({OperateStep::Kind::Read, {}, 0});
       } else if (std::optional<long> ms = v->starts_with("pause:") ? number(v->substr(6)) : std::nullopt) {
         o.steps.push_back({OperateStep::Kind::Pause, {}, static_cast<int>(*ms)});
       } else {
-        r.error = "--step is punch:FILE, read or pause:MS";
+        r.error = "--step is punch:FILE, read, pause:MS or signal";
         return r;
       }
     } else if (a == "--repeat") {

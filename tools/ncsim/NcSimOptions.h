@@ -11,7 +11,7 @@ enum class PunchCode { Iso, Eia };
 
 // One thing the operator at the controller does in operate mode.
 struct OperateStep {
-  enum class Kind { Punch, Read, Pause };
+  enum class Kind { Punch, Read, Pause, Signal };
   Kind kind = Kind::Pause;
   std::string file; // Punch: the program
   int ms = 0;       // Pause

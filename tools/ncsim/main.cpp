@@ -546,6 +546,7 @@ public:
         case OperateStep::Kind::Punch: punch(programs_[program++]); break;
         case OperateStep::Kind::Read: read(); break;
         case OperateStep::Kind::Pause: pause(step.ms); break;
+        case OperateStep::Kind::Signal: waitForKey(); break;
         }
       }
     } while (o_.repeat && !gStop);
@@ -573,6 +574,15 @@ private:
       LineState line = look(master_, 5);
       if (line.readable) drain();
     }
+  }
+
+  void waitForKey() {
+    say("WAITING");
+    while (!gStop && !gTrigger) {
+      LineState line = look(master_, 5);
+      if (line.readable) drain();
+    }
+    gTrigger = 0;
   }
 
   void punch(const std::string& program) {
