@@ -34,7 +34,7 @@ struct ReceiveRequest {
   ReceiveTarget target;           // by name: from the name entry or the command line
   bool exitAfterTransfer = false; // Shift+F2, or END on the command line
   // For a service without an operator: see SaveOptions::beforePutInPlace.
-  std::function<bool(const std::string& path)> beforePutInPlace;
+  std::function<bool(const std::string& path)> beforePutInPlace = nullptr;
   // A stop keeps what arrived of the unfinished program under a name of its
   // own (as a failure does) instead of deleting it; DC4 and the log entry as
   // for every stop.

@@ -30,7 +30,7 @@ struct SaveOptions {
   // Called with a file's final name just before its finished working copy is
   // renamed over it; false fails the reception there (nothing replaced). A
   // service that keeps older files moves the one of that name away here.
-  std::function<bool(const std::string& path)> beforePutInPlace;
+  std::function<bool(const std::string& path)> beforePutInPlace = nullptr;
 };
 SaveOptions saveOptionsFrom(const base::SettingsRecord& settings);
 
