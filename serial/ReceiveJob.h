@@ -55,8 +55,8 @@ struct ReceiveOutcome {
   bool closeMainWindow = false;
   bool powerOff = false;
   // Failed (and Stopped with keepUnfinishedOnStop): the file that keeps what
-  // arrived of the unfinished program
-  // ("" when nothing of it arrived), and what went wrong.
+  // arrived of the unfinished program ("" when nothing of it arrived), and
+  // what went wrong.
   std::string keptPartialFile;
   std::string detail;
   bool lineLost = false; // the device hung up or vanished
