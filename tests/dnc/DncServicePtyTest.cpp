@@ -308,6 +308,7 @@ TEST_F(DncServiceTest, SigtermEndsThreeReceptionsThroughTheirStopPaths) {
     EXPECT_NE(log(m).find(kept), std::string::npos);
   }
   EXPECT_NE(journal().find("stopped"), std::string::npos);
+  EXPECT_FALSE(test::fileExists(statusFile)); // --status: not running
 }
 
 TEST_F(DncServiceTest, SighupRestartsOnlyTheMachinesWhoseSectionChanged) {

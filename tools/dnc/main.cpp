@@ -117,7 +117,8 @@ int serve(const std::string& configPath, const std::string& mainSettings, dnc::S
     if (sig == SIGTERM || sig == SIGINT) {
       journal("stopping");
       service.stop();
-      dnc::writeStatusFile(statusPath, service.board().snapshot());
+      // No status, no service: --status tells the service is not running.
+      std::remove(statusPath.c_str());
       journal("stopped");
       return 0;
     }
