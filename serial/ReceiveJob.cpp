@@ -19,12 +19,18 @@ enum class Next { EndOfData, OperatorStop, Failed, LineLost };
 
 constexpr const char* kLineLostDetail = "the line hung up (cable, adapter or NC gone)";
 
+SaveOptions saveOptions(const base::SettingsRecord& settings, const ReceiveRequest& request) {
+  SaveOptions options = saveOptionsFrom(settings);
+  options.beforePutInPlace = request.beforePutInPlace;
+  return options;
+}
+
 class Reception {
 public:
   Reception(const base::SettingsRecord& settings, Line& line, ReceiveScreen& screen, TransferLog& log,
             const ReceiveRequest& request)
       : settings_(settings), line_(line), screen_(screen), log_(log), request_(request),
-        saver_(request.mode, saveOptionsFrom(settings)),
+        saver_(request.mode, saveOptions(settings, request)),
         assembler_({settings.Read_SP_Cut == "N", settings.O_Change == "Y"}) {
     saver_.onViewLine = [this](const std::string& l) { screen_.addTransferLine(l); };
     saver_.onViewEmptied = [this] { screen_.clearTransferView(); };
@@ -225,9 +231,13 @@ private:
   }
 
   ReceiveOutcome stopped() {
-    saver_.discard();
+    std::string kept;
+    if (request_.keepUnfinishedOnStop)
+      kept = saver_.keepWhatArrived(assembler_.takeRest().line.value_or(""));
+    else
+      saver_.discard();
     writeDc4();
-    log_.record(TransferOutcome::ReceiveStopped, saver_.outputFile());
+    log_.record(TransferOutcome::ReceiveStopped, kept.empty() ? saver_.outputFile() : kept);
     line_.close();
     screen_.setStatusPanel(0, "");
     screen_.setStatusPanel(2, "");
@@ -235,7 +245,9 @@ private:
     screen_.clearTransferView();
     screen_.hideTransferPanel();
     screen_.showMessageLine(std::string(kReceiveStoppedText) + "!!", MessageColour::Red);
-    return outcome(ReceiveEnd::Stopped);
+    ReceiveOutcome o = outcome(ReceiveEnd::Stopped);
+    o.keptPartialFile = kept;
+    return o;
   }
 
   // Nothing is deleted and the NC gets no DC4: what arrived of the

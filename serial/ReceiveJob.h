@@ -17,6 +17,7 @@
 #include "serial/ReceiveSaveChoice.h"
 #include "serial/ReceivedDataSaver.h"
 
+#include <functional>
 #include <string>
 
 namespace kestrovan::base {
@@ -32,6 +33,12 @@ struct ReceiveRequest {
   SaveMode mode = SaveMode::ByName;
   ReceiveTarget target;           // by name: from the name entry or the command line
   bool exitAfterTransfer = false; // Shift+F2, or END on the command line
+  // For a service without an operator: see SaveOptions::beforePutInPlace.
+  std::function<bool(const std::string& path)> beforePutInPlace = nullptr;
+  // A stop keeps what arrived of the unfinished program under a name of its
+  // own (as a failure does) instead of deleting it; DC4 and the log entry as
+  // for every stop.
+  bool keepUnfinishedOnStop = false;
 };
 
 enum class ReceiveEnd { Completed, Stopped, Failed };
@@ -47,8 +54,9 @@ struct ReceiveOutcome {
   int returnToIdleAfterMs = 1000;
   bool closeMainWindow = false;
   bool powerOff = false;
-  // Failed only: the file that keeps what arrived of the unfinished program
-  // ("" when nothing of it arrived), and what went wrong.
+  // Failed (and Stopped with keepUnfinishedOnStop): the file that keeps what
+  // arrived of the unfinished program ("" when nothing of it arrived), and
+  // what went wrong.
   std::string keptPartialFile;
   std::string detail;
   bool lineLost = false; // the device hung up or vanished

@@ -87,6 +87,8 @@ bool ReceivedDataSaver::writeOut() {
 bool ReceivedDataSaver::putInPlace() {
   // It may have been made read-only while the program came in.
   if (platform::isReadOnlyFile(outputFile_)) return fail(outputFile_ + " is read-only", 0);
+  if (options_.beforePutInPlace && !options_.beforePutInPlace(outputFile_))
+    return fail("cannot put " + outputFile_ + " in place: the older file could not be kept", 0);
   std::error_code ec;
   std::filesystem::rename(workingCopyPath(outputFile_), outputFile_, ec);
   if (ec) return fail("cannot put " + outputFile_ + " in place: " + ec.message(), 0);

@@ -27,6 +27,10 @@ struct SaveOptions {
   bool numbered = false;     // Add_No "Y": "_001", "_002" ... after the program name
   bool percentFirst = false; // StartChar "Y": each program file begins with a "%" line
   bool percentLast = false;  // EndChar "Y": each program file ends with a "%" line
+  // Called with a file's final name just before its finished working copy is
+  // renamed over it; false fails the reception there (nothing replaced). A
+  // service that keeps older files moves the one of that name away here.
+  std::function<bool(const std::string& path)> beforePutInPlace = nullptr;
 };
 SaveOptions saveOptionsFrom(const base::SettingsRecord& settings);
 

@@ -320,3 +320,53 @@ TEST_F(ReceiveJobTest, ShiftF2ClosesTheProgramAfterACompletedReception) {
   EXPECT_EQ(o.end, ReceiveEnd::Stopped);
   EXPECT_FALSE(o.closeMainWindow);
 }
+
+// A service without an operator: before each finished program is put in
+// place it is told the final name (and may move an older file away); a hook
+// that refuses keeps the older file and fails the reception there.
+TEST_F(ReceiveJobTest, BeforePutInPlaceIsToldEveryFinishedProgramAndCanRefuse) {
+  settings.Add_No = "N";
+  test::writeFile(data.file("O2.NC"), "older O2\r\n");
+  std::vector<std::string> told;
+  serial::ReceiveRequest request;
+  request.mode = SaveMode::PerProgramNumber;
+  request.beforePutInPlace = [&](const std::string& path) {
+    told.push_back(path);
+    if (test::fileExists(path)) std::filesystem::rename(path, path + ".kept");
+    return true;
+  };
+  punch("%\nO1\nM99\nO2\nM30\n%\n");
+  EXPECT_EQ(serial::ReceiveJob(settings, line, screen, log).run(request).end, ReceiveEnd::Completed);
+  EXPECT_EQ(told, (std::vector<std::string>{data.file("O1.NC"), data.file("O2.NC")}));
+  EXPECT_EQ(test::readFile(data.file("O2.NC")), "O2\r\nM30\r\n%\r\n");
+  EXPECT_EQ(test::readFile(data.file("O2.NC.kept")), "older O2\r\n");
+
+  ports.wire.incoming.clear();
+  request.beforePutInPlace = [](const std::string&) { return false; };
+  punch("%\nO2\nG01 X9.\nM30\n%\n");
+  serial::ReceiveOutcome o = serial::ReceiveJob(settings, line, screen, log).run(request);
+  EXPECT_EQ(o.end, ReceiveEnd::Failed);
+  EXPECT_EQ(test::readFile(data.file("O2.NC")), "O2\r\nM30\r\n%\r\n"); // not replaced
+  EXPECT_EQ(o.keptPartialFile, data.file("O2_PART.NC"));
+  EXPECT_EQ(test::readFile(data.file("O2_PART.NC")), "O2\r\nG01 X9.\r\nM30\r\n%\r\n");
+}
+
+// A stop that keeps what arrived: DC4 and a stopped entry naming the kept
+// file, the unfinished program under a name of its own, the older file and
+// the finished programs untouched.
+TEST_F(ReceiveJobTest, StopThatKeepsTheUnfinishedProgramUnderANameOfItsOwn) {
+  settings.Add_No = "N";
+  test::writeFile(data.file("O2.NC"), "older O2\r\n");
+  serial::ReceiveRequest request;
+  request.mode = SaveMode::PerProgramNumber;
+  request.keepUnfinishedOnStop = true;
+  punch("%\nO1\nM99\nO2\nG01 X1.\nG0"); // then silence, and the stop
+  serial::ReceiveOutcome o = serial::ReceiveJob(settings, line, screen, log).run(request);
+  EXPECT_EQ(o.end, ReceiveEnd::Stopped);
+  EXPECT_EQ(ports.wire.written, "\x14");
+  EXPECT_EQ(o.keptPartialFile, data.file("O2_PART.NC"));
+  EXPECT_EQ(test::readFile(data.file("O2_PART.NC")), "O2\r\nG01 X1.\r\nG0\r\n");
+  EXPECT_EQ(test::readFile(data.file("O2.NC")), "older O2\r\n");
+  EXPECT_EQ(test::readFile(data.file("O1.NC")), "O1\r\nM99\r\n%\r\n");
+  EXPECT_EQ(logEntries(), std::vector<std::string>{test::receiveLogEntry(false, data.file("O2_PART.NC"))});
+}

@@ -36,9 +36,31 @@ TEST(NcSimOptions, BadCommandLinesAreRefusedWithAReason) {
                                              {"--receive", "a", "--dc3-after", "-5"},
                                              {"--receive", "a", "--dc3-byte", "0x11"},
                                              {"--punch", "a", "--code", "ascii"},
-                                             {"--receive", "a", "--frobnicate"}}) {
+                                             {"--receive", "a", "--frobnicate"},
+                                             {"--operate", "d"},
+                                             {"--operate", "d", "--step", "punch:"},
+                                             {"--operate", "d", "--step", "pause:soon"},
+                                             {"--operate", "d", "--step", "read", "--punch", "a"},
+                                             {"--step", "read"}}) {
     EXPECT_NE(parseNcSimOptions(bad).error, "") << (bad.empty() ? "(none)" : bad.back());
   }
+}
+
+TEST(NcSimOptions, OperateTakesItsStepsInOrder) {
+  NcSimParse p = parseNcSimOptions({"--operate", "d", "--step", "punch:P1.NC", "--step", "signal", "--step",
+                                    "read", "--step", "pause:250", "--repeat"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.mode, SimMode::Operate);
+  EXPECT_EQ(p.options.operateDir, "d");
+  EXPECT_TRUE(p.options.repeat);
+  EXPECT_TRUE(p.options.endOnPercent); // a send ends with its "%" or DC4
+  ASSERT_EQ(p.options.steps.size(), 4u);
+  EXPECT_EQ(p.options.steps[0].kind, OperateStep::Kind::Punch);
+  EXPECT_EQ(p.options.steps[0].file, "P1.NC");
+  EXPECT_EQ(p.options.steps[1].kind, OperateStep::Kind::Signal);
+  EXPECT_EQ(p.options.steps[2].kind, OperateStep::Kind::Read);
+  EXPECT_EQ(p.options.steps[3].kind, OperateStep::Kind::Pause);
+  EXPECT_EQ(p.options.steps[3].ms, 250);
 }
 
 TEST(ReceiveMachine, AnnouncesReadinessUntilDataComes) {

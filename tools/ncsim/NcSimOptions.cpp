@@ -83,6 +83,21 @@ Serve (a machine for the program's F1 and F2, session after session):
   do not apply.
   Example: kestrovan-ncsim --serve /tmp/nc --punch O1000.NC --link /tmp/ttyNC
 
+Operate (the operator at a controller whose line the PC holds open, as a
+DNC service does):
+  --operate DIR         wait until the PC opens the line, then do every
+                        --step in turn, then stay until SIGTERM/SIGINT
+  --step punch:FILE     punch FILE as --punch does, then wait up to
+                        --dc4-wait-ms for the PC's DC4 (PUNCHED n, then
+                        ACK n, or DC4 n when the PC stopped the punch)
+  --step read           switch to input: DC1 (repeated as --dc1-repeat-ms)
+                        until data comes, every byte to DIR/read-NNN.bin
+                        until DC4 or a "%" after program data (READ path n)
+  --step pause:MS       wait MS ms
+  --step signal         wait for SIGUSR1 (the operator's key)
+  --repeat              do the steps again and again until stopped
+  --dc4-wait-ms M       default 5000
+
 Both:
   --start-delay-ms M    wait M ms after the PC opened the line (default 200)
   --baud B              pace bytes like a line of B baud (10 bits a byte)
@@ -103,6 +118,7 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
   NcSimOptions& o = r.options;
   std::size_t receives = 0;
   bool serve = false;
+  bool operate = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> std::optional<std::string> {
@@ -151,6 +167,31 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
       }
       o.serveDir = *v;
       serve = true;
+    } else if (a == "--operate" || a == "--step") {
+      std::optional<std::string> v = value();
+      if (!v) {
+        r.error = a + (a == "--operate" ? " needs a folder" : " needs punch:FILE, read, pause:MS or signal");
+        return r;
+      }
+      if (a == "--operate") {
+        o.operateDir = *v;
+        operate = true;
+      } else if (v->starts_with("punch:") && v->size() > 6) {
+        o.steps.push_back({OperateStep::Kind::Punch, v->substr(6), 0});
+      } else if (*v == "signal") {
+        o.steps.push_back({OperateStep::Kind::Signal, {}, 0});
+      } else if (*v == "read") {
+        o.steps.push_back({OperateStep::Kind::Read, {}, 0});
+      } else if (std::optional<long> ms = v->starts_with("pause:") ? number(v->substr(6)) : std::nullopt) {
+        o.steps.push_back({OperateStep::Kind::Pause, {}, static_cast<int>(*ms)});
+      } else {
+        r.error = "--step is punch:FILE, read, pause:MS or signal";
+        return r;
+      }
+    } else if (a == "--repeat") {
+      o.repeat = true;
+    } else if (a == "--dc4-wait-ms") {
+      if (!intValue(o.dc4WaitMs)) return r;
     } else if (a == "--serve-wait-ms") {
       if (!intValue(o.serveWaitMs)) return r;
     } else if (a == "--record" || a == "--link") {
@@ -219,7 +260,16 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
     }
   }
   if (!o.punchFiles.empty()) o.punchFile = o.punchFiles.front();
-  if (serve) {
+  if (operate) {
+    o.mode = SimMode::Operate;
+    o.endOnPercent = true;
+    if (serve || receives > 0 || !o.punchFiles.empty())
+      r.error = "--operate takes its programs from --step punch:FILE";
+    else if (o.steps.empty())
+      r.error = "--operate needs at least one --step";
+  } else if (!o.steps.empty()) {
+    r.error = "--step goes with --operate";
+  } else if (serve) {
     o.mode = SimMode::Serve;
     // A send from the PC ends with its end characters ("%") or DC4; the NC
     // reading it ends there too, so that the next session finds it idle.

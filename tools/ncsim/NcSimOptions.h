@@ -6,8 +6,16 @@
 
 namespace kestrovan::ncsim {
 
-enum class SimMode { Receive, Punch, Serve };
+enum class SimMode { Receive, Punch, Serve, Operate };
 enum class PunchCode { Iso, Eia };
+
+// One thing the operator at the controller does in operate mode.
+struct OperateStep {
+  enum class Kind { Punch, Read, Pause, Signal };
+  Kind kind = Kind::Pause;
+  std::string file; // Punch: the program
+  int ms = 0;       // Pause
+};
 
 struct NcSimOptions {
   SimMode mode = SimMode::Receive;
@@ -43,6 +51,12 @@ struct NcSimOptions {
   std::vector<std::string> punchFiles; // every --punch given (punchFile is the first)
   int serveWaitMs = 1500;              // after the first DC1: data by then makes it a reception
 
+  // Operate: a controller on a line that the PC holds open all the time; its
+  // operator punches programs and switches the control to input, step by step.
+  std::string operateDir; // what each read step received: DIR/read-NNN.bin
+  std::vector<OperateStep> steps;
+  bool repeat = false;  // the steps again and again until stopped
+  int dc4WaitMs = 5000; // after a punch, how long to wait for the PC's DC4
   // Both.
   int startDelayMs = 200; // after the PC opened the line (it purges at opening)
   int baud = 0;           // pace like a line of this speed, 10 bits a character (0: no pacing)

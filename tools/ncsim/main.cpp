@@ -543,6 +543,148 @@ private:
   long long nextWriteUs_ = 0;
 };
 
+// The operator at a controller whose line the PC holds open: punches and
+// readings one after another, step by step.
+class Operator {
+public:
+  Operator(const NcSimOptions& o, int master) : o_(o), master_(master) {}
+
+  int run() {
+    std::error_code ec;
+    std::filesystem::create_directories(o_.operateDir, ec);
+    for (const OperateStep& step : o_.steps) {
+      if (step.kind != OperateStep::Kind::Punch) continue;
+      std::ifstream in(step.file, std::ios::binary);
+      if (!in) {
+        std::cerr << "kestrovan-ncsim: cannot read " << step.file << "\n";
+        return 1;
+      }
+      programs_.emplace_back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    // The PC's service opens the line once and keeps it.
+    long openedAt = -1;
+    while (!gStop && (openedAt < 0 || nowMs() - openedAt < o_.startDelayMs)) {
+      LineState line = look(master_, 5);
+      if (line.open && openedAt < 0) {
+        say("OPEN");
+        openedAt = nowMs();
+      }
+      if (line.readable) drain();
+    }
+    do {
+      std::size_t program = 0;
+      for (const OperateStep& step : o_.steps) {
+        if (gStop) break;
+        switch (step.kind) {
+        case OperateStep::Kind::Punch: punch(programs_[program++]); break;
+        case OperateStep::Kind::Read: read(); break;
+        case OperateStep::Kind::Pause: pause(step.ms); break;
+        case OperateStep::Kind::Signal: waitForKey(); break;
+        }
+      }
+    } while (o_.repeat && !gStop);
+    if (!gStop) say("STEPS DONE");
+    while (!gStop) {
+      LineState line = look(master_, 5);
+      if (line.readable) drain();
+    }
+    say("END signal 0");
+    return 0;
+  }
+
+private:
+  // Between steps the controller takes nothing in; a DC4 is still noted.
+  void drain() {
+    unsigned char buf[256];
+    const ssize_t n = ::read(master_, buf, sizeof buf);
+    for (ssize_t i = 0; i < n; ++i)
+      if (buf[i] == 0x14) say("DC4 0");
+  }
+
+  void pause(int ms) {
+    const long until = nowMs() + ms;
+    while (!gStop && nowMs() < until) {
+      LineState line = look(master_, 5);
+      if (line.readable) drain();
+    }
+  }
+
+  void waitForKey() {
+    say("WAITING");
+    while (!gStop && !gTrigger) {
+      LineState line = look(master_, 5);
+      if (line.readable) drain();
+    }
+    gTrigger = 0;
+  }
+
+  void punch(const std::string& program) {
+    const std::string stream = punchStream(program, o_);
+    PcBytes pc;
+    std::size_t sent = 0;
+    long long nextWriteUs = 0;
+    while (sent < stream.size() && !gStop) {
+      LineState line = look(master_, pc.paused ? 5 : 0);
+      if (line.readable) readPc(master_, pc, nullptr, static_cast<long>(sent));
+      if (pc.dc4) {
+        say("DC4 " + std::to_string(sent));
+        return;
+      }
+      if (pc.paused || nowUs() < nextWriteUs) {
+        if (!pc.paused) ::usleep(200);
+        continue;
+      }
+      const std::size_t chunk = o_.baud > 0 ? 1 : stream.size() - sent;
+      const ssize_t n = ::write(master_, stream.data() + sent, chunk);
+      if (n > 0) {
+        sent += static_cast<std::size_t>(n);
+        if (o_.baud > 0) nextWriteUs = nowUs() + characterUs(o_.baud);
+      } else {
+        ::usleep(1000);
+      }
+    }
+    if (gStop) return;
+    say("PUNCHED " + std::to_string(sent));
+    const long until = nowMs() + o_.dc4WaitMs;
+    while (!gStop && !pc.dc4 && nowMs() < until) {
+      LineState line = look(master_, 5);
+      if (line.readable) readPc(master_, pc, nullptr, static_cast<long>(sent));
+    }
+    if (pc.dc4) say("ACK " + std::to_string(sent));
+  }
+
+  void read() {
+    const std::string path =
+        (std::filesystem::path(o_.operateDir) / ("read-" + std::to_string(++reads_) + ".bin")).string();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    ReceiveMachine machine(o_);
+    machine.lineOpened(nowMs() - o_.startDelayMs); // the operator switched to input: DC1 now
+    long long nextReadUs = 0;
+    while (!machine.finished() && !gStop) {
+      LineState line = look(master_, 2);
+      if (line.readable && (o_.baud <= 0 || nowUs() >= nextReadUs)) {
+        unsigned char buf[4096];
+        const ssize_t n = ::read(master_, buf, o_.baud > 0 ? 1 : sizeof buf);
+        for (ssize_t i = 0; i < n && !machine.finished(); ++i) {
+          out.put(static_cast<char>(buf[i]));
+          sendBytes(master_, machine.onByte(buf[i], nowMs()));
+        }
+        if (n > 0 && o_.baud > 0) nextReadUs = nowUs() + characterUs(o_.baud);
+      }
+      sendBytes(master_, machine.onTick(nowMs()));
+      machine.takeEvents();
+    }
+    out.close();
+    say("READ " + path + " " + std::to_string(machine.received()) + " " +
+        (machine.finished() ? machine.endReason() : std::string("signal")));
+  }
+
+  const NcSimOptions& o_;
+  int master_;
+  std::vector<std::string> programs_;
+  int reads_ = 0;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -575,6 +717,7 @@ int main(int argc, char** argv) {
   case SimMode::Receive: rc = runReceive(o, pty.master); break;
   case SimMode::Punch: rc = runPunch(o, pty.master); break;
   case SimMode::Serve: rc = Server(o, pty.master).run(); break;
+  case SimMode::Operate: rc = Operator(o, pty.master).run(); break;
   }
 
   if (!o.link.empty()) ::unlink(o.link.c_str());
