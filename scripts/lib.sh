@@ -22,7 +22,7 @@ TEST_PACKAGES=(
 # librsvg2-bin draws the icon's PNGs from its SVG (packaging/icons/render).
 PACKAGING_PACKAGES=(
   dpkg-dev lintian desktop-file-utils appstream librsvg2-bin shared-mime-info
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool openbox imagemagick libglib2.0-bin
 )
 PACKAGES=("${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}")
 
