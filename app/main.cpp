@@ -15,6 +15,7 @@
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -67,6 +68,10 @@ int main(int argc, char* argv[]) {
   // every window title on X11 and Wayland (" — Kestrovan"), so that neither
   // the main caption nor a box title would read as the program's own.
   QApplication::setApplicationName("Kestrovan");
+  // The icon and the desktop entry the package installs: window managers and
+  // task bars show the icon, Wayland compositors find the entry by its name.
+  QApplication::setWindowIcon(QIcon::fromTheme("org.kestrovan.Kestrovan"));
+  QGuiApplication::setDesktopFileName("org.kestrovan.Kestrovan");
   app::installQtTranslations(app);
 
   // One close request ends the program, whatever is on screen: the boxes

@@ -25,9 +25,14 @@ struct ProgramFolderInputs {
   std::string home;                         // the user's home folder
 };
 
-// $KESTROVAN_HOME when set; else the executable's folder when writable; else
-// $XDG_CONFIG_HOME/kestrovan (default ~/.config/kestrovan).
+// $KESTROVAN_HOME when set; else the executable's folder when writable and
+// not a folder programs are installed into (/usr/bin, the configured install
+// folder); else $XDG_CONFIG_HOME/kestrovan (default ~/.config/kestrovan).
 std::string chooseProgramFolder(const ProgramFolderInputs& in);
+
+// The folders installed programs run from: /usr/bin, /usr/local/bin and the
+// like, and the folder this build installs its programs into.
+bool isInstalledProgramFolder(const std::string& folder);
 
 // The same, from the real environment; the folder is created when missing.
 std::string programFolder(const ExecutableInfo& exe);

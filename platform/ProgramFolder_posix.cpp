@@ -33,9 +33,22 @@ ExecutableInfo currentExecutable(const char* argv0) {
   return info;
 }
 
+bool isInstalledProgramFolder(const std::string& folder) {
+  const std::string f = stripTrailingSeparator(folder);
+#ifdef KESTROVAN_INSTALL_BINDIR
+  if (f == stripTrailingSeparator(KESTROVAN_INSTALL_BINDIR)) return true;
+#endif
+  for (const char* system : {"/usr/bin", "/bin", "/usr/local/bin", "/usr/sbin", "/sbin", "/usr/local/sbin"})
+    if (f == system) return true;
+  return false;
+}
+
 std::string chooseProgramFolder(const ProgramFolderInputs& in) {
   if (in.kestrovanHome) return stripTrailingSeparator(*in.kestrovanHome);
-  if (in.executableFolderWritable) return in.executableFolder;
+  // A build tree or a folder of its own keeps the files beside the program;
+  // an installed program is shared by every user of the machine, root too.
+  if (in.executableFolderWritable && !isInstalledProgramFolder(in.executableFolder))
+    return in.executableFolder;
   const std::string config = in.xdgConfigHome ? *in.xdgConfigHome : joinPath(in.home, ".config");
   return joinPath(stripTrailingSeparator(config), "kestrovan");
 }

@@ -1,6 +1,7 @@
 #include "serial/PortProbe.h"
 #include "platform/Text.h"
 
+#include "platform/DeviceAccess.h"
 #include "platform/IniFile.h"
 #include "platform/NetworkPort.h"
 #include "platform/Paths.h"
@@ -49,6 +50,30 @@ std::string networkProblemText(const platform::NetworkAddress& address, int erro
 } // namespace
 
 std::string portProblemText(const PortCheck& check) {
+  return portProblemText(check, platform::systemDeviceAccess());
+}
+
+namespace {
+// A device the user may not open: whether joining the device's group would
+// let him (the dialout group on Debian), whether he joined it but this login
+// does not have it yet, or whether no group of users may open it.
+std::string refusalText(const std::string& d, const platform::DeviceAccess& a) {
+  const std::string refused = d + " を開く権限がありません。";
+  if (a.group.empty()) return refused + "\n" + kDialoutRemedy;
+  if (a.groupMayReadWrite && !a.processHasGroup) {
+    if (a.userListedInGroup)
+      return refused + "\nユーザー " + a.user + " は " + a.group +
+             " グループに加えられていますが、このログインではまだ有効ではありません。ログインし直してください"
+             "。";
+    return d + " は " + a.group + " グループのデバイスで、ユーザー " + a.user +
+           " はこのグループに入っていません。\nユーザーを " + a.group +
+           " グループに加えて（sudo usermod -aG " + a.group + " " + a.user + "）、ログインし直してください。";
+  }
+  return refused + "\nデバイスの所有者と権限を確認してください（ls -l " + d + "）。";
+}
+} // namespace
+
+std::string portProblemText(const PortCheck& check, const platform::DeviceAccessProbe& access) {
   if (check.device.empty()) return {};
   const std::string& d = check.device;
   if (check.problem != PortProblem::None)
@@ -58,7 +83,7 @@ std::string portProblemText(const PortCheck& check) {
   case PortProblem::Missing: return "デバイス " + d + " がありません。";
   case PortProblem::NotAPort: return d + " にはシリアルポートの機器がありません。";
   case PortProblem::Busy: return d + " は他のプログラムが使用中です。";
-  case PortProblem::NoPermission: return d + " を開く権限がありません。\n" + kDialoutRemedy;
+  case PortProblem::NoPermission: return refusalText(d, access.of(d));
   case PortProblem::Other: break;
   }
   if (check.error == 0) return d + " を開けません。";

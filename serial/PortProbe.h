@@ -8,6 +8,7 @@
 #include <string>
 
 namespace kestrovan::platform {
+class DeviceAccessProbe;
 class IniFile;
 class TtyRegistry;
 } // namespace kestrovan::platform
@@ -39,8 +40,10 @@ inline constexpr const char* kDialoutRemedy =
     "ユーザーを dialout グループに加えて（sudo usermod -aG dialout ユーザー名）、ログインし直してください。";
 
 // The device and why it does not open, for the port's message; "" when it is
-// usable or the device is unknown.
+// usable or the device is unknown. A refused device is looked at with
+// `access`: its group, and whether the user is in it.
 std::string portProblemText(const PortCheck& check);
+std::string portProblemText(const PortCheck& check, const platform::DeviceAccessProbe& access);
 
 // The seam to the devices: open port `number` exclusively, either for a
 // transfer or only to see that it opens (and close it again at once).

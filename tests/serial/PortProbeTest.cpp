@@ -1,6 +1,7 @@
 // Probing ports and releasing them at close: which devices are ever opened.
 #include "serial/PortProbe.h"
 
+#include "platform/DeviceAccess.h"
 #include "platform/IniFile.h"
 #include "platform/SerialDevice.h"
 #include "platform/SerialHardware.h"
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <grp.h>
 #include <set>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -125,4 +127,92 @@ TEST(PortProbe, ACheckNamesTheDeviceAndWhyItDoesNotOpen) {
   EXPECT_EQ(serial::problemOfOpenError(EBUSY), serial::PortProblem::Busy);
   EXPECT_EQ(serial::problemOfOpenError(ENOENT), serial::PortProblem::Missing);
   close(master);
+}
+
+namespace {
+
+// Opens port 4 (a pseudo-terminal given to GROUP with MODE) as an ordinary
+// user (nobody, with no supplementary group) in a child process, and returns
+// the port's problem text there, "" when it opened.
+std::string forbiddenTextAsNobody(gid_t group, mode_t mode) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0) return "no pty";
+  grantpt(master);
+  unlockpt(master);
+  const std::string pty = ptsname(master);
+  if (chown(pty.c_str(), 0, group) != 0 || chmod(pty.c_str(), mode) != 0) return "no chown";
+  int out[2];
+  if (pipe(out) != 0) return "no pipe";
+  const pid_t child = fork();
+  if (child == 0) {
+    close(out[0]);
+    std::string text = "could not become nobody";
+    if (setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0) {
+      const platform::IniFile profile = platform::IniFile::fromBytes("[Ports]\nCOM4=" + pty + "\n");
+      const KnownTtys noHardware({});
+      serial::DevicePortOpener ports(profile, noHardware);
+      const serial::PortCheck check = ports.check(4);
+      text = check.problem == serial::PortProblem::NoPermission ? serial::portProblemText(check)
+                                                                : "not a permission problem";
+    }
+    const ssize_t written = write(out[1], text.data(), text.size());
+    _exit(written == static_cast<ssize_t>(text.size()) ? 0 : 1);
+  }
+  close(out[1]);
+  std::string text;
+  char buffer[512];
+  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+    text.append(buffer, static_cast<size_t>(n));
+  close(out[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  close(master);
+  return text;
+}
+
+class FixedAccess : public platform::DeviceAccessProbe {
+public:
+  explicit FixedAccess(platform::DeviceAccess a) : a_(std::move(a)) {}
+  platform::DeviceAccess of(const std::string&) const override { return a_; }
+
+private:
+  platform::DeviceAccess a_;
+};
+
+} // namespace
+
+// A device of the dialout group refused to a user outside it: the box names
+// the group, the user and the command that adds him. A device no group of
+// users may open is not told as a dialout matter.
+TEST(PortProbe, ARefusedDeviceSaysWhetherJoiningDialoutHelps) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "needs root to hand a pseudo-terminal to another user and become nobody";
+  const group* dialout = getgrnam("dialout");
+  if (!dialout) GTEST_SKIP() << "no dialout group on this machine";
+
+  const std::string inDialout = forbiddenTextAsNobody(dialout->gr_gid, 0660);
+  EXPECT_NE(inDialout.find("dialout グループのデバイス"), std::string::npos) << inDialout;
+  EXPECT_NE(inDialout.find("ユーザー nobody はこのグループに入っていません。"), std::string::npos)
+      << inDialout;
+  EXPECT_NE(inDialout.find("（sudo usermod -aG dialout nobody）"), std::string::npos) << inDialout;
+
+  const std::string rootOnly = forbiddenTextAsNobody(0, 0600);
+  EXPECT_NE(rootOnly.find("を開く権限がありません。"), std::string::npos) << rootOnly;
+  EXPECT_EQ(rootOnly.find("dialout"), std::string::npos) << rootOnly;
+  EXPECT_NE(rootOnly.find("ls -l "), std::string::npos) << rootOnly;
+}
+
+TEST(PortProbe, AUserAddedToDialoutButNotLoggedInAgainIsToldToLogInAgain) {
+  const serial::PortCheck refused{serial::PortProblem::NoPermission, "/dev/ttyUSB0", EACCES};
+  const FixedAccess added({"dialout", true, false, true, "op"});
+  EXPECT_EQ(serial::portProblemText(refused, added),
+            "/dev/ttyUSB0 を開く権限がありません。\nユーザー op は dialout グループに加えられていますが、"
+            "このログインではまだ有効ではありません。ログインし直してください。");
+  const FixedAccess outside({"dialout", true, false, false, "op"});
+  EXPECT_EQ(serial::portProblemText(refused, outside),
+            "/dev/ttyUSB0 は dialout グループのデバイスで、ユーザー op はこのグループに入っていません。\n"
+            "ユーザーを dialout グループに加えて（sudo usermod -aG dialout op）、ログインし直してください。");
+  const FixedAccess unknown({});
+  EXPECT_EQ(serial::portProblemText(refused, unknown),
+            std::string("/dev/ttyUSB0 を開く権限がありません。\n") + serial::kDialoutRemedy);
 }
