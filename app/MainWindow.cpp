@@ -1,16 +1,16 @@
 #include "app/MainWindow.h"
 
-#include "core/SettingsOperations.h"
-#include "editor/EditorOperations.h"
-#include "editor/FileViewOperation.h"
-#include "external/ExternalOperations.h"
-#include "files/FileOperations.h"
-#include "files/ListToolsOperations.h"
-#include "files/SortBoxPanel.h"
+#include "core/ui/SettingsOperations.h"
+#include "editor/ui/EditorOperations.h"
+#include "editor/ui/FileViewOperation.h"
+#include "external/ui/ExternalOperations.h"
+#include "files/ui/FileOperations.h"
+#include "files/ui/ListToolsOperations.h"
+#include "files/ui/SortBoxPanel.h"
 #include "host/FolderBrowser.h"
-#include "nctools/NcToolOperations.h"
+#include "nctools/ui/NcToolOperations.h"
 #include "platform/PowerOff.h"
-#include "serial/TransferOperations.h"
+#include "serial/ui/TransferOperations.h"
 
 namespace kestrovan::app {
 

@@ -3,7 +3,7 @@
 // into it. Adding an operation is one line in MainWindow.cpp (and its key
 // table row when the key is new); nothing in the main window changes.
 
-#include "core/MainForm.h"
+#include "core/ui/MainForm.h"
 #include "host/Operation.h"
 
 #include <memory>

@@ -7,7 +7,7 @@
 #include "app/Usage.h"
 #include "core/CommandLine.h"
 #include "core/CommandLineInterpreter.h"
-#include "core/QtDialogs.h"
+#include "core/ui/QtDialogs.h"
 #include "core/UnattendedDialogs.h"
 #include "files/Leftovers.h"
 #include "platform/InstanceLock.h"

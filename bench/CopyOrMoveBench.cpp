@@ -6,7 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "base/Dialogs.h"
-#include "files/FileOperations.h"
+#include "files/ui/FileOperations.h"
 #include "serial/PortProbe.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 // key to the repaint; and the save of the 20 MB program.
 
 #include "StartedForm.h"
-#include "editor/EditorOperations.h"
-#include "editor/ProgramView.h"
+#include "editor/ui/EditorOperations.h"
+#include "editor/ui/ProgramView.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // view (V) opening the 742 KB sample and the 20 MB program on the real window.
 
 #include "StartedForm.h"
-#include "editor/FindDialog.h"
-#include "editor/ProgramView.h"
+#include "editor/ui/FindDialog.h"
+#include "editor/ui/ProgramView.h"
 #include "editor/TextSearch.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // shell, side by side with what an operator would type instead, the same
 // command through a shell (`system`, which also waits for it), and a bare
 // posix_spawn that waits.
-#include "external/DesktopLauncher.h"
+#include "external/ui/DesktopLauncher.h"
 #include "external/Launch.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // The real main window on the offscreen platform, driven by key events.
-#include "core/MainForm.h"
+#include "core/ui/MainForm.h"
 #include "app/MainWindow.h"
 #include "platform/IniFile.h"
 #include "support/FakeDialogs.h"

@@ -1,5 +1,5 @@
 // The options dialog on the real main window, driven by keys.
-#include "core/OptionForm.h"
+#include "core/ui/OptionForm.h"
 #include "StartedForm.h"
 #include "support/Keyboard.h"
 

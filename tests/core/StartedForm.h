@@ -4,8 +4,8 @@
 // message boxes and fake ports.
 
 #include "app/MainWindow.h"
-#include "core/FileListBox.h"
-#include "core/MainForm.h"
+#include "core/ui/FileListBox.h"
+#include "core/ui/MainForm.h"
 #include "support/FakeDialogs.h"
 #include "support/FakePorts.h"
 #include "support/TempDir.h"

@@ -2,8 +2,8 @@
 // files in the data folder.
 #include "PipeUnblocker.h"
 #include "core/StartedForm.h"
-#include "editor/FileViewOperation.h"
-#include "editor/ProgramView.h"
+#include "editor/ui/FileViewOperation.h"
+#include "editor/ui/ProgramView.h"
 #include "files/SizeText.h"
 #include "platform/Cp932.h"
 #include "serial/ProgramFile.h"

@@ -1,6 +1,6 @@
 // FindDialog1 on a real text area, driven by keys (to whatever has the
 // keyboard) and clicks.
-#include "editor/FindDialog.h"
+#include "editor/ui/FindDialog.h"
 
 #include "support/FakeDialogs.h"
 #include "support/Keyboard.h"

@@ -1,6 +1,6 @@
 // COpenTextDialog: Qt's own file dialog with the preview memo, driven by
 // selecting files in it, on real files.
-#include "editor/OpenTextDialog.h"
+#include "editor/ui/OpenTextDialog.h"
 
 #include "platform/Cp932.h"
 #include "support/FakeDialogs.h"

@@ -1,6 +1,6 @@
 // Printing the editor's text: every job goes to a PDF file of its own (Qt's
 // PDF output, the same rendering as on paper), read back with poppler.
-#include "editor/PrintForm.h"
+#include "editor/ui/PrintForm.h"
 
 #include "support/FakeDialogs.h"
 #include "support/TempDir.h"

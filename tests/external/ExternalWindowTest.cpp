@@ -3,7 +3,7 @@
 // OutApp_Sub.ini, the Alt list, and Alt+letter starting a real program.
 #include "Recorder.h"
 #include "core/StartedForm.h"
-#include "external/ExternalOperations.h"
+#include "external/ui/ExternalOperations.h"
 #include "platform/Cp932.h"
 #include "support/Keyboard.h"
 

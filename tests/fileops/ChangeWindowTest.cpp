@@ -2,7 +2,7 @@
 // the real main window.
 
 #include "FileOpsWindow.h"
-#include "files/QtCopyProgress.h"
+#include "files/ui/QtCopyProgress.h"
 #include "platform/DirectoryEnum.h"
 #include "platform/Paths.h"
 

@@ -6,7 +6,7 @@
 
 #include "FileOpsWindow.h"
 #include "editor/PipeUnblocker.h"
-#include "files/ListDragDrop.h"
+#include "files/ui/ListDragDrop.h"
 #include "platform/DirectoryEnum.h"
 #include "platform/Paths.h"
 

@@ -4,7 +4,7 @@
 // dialogs that block until they are closed.
 
 #include "StartedForm.h"
-#include "files/FileOperations.h"
+#include "files/ui/FileOperations.h"
 #include "host/FolderBrowser.h"
 #include "support/Keyboard.h"
 

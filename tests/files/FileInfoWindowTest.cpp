@@ -1,6 +1,6 @@
 // The file information dialog (I) on the real main window, driven by keys,
 // on real files.
-#include "files/FileInfoForm.h"
+#include "files/ui/FileInfoForm.h"
 
 #include "FileListFixture.h"
 #include "StartedForm.h"

@@ -1,7 +1,7 @@
 // The folder watch on the real main window, with real files changed by this
 // process and by others.
-#include "files/ListToolsOperations.h"
-#include "files/RenameForms.h"
+#include "files/ui/ListToolsOperations.h"
+#include "files/ui/RenameForms.h"
 
 #include "FileListFixture.h"
 #include "FileOpsWindow.h"

@@ -1,5 +1,5 @@
 // The name filter (F) on the real main window, driven by keys.
-#include "files/FindForm.h"
+#include "files/ui/FindForm.h"
 #include "files/NameFilter.h"
 
 #include "FileListFixture.h"

@@ -5,9 +5,9 @@
 // it; and when a dialog closes, the next key reaches the file list.
 
 #include "ToolWindow.h"
-#include "core/OptionForm.h"
-#include "files/CopyMoveForm.h"
-#include "files/RenameForms.h"
+#include "core/ui/OptionForm.h"
+#include "files/ui/CopyMoveForm.h"
+#include "files/ui/RenameForms.h"
 #include "support/Keyboard.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // The Qt side of a transfer's screen: the log view, the stop keys, the
 // selector dialog.
 #include "core/StartedForm.h"
-#include "serial/AutoForm.h"
-#include "serial/QtTransferScreen.h"
-#include "serial/TransferOperations.h"
+#include "serial/ui/AutoForm.h"
+#include "serial/ui/QtTransferScreen.h"
+#include "serial/ui/TransferOperations.h"
 #include "support/Keyboard.h"
 
 #include <QGroupBox>

@@ -11,7 +11,7 @@
 // each job it hands to the printer, one a line.
 
 #include "editor/FileViewText.h"
-#include "editor/PrintForm.h"
+#include "editor/ui/PrintForm.h"
 #include "serial/ProgramFile.h"
 
 #include <QApplication>
