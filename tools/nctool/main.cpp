@@ -14,9 +14,31 @@
 
 using namespace kestrovan;
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: kestrovan-nctool split FILE FOLDER [MASK]\n"
+    "       kestrovan-nctool double FILE LETTER OUTPUT\n"
+    "The NC tools of Kestrovan without its window.\n"
+    "\n"
+    "  split FILE FOLDER [MASK]     one file per program of FILE into FOLDER, named\n"
+    "                               from the program numbers, with MASK's extension\n"
+    "                               (default *.NC)\n"
+    "  double FILE LETTER OUTPUT    FILE with the values of axis LETTER doubled,\n"
+    "                               into OUTPUT\n"
+    "  -h, --help                   this text\n"
+    "\n"
+    "Exit status: 0 done, 1 a file could not be read or written, 2 bad arguments.\n";
+
+} // namespace
+
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   if (argc < 4) {
-    std::fputs("usage: kestrovan-nctool split FILE FOLDER [MASK] | double FILE LETTER OUTPUT\n", stderr);
+    std::fputs(kUsage, stderr);
     return 2;
   }
   const platform::FileContents source = platform::readWholeFile(argv[2]);
