@@ -6,6 +6,9 @@
 #include "core/AppState.h"
 #include "platform/FileCopy.h"
 #include "platform/Paths.h"
+#include "platform/StagedFile.h"
+
+#include <fstream>
 
 namespace kestrovan::core {
 namespace {
@@ -42,12 +45,46 @@ std::string transferPath(const std::string& item, const std::string& marker, con
   return platform::pathFrom(fs.workingFolder(), rest);
 }
 
+// The question before an existing file is replaced, as R= asks it.
+base::MessageAnswer askOverwrite(base::Dialogs& dialogs, const std::string& path) {
+  return dialogs.show({"警告", "すでに" + path + "が有ります。\n上書きしますか？",
+                       base::MessageButtons::YesNo, base::MessageIcon::Warning});
+}
+
+// A file named by its path is copied into the data folder. A different file
+// of that name there is replaced only when the operator says so (a run with
+// END answers No, keeping it, and says so); the same file, or the same
+// bytes, is left as it is. A failed copy is not reported: the run goes on
+// with what is there.
+void bringIn(const std::string& from, const std::string& dirPath, base::Dialogs& dialogs,
+             ItemFileSystem& fs) {
+  const std::string to = platform::joinPath(dirPath, platform::baseNameOf(from));
+  if (fs.isFile(to)) {
+    if (fs.sameContents(from, to)) return;
+    if (askOverwrite(dialogs, to) != base::MessageAnswer::Yes) return;
+  }
+  fs.copyFile(from, to);
+}
+
 } // namespace
 
 bool RealItemFileSystem::isDirectory(const std::string& path) { return platform::isDirectory(path); }
 bool RealItemFileSystem::isFile(const std::string& path) { return platform::isRegularFile(path); }
 bool RealItemFileSystem::copyFile(const std::string& from, const std::string& to) {
   return static_cast<bool>(platform::copyFileReplacing(from, to));
+}
+bool RealItemFileSystem::sameContents(const std::string& a, const std::string& b) {
+  if (platform::sameFile(a, b)) return true;
+  std::ifstream x(a, std::ios::binary), y(b, std::ios::binary);
+  if (!x || !y) return false;
+  char bx[65536], by[65536];
+  for (;;) {
+    x.read(bx, sizeof bx);
+    y.read(by, sizeof by);
+    const std::streamsize n = x.gcount();
+    if (n != y.gcount() || std::char_traits<char>::compare(bx, by, static_cast<size_t>(n)) != 0) return false;
+    if (n == 0) return x.eof() && y.eof();
+  }
 }
 std::string RealItemFileSystem::workingFolder() { return platform::currentFolder(); }
 
@@ -111,9 +148,7 @@ void interpretItem(const std::string& item, base::SettingsRecord& s, base::RunSt
     run.receivePath = path;
     run.PendingReceive = "Y";
     if (fs.isFile(path)) {
-      const base::MessageAnswer a = dialogs.show({"警告", "すでに" + path + "が有ります。\n上書きしますか？",
-                                                  base::MessageButtons::YesNo, base::MessageIcon::Warning});
-      run.PendingReceive = a == base::MessageAnswer::Yes ? "Y" : "N";
+      run.PendingReceive = askOverwrite(dialogs, path) == base::MessageAnswer::Yes ? "Y" : "N";
     }
     return;
   }
@@ -121,8 +156,7 @@ void interpretItem(const std::string& item, base::SettingsRecord& s, base::RunSt
   case ItemKind::Mask: s.Mask = withoutFirstSlash(u); return;
   case ItemKind::LineSettings: s.Speed = withoutFirstSlash(u); return;
   case ItemKind::FileToBringIn:
-    // A failed copy is not reported: the run goes on with what is there.
-    fs.copyFile(item, platform::joinPath(s.DirPath, platform::baseNameOf(item)));
+    bringIn(item, s.DirPath, dialogs, fs);
     s.Mask = maskFor(item);
     return;
   case ItemKind::End: run.ExitAfterTransfer = true; return;

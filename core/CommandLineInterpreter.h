@@ -22,6 +22,8 @@ public:
   virtual bool isFile(const std::string& path) = 0;
   // Copies a file over any file of the destination's name; false on failure.
   virtual bool copyFile(const std::string& from, const std::string& to) = 0;
+  // Whether the two paths name one file, or two files of the same bytes.
+  virtual bool sameContents(const std::string& a, const std::string& b) = 0;
   // The folder the program was started in, against which relative paths are read.
   virtual std::string workingFolder() = 0;
 };
@@ -31,6 +33,7 @@ public:
   bool isDirectory(const std::string& path) override;
   bool isFile(const std::string& path) override;
   bool copyFile(const std::string& from, const std::string& to) override;
+  bool sameContents(const std::string& a, const std::string& b) override;
   std::string workingFolder() override;
 };
 
@@ -42,7 +45,7 @@ enum class ItemKind {
   Port,          // COMn
   Mask,          // *.EXT
   LineSettings,  // SPEED,D,P,S
-  FileToBringIn, // an existing file, copied into the data folder
+  FileToBringIn, // an existing file, copied into the data folder (asking before it replaces another)
   End,           // END
   MissingFolder, // an absolute path naming nothing: the data folder, offered for creation
   Ignored,

@@ -269,3 +269,20 @@ TEST(Unattended, NoBoxWaitsInARunWithEnd) {
     EXPECT_FALSE(test::fileExists(data.file("OLD_PART.NC")));
   }
 }
+
+// A file brought in by its path (the desktop entry's "kestrovan FILE") in a
+// run with END: a different file of that name in the data folder is kept,
+// and the run says so.
+TEST(Unattended, AFileBroughtInKeepsADifferentFileOfItsNameAndSaysSo) {
+  test::TempDir home, data, work;
+  test::writeFile(data.file("A.NC"), "%\r\nO0001(SHOP)\r\n%\r\n");
+  test::writeFile(work.file("A.NC"), "%\r\nO0001(DESKTOP)\r\n%\r\n");
+  test::writeFile(home.file("kestrovan.INI"), settingsFile("/dev/kestrovan-none", data.path()));
+  const EndedRun run = runUnattended(home, {work.file("A.NC"), "S=A.NC", "COM2", "END"});
+  EXPECT_EQ(run.code, 1); // the port is not there
+  EXPECT_EQ(test::readFile(data.file("A.NC")), "%\r\nO0001(SHOP)\r\n%\r\n");
+  EXPECT_NE(
+      run.errors.find("kestrovan: すでに" + data.file("A.NC") + "が有ります。 上書きしますか？ -> いいえ\n"),
+      std::string::npos)
+      << run.errors;
+}

@@ -119,6 +119,42 @@ TEST(CommandLineItems, FoldersAndFilesByAbsolutePath) {
   EXPECT_EQ(in.settings.DirPath, work.file("NONE"));
 }
 
+// A file brought in never silently replaces a different file of its name in
+// the data folder: the overwrite question decides; the same bytes are no
+// question, and neither is the data folder's own file.
+TEST(CommandLineItems, AFileBroughtInOverADifferentOneAsksFirst) {
+  Interpreter in;
+  test::TempDir work;
+  const std::string shop = "%\r\nO0001(SHOP)\r\n%\r\n", desktop = "%\r\nO0001(DESKTOP)\r\n%\r\n";
+  test::writeFile(in.data.file("A.NC"), shop);
+  test::writeFile(work.file("A.NC"), desktop);
+  const std::string question = "すでに" + in.data.file("A.NC") + "が有ります。\n上書きしますか？";
+
+  in.dialogs.answers = {base::MessageAnswer::No};
+  in({work.file("A.NC").c_str()});
+  ASSERT_EQ(in.dialogs.shown.size(), 1u);
+  EXPECT_EQ(in.dialogs.shown[0].text, question);
+  EXPECT_EQ(in.dialogs.shown[0].title, "警告");
+  EXPECT_EQ(in.dialogs.shown[0].buttons, base::MessageButtons::YesNo);
+  EXPECT_EQ(test::readFile(in.data.file("A.NC")), shop);
+  EXPECT_EQ(in.settings.Mask, "*.NC");
+
+  in.dialogs.answers = {base::MessageAnswer::Yes};
+  in({work.file("A.NC").c_str()});
+  ASSERT_EQ(in.dialogs.shown.size(), 2u);
+  EXPECT_EQ(test::readFile(in.data.file("A.NC")), desktop);
+
+  // Now the same bytes: nothing to ask.
+  in({work.file("A.NC").c_str()});
+  EXPECT_EQ(in.dialogs.shown.size(), 2u);
+  EXPECT_EQ(test::readFile(in.data.file("A.NC")), desktop);
+
+  // The data folder's own file, named by its path.
+  in({in.data.file("A.NC").c_str()});
+  EXPECT_EQ(in.dialogs.shown.size(), 2u);
+  EXPECT_EQ(test::readFile(in.data.file("A.NC")), desktop);
+}
+
 TEST(CommandLineItems, LaterItemsOverrideEarlierOnes) {
   Interpreter in;
   test::TempDir other;
