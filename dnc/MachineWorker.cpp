@@ -246,8 +246,10 @@ void MachineWorker::answer(const std::vector<RequestedProgram>& wanted, serial::
   serial::Line line(settings, held_, screen, screen);
   std::string pendingSend = "N";
   const std::uintmax_t mark = logSize();
+  // Only the controller's DC1 starts the answer: a "%" is the head of a
+  // program the operator punched instead, which belongs to the receive path.
   serial::SendJob job({settings, line, screen, screen, screen, log_, screen, pendingSend},
-                      {files, true, false});
+                      {.files = files, .marked = true, .exitAfterTransfer = false, .startOnDc1Only = true});
   job.loadFirstFile();
   const serial::SendResult result = job.run();
   line.close();
@@ -256,6 +258,11 @@ void MachineWorker::answer(const std::vector<RequestedProgram>& wanted, serial::
   std::error_code ec;
   fs::remove(work, ec); // when empty
   journalNewEntries(mark);
+  if (result.punchedBeforeStart) {
+    held_.handBack(*result.punchedBeforeStart);
+    say("the controller punched a program while the request for " + names +
+        " waited for its DC1: the request is dropped and the program received");
+  }
   if (result.lineLost) lineLost();
 }
 

@@ -180,11 +180,15 @@ unsigned char Line::readChar() { return readWithin(timeouts_.readTotalMs); }
 // sees it); so does a device that has hung up.
 unsigned char Line::readWithin(int totalMs) {
   lastReadTimedOut_ = false;
+  lastByteAsRead_.reset();
   if (!port_ || lineLost_) return 0;
   for (int waited = 0;;) {
     const platform::ReadResult read = port_->readByte();
     regulateInput();
-    if (read.status == platform::ReadStatus::Byte) return decode(read.byte);
+    if (read.status == platform::ReadStatus::Byte) {
+      lastByteAsRead_ = read.byte;
+      return decode(read.byte);
+    }
     if (read.status == platform::ReadStatus::Failed) {
       lineLost_ = true;
       return 0;

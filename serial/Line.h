@@ -16,6 +16,7 @@
 #include "serial/TransferScreen.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace kestrovan::base {
@@ -94,6 +95,9 @@ public:
   // time-out, as opposed to a byte that read as nothing (an EIA byte that is
   // no code). A reception tells silence on the line from noise by it.
   bool lastReadTimedOut() const { return lastReadTimedOut_; }
+  // The byte the last read took off the line, before any conversion; none
+  // when it read nothing.
+  std::optional<unsigned char> lastByteAsRead() const { return lastByteAsRead_; }
 
   // Writes one character the way a send writes it; see Line.cpp for the
   // order of the checks. The caller looks at state.abort afterwards.
@@ -144,6 +148,7 @@ private:
   int queuedAtMost_ = kOutputQueueLimit; // the output queue's length can be no more than this
   bool inputHeldOff_ = false;
   bool lastReadTimedOut_ = false;
+  std::optional<unsigned char> lastByteAsRead_;
   bool lineLost_ = false;
   PortCheck portCheck_; // why the port did not open, for the message
 };

@@ -27,6 +27,10 @@ template <typename Step> void tryStep(Step step) noexcept {
   }
 }
 
+// DC1 to DC4, with or without the parity bit: the NC's flow signals, no
+// part of a program.
+bool isFlowByte(unsigned char b) { return (b & 0x7F) >= 0x11 && (b & 0x7F) <= 0x14; }
+
 } // namespace
 
 SendJob::SendJob(SendJobParts parts, SendRequest request) : p_(parts), request_(std::move(request)) {
@@ -80,7 +84,16 @@ SendResult SendJob::runSteps() {
   counters_.startFile(static_cast<std::int64_t>(program_.size));
   p_.line.state.abort = false;
 
-  if (waitForStart() == Flow::Stop) return stopped();
+  switch (waitForStart()) {
+  case Flow::Go: break;
+  case Flow::Stop: return stopped();
+  case Flow::Punched: {
+    const std::optional<unsigned char> first = p_.line.lastByteAsRead();
+    SendResult result = stopped(false);
+    result.punchedBeforeStart = first;
+    return result;
+  }
+  }
 
   p_.screen.setStatusPanel(kStatePanel, kSending);
   counters_.sent = 0;
@@ -122,13 +135,15 @@ SendJob::Flow SendJob::waitForStart() {
     if (screen.stopKeyDown(StopKeyPoll::DownOrPressedSinceLastPoll)) break;
     if (line.lineLost()) return Flow::Stop;
     screen.processPendingEvents();
-    if (c == kDc1 || c == '%') {
+    if (c == kDc1 || (c == '%' && !request_.startOnDc1Only)) {
       screen.setStatusPanel(kStatePanel, kSending);
       line.state.flowCount = kFlowCheckNow;
       line.state.ready = true;
       return Flow::Go;
     }
     if (ncMayStop && (c == kDc3 || c == kDc4)) return Flow::Stop;
+    if (request_.startOnDc1Only && line.lastByteAsRead() && !isFlowByte(*line.lastByteAsRead()))
+      return Flow::Punched;
     line.showModemLines();
   }
   screen.releaseStopKeys();
@@ -262,12 +277,12 @@ SendResult SendJob::completed() {
 
 // The NC is told the data has ended (DC4), whatever state the send was in;
 // on a line that was lost there is no one to tell.
-SendResult SendJob::stopped() {
+SendResult SendJob::stopped(bool tellNc) {
   Line& line = p_.line;
   line.state.ready = true; // the DC4 must not wait for the NC's DC1
   line.state.flowCount = 0;
   const bool lost = line.lineLost();
-  line.writeEndOfData();
+  if (tellNc) line.writeEndOfData();
   p_.window.stopEstimateTimer();
   line.close();
   p_.screen.setStatusPanel(kNamePanel, "");

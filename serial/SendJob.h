@@ -19,6 +19,7 @@
 #include "serial/SendTime.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,12 @@ struct SendRequest {
   std::vector<std::string> files;
   bool marked = false;            // the files are the marks (MultiFileMode)
   bool exitAfterTransfer = false; // Shift+F1, or END on the command line
+  // With Signal "Y" the send starts on the NC's DC1 only, not on "%" too;
+  // any other byte before it (DC2 to DC4 aside) means the NC is punching a
+  // program instead: the send ends there without writing a byte, and hands
+  // that byte back in SendResult::punchedBeforeStart. For a service that
+  // answers requests on a line it also receives on; F1 leaves it off.
+  bool startOnDc1Only = false;
 };
 
 enum class SendOutcome {
@@ -59,6 +66,9 @@ struct SendResult {
   int filesCompleted = 0;
   std::vector<std::string> skippedFiles; // marked files passed over: nothing to send in them
   bool lineLost = false;                 // the device hung up or vanished
+  // startOnDc1Only: the first byte of what the NC punched while the send
+  // waited, as read off the line; the rest is still unread.
+  std::optional<unsigned char> punchedBeforeStart;
 };
 
 // What the job works with; all of it outlives the job.
@@ -97,7 +107,7 @@ public:
   SendCounters& counters() { return counters_; }
 
 private:
-  enum class Flow { Go, Stop };
+  enum class Flow { Go, Stop, Punched };
 
   SendResult runSteps();
   Flow waitForStart();
@@ -113,7 +123,8 @@ private:
   std::string currentPath() const;
 
   SendResult completed();
-  SendResult stopped();
+  // tellNc: DC4 to the NC, unless it is punching (startOnDc1Only).
+  SendResult stopped(bool tellNc = true);
   SendResult failed();
   void endOfTransfer(const char* status, bool completed);
 

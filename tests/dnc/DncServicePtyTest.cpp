@@ -337,3 +337,29 @@ TEST_F(DncServiceTest, SighupRestartsOnlyTheMachinesWhoseSectionChanged) {
 }
 
 } // namespace
+
+// The operator punches a request, then, instead of switching the control to
+// input, punches a program: the waiting answer must not take the program's
+// "%" for its start nor read its bytes away. The program is received whole,
+// the request is dropped (nothing was sent), and a request punched again is
+// answered as usual.
+TEST_F(DncServiceTest, AProgramPunchedWhileARequestWaitsForDc1IsReceived) {
+  machines.resize(1);
+  Machine& m = machines[0];
+  test::writeFile(m.send + "/O2001.NC", "%\r\nO2001 (PART)\r\nG01 X1.\r\nM30\r\n%\r\n");
+  startNc(0, {program("R1", "O9999 (O2001)\nM30\n"), program("P", "%\nO5000 (PUNCHED)\nG00 X5.\nM30\n%\n"),
+              program("R2", "O9999 (O2001)\nM30\n"), "read"});
+  startService();
+
+  ASSERT_TRUE(eventually([&] { return fs::exists(m.receive + "/O5000.NC"); }, 20000)) << journal();
+  ASSERT_TRUE(m.sim->waitFor("READ", 60000)) << journal();
+  EXPECT_EQ(test::readFile(m.receive + "/O5000.NC"), "O5000(PUNCHED)\r\nG00 X5.\r\nM30\r\n%\r\n");
+  // Only the second request's answer reached the controller.
+  EXPECT_EQ(test::readFile(m.nc + "/read-1.bin"), iso("\nO2001 (PART)\nG01 X1.\nM30\n\n%"));
+  EXPECT_FALSE(fs::exists(m.nc + "/read-2.bin"));
+  EXPECT_NE(journal().find(m.name + ": the controller punched a program while the request for O2001 waited"),
+            std::string::npos)
+      << journal();
+  ASSERT_TRUE(eventually([&] { return count(log(m), "送信　　完了") == 1; })) << log(m);
+  EXPECT_EQ(filesIn(m.receive), std::vector<std::string>{"O5000.NC"});
+}
