@@ -47,10 +47,14 @@ struct Window : test::StartedForm {
   }
   editor::EditorOperations& ops() const { return *window->operation<editor::EditorOperations>(); }
   QPlainTextEdit* text() const { return find<QPlainTextEdit>("EditorText"); }
-  // A new document (Shift+E) with `typed` in it.
+  // A new document (Shift+E, or New in the editor) with `typed` in it.
   void newDocument(const char* typed) {
-    keyboard::press(Qt::Key_E, Qt::ShiftModifier);
+    if (find<QGroupBox>("GroupBox3")->isVisible())
+      click("ToolButton1");
+    else
+      keyboard::press(Qt::Key_E, Qt::ShiftModifier);
     ASSERT_TRUE(find<QGroupBox>("GroupBox3")->isVisible());
+    ASSERT_EQ(ops().documentName(), "new");
     keyboard::type(typed);
   }
   void click(const char* button) { QTest::mouseClick(find<QToolButton>(button), Qt::LeftButton); }
@@ -64,7 +68,8 @@ TEST(ByteChoosers, ACp932NamedProgramIsPreviewedAndOpensInTheEditor) {
   std::string preview;
   chooser::whenModal(w.form, [&](QDialog* d) {
     if (!chooser::downTo("テスト.nc")) return keyboard::press(Qt::Key_Escape);
-    if (auto* memo = d->findChild<QPlainTextEdit*>("PreviewMemo")) preview = memo->toPlainText().toStdString();
+    if (auto* memo = d->findChild<QPlainTextEdit*>("PreviewMemo"))
+      preview = memo->toPlainText().toStdString();
     keyboard::press(Qt::Key_Return);
   });
   keyboard::press(Qt::Key_O, Qt::ControlModifier);
@@ -102,6 +107,7 @@ TEST(ByteChoosers, SavingOverACp932NameAsksAndWritesThatFile) {
   w.click("ToolButton3");
   EXPECT_EQ(test::readFile(w.data.file(kTest)), "O5");
   EXPECT_EQ(w.ops().documentName(), "new");
+  EXPECT_EQ(w.dialogs.shown.size(), 2u);
 }
 
 TEST(ByteChoosers, SaveAsANameTheOperatorTypes) {

@@ -43,14 +43,15 @@ struct Window : test::FileOpsWindow {
   std::string destination() const {
     return copyForm()->findChild<QComboBox*>("ComboBox1")->currentText().toStdString();
   }
-  // F4 on the file, then Tab to "..." and Enter, as the operator reaches it.
+  // F4 on the marked file, then Tab to "..." and Enter, as the operator reaches it.
   void browseFromCopyDialog(const std::string& file, std::function<void(QDialog*)> keys) {
     select(file);
+    mark({file});
     key(Qt::Key_F4);
-    ASSERT_TRUE(copyForm() && copyForm()->isVisible());
+    ASSERT_TRUE(copyForm() && copyForm()->isVisible()) << message();
     for (int i = 0; i < 8 && keyboard::target()->objectName() != "Button3"; ++i)
       keyboard::press(Qt::Key_Tab);
-    ASSERT_EQ(keyboard::target()->objectName(), "Button3");
+    ASSERT_EQ(keyboard::target()->objectName(), "Button3") << keyboard::focusName();
     chooser::whenModal(form, std::move(keys), copyForm());
     keyboard::press(Qt::Key_Return);
   }
@@ -118,7 +119,7 @@ TEST(FileChooser, BrowserKeysGoUpAndIntoFoldersAndEscapeCancels) {
     keyboard::press(Qt::Key_Escape);
   });
   EXPECT_EQ(seen, (std::vector<std::string>{w.data.file("A"), w.data.file("A/B"), w.data.file("A"),
-                                             w.data.path()}));
+                                            w.data.path()}));
   // Cancelled: the field shows the data folder.
   EXPECT_EQ(w.destination(), w.data.path());
   EXPECT_TRUE(w.copyForm()->isVisible());
