@@ -1,15 +1,14 @@
 #include "host/FolderBrowser.h"
 
-#include <QFileDialog>
+#include "host/FileChooser.h"
 
 namespace kestrovan::host {
 
 std::optional<std::string> QtFolderBrowser::browse(QWidget* owner, const std::string& caption,
                                                    const std::string& start) {
-  const QString chosen = QFileDialog::getExistingDirectory(
-      owner, QString::fromStdString(caption), QString::fromStdString(start), QFileDialog::ShowDirsOnly);
-  if (chosen.isEmpty()) return std::nullopt;
-  return chosen.toStdString();
+  FileChooser chooser(owner, FileChooser::Mode::Folder, caption, start);
+  if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+  return chooser.chosen();
 }
 
 } // namespace kestrovan::host

@@ -15,12 +15,13 @@ class FolderBrowser {
 public:
   virtual ~FolderBrowser() = default;
   // File-system folders only, starting at `start`; the chosen folder, or
-  // nothing when the operator cancels.
+  // nothing when the operator cancels. Paths are bytes, as the file system
+  // holds them.
   virtual std::optional<std::string> browse(QWidget* owner, const std::string& caption,
                                             const std::string& start) = 0;
 };
 
-// The platform's own dialog, through Qt.
+// The program's own chooser (host/FileChooser.h), listing names from their bytes.
 class QtFolderBrowser : public FolderBrowser {
 public:
   std::optional<std::string> browse(QWidget* owner, const std::string& caption,

@@ -1,8 +1,8 @@
 #include "editor/ui/EditorSeams.h"
 
 #include "editor/ui/OpenTextDialog.h"
+#include "host/FileChooser.h"
 
-#include <QFileDialog>
 #include <QFontDialog>
 #include <QLocale>
 
@@ -14,10 +14,7 @@ std::optional<std::string> QtEditorChoosers::openFile(QWidget* parent, const std
 }
 
 std::optional<std::string> QtEditorChoosers::saveFile(QWidget* parent, const std::string& folder) {
-  QFileDialog dialog(parent);
-  setUpSaveDialog(dialog, folder);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  return chooseSavePath(parent, folder, dialogs_);
 }
 
 std::optional<QFont> QtEditorChoosers::chooseFont(QWidget* parent, const QFont& current) {
@@ -29,17 +26,19 @@ std::optional<QFont> QtEditorChoosers::chooseFont(QWidget* parent, const QFont& 
 
 QDateTime QtEditorChoosers::now() { return QDateTime::currentDateTime(); }
 
-void setUpSaveDialog(QFileDialog& dialog, const std::string& folder) {
-  dialog.setObjectName("SaveDialog1");
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setDirectory(QString::fromStdString(folder));
+std::optional<std::string> chooseSavePath(QWidget* parent, const std::string& folder,
+                                          base::Dialogs& dialogs) {
   // Names on this system keep their letter case: the lower-case forms are
   // listed as well.
-  dialog.setNameFilters({"ＮＣ文書 (*.NC *.nc)", "テキスト (*.TXT *.txt)", "すべて表示 (*)"});
-  dialog.setDefaultSuffix("NC");
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  host::FileChooser dialog(parent, host::FileChooser::Mode::Save, "名前を付けて保存", folder,
+                           {{"ＮＣ文書 (*.NC *.nc)", {"*.NC", "*.nc"}},
+                            {"テキスト (*.TXT *.txt)", {"*.TXT", "*.txt"}},
+                            {"すべて表示 (*)", {}}});
+  dialog.setObjectName("SaveDialog1");
+  dialog.setDefaultExtension("NC");
+  dialog.setDialogs(&dialogs);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.chosen();
 }
 
 QString dateTimeStamp(const QDateTime& when) {

@@ -9,8 +9,6 @@
 #include <optional>
 #include <string>
 
-class QFileDialog;
-
 namespace kestrovan::base {
 class Dialogs;
 }
@@ -45,10 +43,10 @@ private:
   base::Dialogs& dialogs_;
 };
 
-// SaveDialog1's set-up: Qt's own dialog in `folder`, the filters "ＮＣ文書",
-// "テキスト" and "すべて表示", the default extension NC, asking before it
-// overwrites a file.
-void setUpSaveDialog(QFileDialog& dialog, const std::string& folder);
+// SaveDialog1: the program's file chooser in `folder` with the file types
+// "ＮＣ文書", "テキスト" and "すべて表示", the default extension NC, asking
+// through `dialogs` before it replaces a file; the path (bytes) or nothing.
+std::optional<std::string> chooseSavePath(QWidget* parent, const std::string& folder, base::Dialogs& dialogs);
 
 // "(" time " " date ")" for "日付と時刻": the system's long time (without a
 // time zone) and short date.

@@ -1,8 +1,8 @@
 #pragma once
-// COpenTextDialog: Qt's open dialog (its non-native form) with a memo below
-// that shows the beginning of the file selected in it.
+// COpenTextDialog: the program's file chooser with a memo below that shows
+// the beginning of the file under its cursor.
 
-#include <QFileDialog>
+#include "host/FileChooser.h"
 
 #include <optional>
 #include <string>
@@ -22,8 +22,8 @@ inline constexpr const char* kNotTextPreview =
 inline constexpr const char* kNotTextCaption = "警告";
 
 // Runs the dialog modally in `folder`, listing the files that match `mask`
-// (the listing mask, "*.NC" or "*.*"); the chosen file's full path, or
-// nothing when it was cancelled. The preview's messages go to `dialogs`.
+// (the listing mask, "*.NC" or "*.*"); the chosen file's full path (bytes),
+// or nothing when it was cancelled. The preview's messages go to `dialogs`.
 std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& folder, const std::string& mask,
                                           base::Dialogs& dialogs);
 
@@ -33,23 +33,19 @@ std::optional<std::string> chooseTextFile(QWidget* parent, const std::string& fo
 // after the first 100 bytes); a file with a NUL among its first 100 bytes is
 // refused with kNotTextPreview and the memo keeps what it showed; a file that
 // cannot be read shows the system's reason.
-class COpenTextDialog : public QFileDialog {
+class COpenTextDialog : public host::FileChooser {
 public:
   COpenTextDialog(QWidget* parent, const std::string& folder, const std::string& mask,
                   base::Dialogs& dialogs);
 
   QPlainTextEdit* memo() const { return memo_; }
-  // What a change of the selection to `path` does.
-  void previewPath(const QString& path);
-
-protected:
-  void showEvent(QShowEvent* event) override;
+  // What a change of the current file to `path` (bytes) does.
+  void previewPath(const std::string& path);
 
 private:
   base::Dialogs& dialogs_;
   QPlainTextEdit* memo_ = nullptr;
-  QString previewed_; // the file the memo or the last message was about
-  bool grown_ = false;
+  std::string previewed_; // the file the memo or the last message was about
 };
 
 } // namespace kestrovan::editor

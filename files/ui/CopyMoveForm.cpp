@@ -3,6 +3,7 @@
 #include "base/Dialogs.h"
 #include "base/HistoryList.h"
 #include "base/SettingsRecord.h"
+#include "files/ChooserRows.h"
 #include "files/CopyTargets.h"
 #include "files/FolderChange.h"
 #include "host/DialogKeys.h"
@@ -90,6 +91,8 @@ void TCopyForm::open(TransferMode mode, std::vector<std::string> names, std::fun
   mode_ = mode;
   names_ = std::move(names);
   closed_ = std::move(closed);
+  chosenBytes_.clear();
+  chosenShown_.clear();
   setWindowTitle(mode == TransferMode::Copy ? "ﾌｧｲﾙｺﾋﾟｰ" : "ﾌｧｲﾙ移動");
   Label2->setText(mode == TransferMode::Copy ? "ｺﾋﾟｰ先" : "移動先");
   ListBox1->clear();
@@ -137,19 +140,31 @@ void TCopyForm::edited(const QString& text) {
 void TCopyForm::Button3Click() {
   const std::string& dir = host_.settings().DirPath;
   const std::optional<std::string> chosen = browser_.browse(this, "現ﾃﾞｨﾚｸﾄﾘ " + dir, dir);
-  ComboBox1->setEditText(q(chosen.value_or(dir)));
+  // The field shows the folder; its bytes are kept for the copy.
+  chosenBytes_ = chosen.value_or(dir);
+  chosenShown_ = q(shownPath(chosenBytes_));
+  ComboBox1->setEditText(chosenShown_);
   updateOk();
+  // The keyboard back to the field, whether or not a window manager gives
+  // this dialog back its activation.
+  activateWindow();
+  ComboBox1->setFocus();
 }
 
 void TCopyForm::Button1Click() {
   host_.setScreenSaverEnabled(false);
-  const std::string text = ComboBox1->currentText().toStdString();
+  const QString shown = ComboBox1->currentText();
+  const std::string text = shown.toStdString();
   if (text.empty()) return;
   history_->add(text);
   host::showHistory(*ComboBox1, history_->entries(), text);
 
   const std::string& dir = host_.settings().DirPath;
-  std::string destination = destinationFolder(text, dir);
+  // A folder from the browser keeps its bytes, also with more typed after it.
+  std::string typed = text;
+  if (!chosenShown_.isEmpty() && shown.startsWith(chosenShown_))
+    typed = chosenBytes_ + shown.mid(chosenShown_.size()).toStdString();
+  std::string destination = destinationFolder(typed, dir);
   std::vector<std::string> sources;
   for (const std::string& n : names_)
     sources.push_back(platform::joinPath(dir, n));
