@@ -24,6 +24,7 @@
 #include <iterator>
 #include <optional>
 #include <poll.h>
+#include <random>
 #include <string>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -315,6 +316,7 @@ int runPunch(const NcSimOptions& o, int master) {
   long long nextWriteUs = 0;
   long lastActivity = nowMs();
   std::string reason;
+  std::mt19937 pieces(static_cast<std::mt19937::result_type>(o.chunkSeed));
   while (sent < stream.size()) {
     if (gStop) {
       reason = "signal";
@@ -343,12 +345,15 @@ int runPunch(const NcSimOptions& o, int master) {
       return kHungUp;
     }
     std::size_t chunk = o.baud > 0 ? 1 : stream.size() - sent;
+    if (o.chunkSeed != 0) chunk = std::min(chunk, static_cast<std::size_t>(pieces() % 256 + 1));
     if (o.hangupAfter > 0) chunk = std::min(chunk, static_cast<std::size_t>(o.hangupAfter) - sent);
     ssize_t n = ::write(master, stream.data() + sent, chunk);
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
       lastActivity = nowMs();
       if (o.baud > 0) nextWriteUs = nowUs() + characterUs(o.baud);
+      if (o.chunkSeed != 0)
+        nextWriteUs = std::max(nextWriteUs, nowUs() + static_cast<long long>(pieces() % 3001));
     } else {
       ::usleep(1000);
     }
