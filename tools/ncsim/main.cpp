@@ -295,7 +295,10 @@ int runPunch(const NcSimOptions& o, int master) {
     if (line.open != wasOpen) {
       say(line.open ? "OPEN" : "CLOSE");
       wasOpen = line.open;
-      if (line.open && openedAt < 0) openedAt = nowMs();
+      // A line opened and closed again (a PC checking its ports at start)
+      // is not the opening the punch waits for: the delay counts from the
+      // latest opening.
+      openedAt = line.open ? nowMs() : -1;
     }
     return line;
   };
@@ -306,8 +309,8 @@ int runPunch(const NcSimOptions& o, int master) {
       say("END signal 0");
       return 0;
     }
-    watch(5);
-    const bool opened = !o.waitOpen || (openedAt >= 0 && nowMs() - openedAt >= o.startDelayMs);
+    const LineState line = watch(5);
+    const bool opened = !o.waitOpen || (line.open && openedAt >= 0 && nowMs() - openedAt >= o.startDelayMs);
     if (opened && (!o.waitSignal || gTrigger)) break;
   }
 
