@@ -17,7 +17,7 @@ BUILD_PACKAGES=(
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps x11-utils imagemagick file poppler-utils openbox xdotool
-  ser2net
+  ser2net python3
 )
 # Making and checking the Debian package (scripts/package, scripts/package-check);
 # librsvg2-bin draws the icon's PNGs from its SVG (packaging/icons/render).

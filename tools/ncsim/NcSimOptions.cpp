@@ -55,6 +55,9 @@ Punch (the NC punches a program out to the PC):
   --wait-open           start only once the PC opened the line
   --wait-signal         start only after SIGUSR1
   --record FILE         record what the PC sends meanwhile
+  --chunks SEED         punch in pieces of 1 to 256 bytes with 0 to 3 ms between
+                        them, sizes and gaps drawn from SEED (as a reader that
+                        hands the tape over in bursts)
   --silent-after N      punch only the first N bytes of the stream, then fall
                         silent with the line open (no "%", no DC4)
   A DC3 (0x13 or 0x93) from the PC pauses the punch, DC1 resumes it, DC4
@@ -238,6 +241,8 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
       if (!numberValue(o.stallAfter)) return r;
     } else if (a == "--silent-after") {
       if (!numberValue(o.silentAfter)) return r;
+    } else if (a == "--chunks") {
+      if (!numberValue(o.chunkSeed)) return r;
     } else if (a == "--hangup-after") {
       if (!numberValue(o.hangupAfter)) return r;
     } else if (a == "--no-dc1") {

@@ -43,6 +43,7 @@ struct NcSimOptions {
   bool waitSignal = false; // punch only after SIGUSR1 (the operator's start key)
   std::string recordFile;  // record what the PC sends meanwhile
   long silentAfter = 0;    // punch only this many bytes of the stream, then nothing (0: all)
+  long chunkSeed = 0;      // punch in pieces of random size with short gaps, from this seed (0: at once)
 
   // Serve: session after session until stopped; each opening of the line by
   // the PC is either a reception into serveDir or the punch of the next of

@@ -24,6 +24,7 @@
 #include <iterator>
 #include <optional>
 #include <poll.h>
+#include <random>
 #include <string>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -294,7 +295,10 @@ int runPunch(const NcSimOptions& o, int master) {
     if (line.open != wasOpen) {
       say(line.open ? "OPEN" : "CLOSE");
       wasOpen = line.open;
-      if (line.open && openedAt < 0) openedAt = nowMs();
+      // A line opened and closed again (a PC checking its ports at start)
+      // is not the opening the punch waits for: the delay counts from the
+      // latest opening.
+      openedAt = line.open ? nowMs() : -1;
     }
     return line;
   };
@@ -305,8 +309,8 @@ int runPunch(const NcSimOptions& o, int master) {
       say("END signal 0");
       return 0;
     }
-    watch(5);
-    const bool opened = !o.waitOpen || (openedAt >= 0 && nowMs() - openedAt >= o.startDelayMs);
+    const LineState line = watch(5);
+    const bool opened = !o.waitOpen || (line.open && openedAt >= 0 && nowMs() - openedAt >= o.startDelayMs);
     if (opened && (!o.waitSignal || gTrigger)) break;
   }
 
@@ -315,6 +319,7 @@ int runPunch(const NcSimOptions& o, int master) {
   long long nextWriteUs = 0;
   long lastActivity = nowMs();
   std::string reason;
+  std::mt19937 pieces(static_cast<std::mt19937::result_type>(o.chunkSeed));
   while (sent < stream.size()) {
     if (gStop) {
       reason = "signal";
@@ -343,12 +348,15 @@ int runPunch(const NcSimOptions& o, int master) {
       return kHungUp;
     }
     std::size_t chunk = o.baud > 0 ? 1 : stream.size() - sent;
+    if (o.chunkSeed != 0) chunk = std::min(chunk, static_cast<std::size_t>(pieces() % 256 + 1));
     if (o.hangupAfter > 0) chunk = std::min(chunk, static_cast<std::size_t>(o.hangupAfter) - sent);
     ssize_t n = ::write(master, stream.data() + sent, chunk);
     if (n > 0) {
       sent += static_cast<std::size_t>(n);
       lastActivity = nowMs();
       if (o.baud > 0) nextWriteUs = nowUs() + characterUs(o.baud);
+      if (o.chunkSeed != 0)
+        nextWriteUs = std::max(nextWriteUs, nowUs() + static_cast<long long>(pieces() % 3001));
     } else {
       ::usleep(1000);
     }
