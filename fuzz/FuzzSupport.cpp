@@ -17,15 +17,12 @@ int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
   return 0;
 }
 
-void removeTree(const std::string& folder) {
-  ::nftw(folder.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
-}
+void removeTree(const std::string& folder) { ::nftw(folder.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS); }
 
 std::string makeScratch() {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kestrovan-fuzz-XXXXXX";
-  if (!::mkdtemp(pattern.data()))
-    fail("cannot make a scratch folder", pattern);
+  if (!::mkdtemp(pattern.data())) fail("cannot make a scratch folder", pattern);
   std::atexit([] { removeTree(scratchFolder()); });
   return pattern;
 }
@@ -45,12 +42,10 @@ void clearScratch() {
 std::vector<std::string> namesIn(const std::string& folder) {
   std::vector<std::string> names;
   DIR* dir = ::opendir(folder.c_str());
-  if (!dir)
-    return names;
+  if (!dir) return names;
   while (const dirent* entry = ::readdir(dir)) {
     std::string name = entry->d_name;
-    if (name != "." && name != "..")
-      names.push_back(name);
+    if (name != "." && name != "..") names.push_back(name);
   }
   ::closedir(dir);
   std::sort(names.begin(), names.end());
@@ -59,8 +54,7 @@ std::vector<std::string> namesIn(const std::string& folder) {
 
 bool writeFile(const std::string& path, std::string_view bytes) {
   FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file)
-    return false;
+  if (!file) return false;
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return std::fclose(file) == 0 && ok;
 }
@@ -68,8 +62,7 @@ bool writeFile(const std::string& path, std::string_view bytes) {
 std::string readFile(const std::string& path) {
   std::string bytes;
   FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file)
-    return bytes;
+  if (!file) return bytes;
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)

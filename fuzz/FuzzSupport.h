@@ -22,8 +22,7 @@ std::string readFile(const std::string& path);
 // Prints what did not hold and aborts, so that libFuzzer keeps the input.
 [[noreturn]] void fail(const char* what, std::string_view detail = {});
 inline void check(bool holds, const char* what, std::string_view detail = {}) {
-  if (!holds)
-    fail(what, detail);
+  if (!holds) fail(what, detail);
 }
 
 } // namespace kestrovan::fuzz

@@ -49,16 +49,13 @@ std::optional<Decimal> readDecimal(std::string_view text) {
     } else if (c >= '0' && c <= '9') {
       d.digits += c;
       anyDigit = true;
-      if (d.point)
-        ++d.decimals;
+      if (d.point) ++d.decimals;
     } else {
       return std::nullopt;
     }
   }
-  if (!anyDigit && !d.point)
-    return std::nullopt;
-  if (!anyDigit)
-    return std::nullopt;
+  if (!anyDigit && !d.point) return std::nullopt;
+  if (!anyDigit) return std::nullopt;
   return d;
 }
 
@@ -77,8 +74,7 @@ std::string referenceDoubled(Decimal d) {
     sum.insert(sum.begin(), static_cast<char>('0' + column % 10));
     carry = column / 10;
   }
-  if (carry)
-    sum.insert(sum.begin(), '1');
+  if (carry) sum.insert(sum.begin(), '1');
   while (sum.size() < d.decimals + 1)
     sum.insert(sum.begin(), '0');
   std::string whole = sum.substr(0, sum.size() - d.decimals);
@@ -88,16 +84,14 @@ std::string referenceDoubled(Decimal d) {
   const bool zero = (whole + fraction).find_first_not_of('0') == std::string::npos;
   std::string out = d.negative && !zero ? "-" : "";
   out += whole;
-  if (d.point)
-    out += "." + fraction;
+  if (d.point) out += "." + fraction;
   return out;
 }
 
 // The small numbers once more through integer arithmetic, as a check on the
 // reference itself.
 void crossCheck(const Decimal& d, const std::string& doubled) {
-  if (d.digits.size() > 30)
-    return;
+  if (d.digits.size() > 30) return;
   const std::string digits = d.point && d.decimals == 0 ? d.digits + "0" : d.digits;
   const size_t decimals = d.point ? std::max<size_t>(d.decimals, 1) : 0;
   __int128 v = 0;
@@ -109,11 +103,10 @@ void crossCheck(const Decimal& d, const std::string& doubled) {
     text.insert(text.begin(), static_cast<char>('0' + static_cast<int>(r % 10)));
   while (text.size() < decimals + 1)
     text.insert(text.begin(), '0');
-  if (d.point)
-    text.insert(text.size() - decimals, ".");
-  if (d.negative && v != 0)
-    text.insert(text.begin(), '-');
-  fuzz::check(text == doubled, "the decimal reference and integer arithmetic disagree", text + " / " + doubled);
+  if (d.point) text.insert(text.size() - decimals, ".");
+  if (d.negative && v != 0) text.insert(text.begin(), '-');
+  fuzz::check(text == doubled, "the decimal reference and integer arithmetic disagree",
+              text + " / " + doubled);
 }
 
 bool isLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -121,8 +114,7 @@ bool isLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 1)
-    return 0;
+  if (size < 1) return 0;
   static constexpr char kLetters[] = "XYZIJKUVW";
   const char letter = kLetters[data[0] % 9];
   const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
@@ -152,8 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (!decimal) {
       if (got.kind == nctools::LineDoubling::Kind::NotANumber) {
-        if (!refused)
-          refused = got.number;
+        if (!refused) refused = got.number;
       } else {
         fuzz::check(none && got.kind == nctools::LineDoubling::Kind::Unchanged,
                     "a number the reference cannot read was doubled", std::string(number));
@@ -161,13 +152,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       expected.append(l).append("\r\n");
       continue;
     }
-    fuzz::check(got.kind == nctools::LineDoubling::Kind::Changed, "a number was not doubled", std::string(number));
+    fuzz::check(got.kind == nctools::LineDoubling::Kind::Changed, "a number was not doubled",
+                std::string(number));
     const std::string doubled = referenceDoubled(*decimal);
     crossCheck(*decimal, doubled);
     const size_t written = number.find_last_not_of(' ') + 1;
-    const std::string want = std::string(l.substr(0, at + 1)) + doubled + std::string(number.substr(written)) +
-                             std::string(l.substr(end));
-    fuzz::check(got.line == want, "the doubled line differs from the reference", std::string(l) + " -> " + got.line);
+    const std::string want = std::string(l.substr(0, at + 1)) + doubled +
+                             std::string(number.substr(written)) + std::string(l.substr(end));
+    fuzz::check(got.line == want, "the doubled line differs from the reference",
+                std::string(l) + " -> " + got.line);
     expected.append(got.line).append("\r\n");
   }
 

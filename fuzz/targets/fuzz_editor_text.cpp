@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const editor::EncodedText strict = editor::encodeProgramText(input, false);
   if (!strict.ok)
-    fuzz::check(strict.unencodable.line >= 1 && strict.unencodable.column >= 1, "a refusal without its place");
+    fuzz::check(strict.unencodable.line >= 1 && strict.unencodable.column >= 1,
+                "a refusal without its place");
   return 0;
 }

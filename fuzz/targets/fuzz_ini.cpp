@@ -26,13 +26,11 @@ std::vector<std::string> sectionNames(std::string_view bytes) {
     pos = end == bytes.npos ? bytes.size() : end + 1;
     while (!raw.empty() && (raw.front() == ' ' || raw.front() == '\t'))
       raw.remove_prefix(1);
-    if (raw.empty() || raw.front() != '[')
-      continue;
+    if (raw.empty() || raw.front() != '[') continue;
     raw.remove_prefix(1);
     raw = raw.substr(0, raw.find(']'));
     std::string utf8 = platform::cp932ToUtf8(raw);
-    if (platform::utf8ToCp932(utf8) == raw)
-      names.push_back(utf8);
+    if (platform::utf8ToCp932(utf8) == raw) names.push_back(utf8);
   }
   return names;
 }
@@ -45,22 +43,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string written = ini.toBytes();
 
   // Only line ends change: a file already in CR LF comes back as it was.
-  fuzz::check(platform::IniFile::fromBytes(written).toBytes() == written, "a second read and write changed the file",
-              input);
+  fuzz::check(platform::IniFile::fromBytes(written).toBytes() == written,
+              "a second read and write changed the file", input);
   bool crlfOnly = input.empty() || input.ends_with("\r\n");
   for (size_t i = 0; crlfOnly && i < input.size(); ++i)
     if ((input[i] == '\n' && (i == 0 || input[i - 1] != '\r')) ||
         (input[i] == '\r' && (i + 1 >= input.size() || input[i + 1] != '\n')))
       crlfOnly = false;
-  if (crlfOnly)
-    fuzz::check(written == input, "a CR LF file did not come back byte for byte", input);
+  if (crlfOnly) fuzz::check(written == input, "a CR LF file did not come back byte for byte", input);
 
   // Every value read and written back leaves the bytes as they were.
   platform::IniFile rewritten = ini;
   for (const std::string& section : sectionNames(input)) {
     for (const auto& [key, value] : ini.sectionEntries(section)) {
       (void)platform::parseProfileInteger(value);
-      if (platform::utf8ToCp932(platform::cp932ToUtf8(platform::utf8ToCp932(key))) != platform::utf8ToCp932(key))
+      // A key with bytes that are no CP932 cannot be asked for by name.
+      if (key.find("\xEF\xBF\xBD") != std::string::npos ||
+          platform::utf8ToCp932(key).find('?') != std::string::npos)
         continue;
       rewritten.writeString(section, key, value);
       (void)rewritten.readInteger(section, key, 7);
@@ -76,10 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string value(input.substr(cut, 40));
     bool ascii = true;
     for (char& c : value) {
-      if (static_cast<unsigned char>(c) >= 0x80)
-        ascii = false;
-      if (c == '\r' || c == '\n')
-        c = ' ';
+      if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+      if (c == '\r' || c == '\n') c = ' ';
     }
     while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
       value.erase(0, 1);
@@ -87,13 +84,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       value.pop_back();
     if (ascii) {
       rewritten.writeString("Fuzz Section", "Fuzz_Key", value);
-      fuzz::check(rewritten.readString("fuzz section", "FUZZ_KEY", "-") == value, "a written value did not read back",
-                  value);
+      fuzz::check(rewritten.readString("fuzz section", "FUZZ_KEY", "-") == value,
+                  "a written value did not read back", value);
       rewritten.writeInteger("Fuzz Section", "Number", static_cast<int32_t>(size) - 1000);
       fuzz::check(rewritten.readInteger("Fuzz Section", "Number", 0) == static_cast<int32_t>(size) - 1000,
                   "a written number did not read back");
       const std::string again = rewritten.toBytes();
-      fuzz::check(platform::IniFile::fromBytes(again).toBytes() == again, "a written file did not read back whole");
+      fuzz::check(platform::IniFile::fromBytes(again).toBytes() == again,
+                  "a written file did not read back whole");
     }
   }
   return 0;

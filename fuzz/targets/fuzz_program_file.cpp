@@ -5,6 +5,7 @@
 #include "FuzzSupport.h"
 #include "serial/ProgramFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::check(again.text.find('\0') == std::string::npos, "a NUL in the text read line by line");
     size_t from = 0;
     for (char c : again.text) {
-      if (c == '\n' || c == '\r')
-        continue;
+      if (c == '\n' || c == '\r') continue;
       from = bytes.find(c, from);
-      fuzz::check(from != std::string_view::npos, "the text read line by line holds bytes the file has not", bytes);
+      fuzz::check(from != std::string_view::npos, "the text read line by line holds bytes the file has not",
+                  bytes);
       ++from;
     }
   }
@@ -51,9 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       fuzz::check(line.text.find_first_of("\r\n") == std::string_view::npos || line.endBytes == 0 ||
                       line.text.find('\n') == std::string_view::npos,
                   "a line holds a line feed");
-      joined.append(line.text).append(text.substr(joined.size() + line.text.size(), line.endBytes));
+      const size_t at = joined.size() + line.text.size();
+      joined.append(line.text).append(text.substr(std::min(at, text.size()), line.endBytes));
     }
-    fuzz::check(joined == text && lines.consumed() == text.size(), "the lines do not give back the text", text);
+    fuzz::check(joined == text && lines.consumed() == text.size(), "the lines do not give back the text",
+                text);
   }
   return 0;
 }

@@ -29,21 +29,19 @@ bool validUtf8(std::string_view s) {
   while (i < s.size()) {
     const auto c = static_cast<unsigned char>(s[i]);
     size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size())
-      return false;
+    if (n == 0 || i + n > s.size()) return false;
     for (size_t k = 1; k < n; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-        return false;
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
     i += n;
   }
   return true;
 }
 
 void checkName(const std::string& name) {
-  fuzz::check(!name.empty() && name != "." && name != ".." && name.front() != '.', "a name that is no file name",
-              name);
-  fuzz::check(name.find('/') == std::string::npos && name.find('\0') == std::string::npos, "a name with a path in it",
-              name);
+  fuzz::check(!name.empty() && name != "." && name != ".." && name.front() != '.',
+              "a name that is no file name", name);
+  fuzz::check(name.find('/') == std::string::npos && name.find('\0') == std::string::npos,
+              "a name with a path in it", name);
   fuzz::check(name.size() <= 255, "a name longer than a file name may be", name);
   fuzz::check(validUtf8(name), "a name that is no UTF-8", name);
 }
@@ -52,19 +50,18 @@ void checkName(const std::string& name) {
 // lines the reception adds.
 bool ncText(std::string_view line) {
   for (unsigned char c : line)
-    if (!serial::isNcCharacter(c))
-      return false;
+    if (!serial::isNcCharacter(c)) return false;
   return true;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 2)
-    return 0;
+  if (size < 2) return 0;
   const uint8_t flags = data[0];
   const size_t maskBytes = std::min<size_t>(data[1], size - 2);
-  const std::string mask = platform::cp932ToUtf8(std::string_view(reinterpret_cast<const char*>(data + 2), maskBytes));
+  const std::string mask =
+      platform::cp932ToUtf8(std::string_view(reinterpret_cast<const char*>(data + 2), maskBytes));
   const std::string_view stream(reinterpret_cast<const char*>(data + 2 + maskBytes), size - 2 - maskBytes);
 
   fuzz::clearScratch();
@@ -78,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.numbered = flags & 2;
   options.percentFirst = flags & 4;
   options.percentLast = flags & 8;
-  serial::ReceivedDataSaver saver(byName ? serial::SaveMode::ByName : serial::SaveMode::PerProgramNumber, options);
+  serial::ReceivedDataSaver saver(byName ? serial::SaveMode::ByName : serial::SaveMode::PerProgramNumber,
+                                  options);
   std::string expected; // by name: the lines, as the file must hold them
   serial::ReceivedLineAssembler assembler({(flags & 16) != 0, (flags & 32) != 0});
   const std::string byNamePath = folder + "/" + serial::safeFileName("RECEIVED" + options.extension);
@@ -90,10 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     expected += line + "\r\n";
   };
   auto apply = [&](const serial::AssemblyStep& step) {
-    if (step.header && step.beginsProgram && !byName && !saver.beginProgram(*step.header))
-      return false;
-    if (step.line)
-      addLine(*step.line);
+    if (step.header && step.beginsProgram && !byName && !saver.beginProgram(*step.header)) return false;
+    if (step.line) addLine(*step.line);
     return true;
   };
 
@@ -104,12 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool ended = false;
   if (ok && at < stream.size()) {
     assembler.start(static_cast<unsigned char>(stream[at]));
-    if (options.percentFirst)
-      addLine("%");
+    if (options.percentFirst) addLine("%");
     for (++at; ok && !ended && at < stream.size(); ++at) {
       const auto c = static_cast<unsigned char>(stream[at]);
-      if (c == '\r' || c == 0)
-        continue;
+      if (c == '\r' || c == 0) continue;
       if (assembler.endMarkPending()) {
         ok = apply(assembler.takeEndMark());
         ended = true;
@@ -121,8 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ok = apply(step);
         ended = step.ended;
       }
-      if (ok && saver.viewBytes() > 4096)
-        ok = saver.writeOut();
+      if (ok && saver.viewBytes() > 4096) ok = saver.writeOut();
     }
   }
 
@@ -132,16 +125,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     switch ((flags >> 6) & 3) {
     case 0:
     case 1:
-      if (ended && options.percentLast)
-        addLine("%");
+      if (ended && options.percentLast) addLine("%");
       ok = saver.finish();
       break;
-    case 2:
-      saver.discard();
-      break;
-    case 3:
-      kept = saver.keepWhatArrived(assembler.takeRest().line.value_or(""));
-      break;
+    case 2: saver.discard(); break;
+    case 3: kept = saver.keepWhatArrived(assembler.takeRest().line.value_or("")); break;
     }
   }
 

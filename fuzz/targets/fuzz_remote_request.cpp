@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::check(p.label.size() >= 2 && p.label[0] == 'O', "a requested label that is no program", p.label);
     fuzz::check(p.number >= 0 && seen.insert(p.number).second, "a program asked for twice", p.label);
     const std::string answer = dnc::notFoundProgram(p);
-    fuzz::check(answer.rfind("%\r\n", 0) == 0 && answer.ends_with("\r\n%\r\n"), "the answer is not framed", answer);
+    fuzz::check(answer.rfind("%\r\n", 0) == 0 && answer.ends_with("\r\n%\r\n"), "the answer is not framed",
+                answer);
   }
   return 0;
 }

@@ -36,8 +36,7 @@ Decoded decode(std::string_view stream, size_t chunk) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 1)
-    return 0;
+  if (size < 1) return 0;
   const std::string_view stream(reinterpret_cast<const char*>(data + 1), size - 1);
   const Decoded whole = decode(stream, stream.size() + 1);
   const Decoded split = decode(stream, 1 + data[0] % 7);
@@ -54,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               "escaped data does not decode to itself", stream);
 
   const std::string request = telnet::comPortRequest(data[0], stream.substr(0, 8));
-  fuzz::check(request.size() >= 6 && request.ends_with(std::string("\xff\xf0", 2)), "a request is not framed");
+  fuzz::check(request.size() >= 6 && request.ends_with(std::string("\xff\xf0", 2)),
+              "a request is not framed");
   return 0;
 }
