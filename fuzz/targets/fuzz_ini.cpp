@@ -57,9 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& section : sectionNames(input)) {
     for (const auto& [key, value] : ini.sectionEntries(section)) {
       (void)platform::parseProfileInteger(value);
-      // A key with bytes that are no CP932 cannot be asked for by name.
+      // A key with bytes that are no CP932, or a character CP932 has two codes
+      // for, cannot be asked for by the name it reads as.
       if (key.find("\xEF\xBF\xBD") != std::string::npos ||
-          platform::utf8ToCp932(key).find('?') != std::string::npos)
+          input.find(platform::utf8ToCp932(key)) == std::string_view::npos)
         continue;
       rewritten.writeString(section, key, value);
       (void)rewritten.readInteger(section, key, 7);
