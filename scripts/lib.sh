@@ -25,6 +25,8 @@ PACKAGING_PACKAGES=(
   dpkg-dev lintian desktop-file-utils appstream librsvg2-bin shared-mime-info
   xvfb xauth x11-utils xdotool openbox imagemagick libglib2.0-bin
 )
+# The fuzz targets (scripts/fuzz): clang with libFuzzer and its sanitizers.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev cmake ninja-build)
 PACKAGES=("${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}")
 
 # ensure_packages [PACKAGE...]: installs what is missing of the given packages

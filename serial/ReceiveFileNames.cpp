@@ -47,7 +47,12 @@ std::string safeFileName(std::string_view name) {
 
 std::string outputExtension(std::string_view mask) {
   if (mask.empty()) return "";
-  std::string_view ext = mask.substr(1);
+  // The first character whole: a hand-edited mask may begin with one of
+  // several bytes, and half of it would leave the name no valid UTF-8.
+  std::size_t first = 1;
+  while (first < mask.size() && isUtf8Continuation(static_cast<unsigned char>(mask[first])))
+    ++first;
+  std::string_view ext = mask.substr(first);
   if (ext.find_first_of("*?") != std::string_view::npos) return "";
   std::string out(ext); // a hand-edited settings file may hold anything
   for (char& c : out)

@@ -66,6 +66,16 @@ TEST(ReceiveFileNames, ProgramFilesAreNamedByNumberWithOrdinalAndExtension) {
   EXPECT_EQ(outputExtension(""), "");
 }
 
+// A hand-edited Mask may begin with a character of several bytes (a
+// full-width "＊"): the extension is what follows that whole character, never
+// the rest of its bytes, which would make every received file's name no
+// valid UTF-8.
+TEST(ReceiveFileNames, MaskBeginningWithAWideCharacter) {
+  EXPECT_EQ(outputExtension("\xEF\xBC\x8A.NC"), ".NC");
+  EXPECT_EQ(outputExtension("\xC3\xA9"), "");
+  EXPECT_EQ(outputExtension("\xEF\xBF\xBD.\xE3\x83\x86"), ".\xE3\x83\x86");
+}
+
 TEST(ReceiveSaveChoice, KeysAndClickBands) {
   EXPECT_EQ(saveChoiceForKey('y'), SaveChoice::ByName);
   EXPECT_EQ(saveChoiceForKey('N'), SaveChoice::PerProgramNumber);
