@@ -12,25 +12,46 @@ bool isTrail(unsigned char c) { return platform::isCp932TrailByte(c); }
 
 } // namespace
 
-PieceTable::PieceTable(std::string original, bool indexNow) : original_(std::move(original)) {
-  if (!original_.empty()) pieces_.push_back({Source::Original, 0, original_.size()});
+PieceTable::PieceTable(std::string text, bool indexNow) : source_(std::move(text)) {
+  followSource();
+  if (indexNow) indexMore(original().size());
+}
+
+PieceTable::PieceTable(ProgramBytes source) : source_(std::move(source)) { followSource(); }
+
+void PieceTable::followSource() {
+  if (pieces_.empty() && !original().empty()) pieces_.push_back({Source::Original, 0, 0});
+  if (!pieces_.empty()) pieces_.front().length = original().size();
   renumber();
-  if (indexNow) indexMore(original_.size());
 }
 
 bool PieceTable::indexMore(std::size_t bytes) {
-  const std::size_t stop = std::min(original_.size(), indexed_ + std::max<std::size_t>(bytes, 1));
-  const char* const data = original_.data();
+  bytes = std::max<std::size_t>(bytes, 1);
+  if (!source_.done()) {
+    source_.readMore(bytes);
+    followSource();
+  }
+  const std::string& text = original();
+  std::size_t stop = std::min(text.size(), indexed_ + bytes);
+  if (!source_.done()) {
+    // Whether carriage returns at the end of what came end a line is for
+    // the bytes still to come to say.
+    std::size_t known = text.size();
+    while (known > 0 && text[known - 1] == '\r')
+      --known;
+    stop = std::min(stop, known);
+  }
+  const char* const data = text.data();
   for (std::size_t p = indexed_; p < stop; ++p) {
     const char c = data[p];
     if ((c == '\n' || c == '\r') && endsLine(p)) starts_.append(p + 1);
   }
-  indexed_ = stop;
+  indexed_ = std::max(indexed_, stop);
   return indexed();
 }
 
 std::string_view PieceTable::view(const Piece& piece) const {
-  const std::string& buffer = piece.source == Source::Original ? original_ : added_;
+  const std::string& buffer = piece.source == Source::Original ? original() : added_;
   return std::string_view(buffer).substr(piece.start, piece.length);
 }
 

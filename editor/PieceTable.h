@@ -13,6 +13,7 @@
 // it, or a carriage return on its own) and are kept current through edits.
 
 #include "editor/LineStarts.h"
+#include "editor/ProgramBytes.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,13 +25,20 @@ namespace kestrovan::editor {
 
 class PieceTable {
 public:
-  // The text read from a file. Its lines are indexed at once, or, with
+  // Text that is all there: its lines are indexed at once, or, with
   // `indexNow` false, piece by piece by indexMore (edits wait for that).
   explicit PieceTable(std::string original = {}, bool indexNow = true);
+  // A program read from its file piece by piece by indexMore, as the file
+  // loader reads it (up to the first NUL byte).
+  explicit PieceTable(ProgramBytes source);
 
-  // Indexes about `bytes` more of the original; true once all is indexed.
+  // Reads and indexes about `bytes` more of the original; true once all of
+  // it is in and indexed. The lines read so far can be shown meanwhile.
   bool indexMore(std::size_t bytes);
-  bool indexed() const { return indexed_ >= original_.size(); }
+  bool indexed() const { return source_.done() && indexed_ >= original().size(); }
+  // Whether the file held more than was read: the bytes from a NUL on, which
+  // a save would not write back.
+  bool cutShort() const { return source_.done() && original().size() < source_.size(); }
 
   std::size_t size() const { return size_; }
   // The bytes in [from, from + length) (clipped at the end).
@@ -111,7 +119,11 @@ private:
   bool endsLine(std::size_t p) const;
   bool tryJoin(std::size_t offset, std::string_view bytes);
 
-  std::string original_;
+  const std::string& original() const { return source_.text(); }
+  // The original's piece follows it while it is read.
+  void followSource();
+
+  ProgramBytes source_;
   std::string added_;
   std::vector<Piece> pieces_;
   std::vector<std::size_t> pieceStart_; // offset of each piece in the text

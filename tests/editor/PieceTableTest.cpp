@@ -278,3 +278,32 @@ TEST(PieceTableSave, AFailedSaveLeavesTheOldFileWhole) {
   EXPECT_EQ(editor::savePieces(dir.file("gone/X.NC"), table).status, editor::SaveStatus::CannotCreate);
   EXPECT_FALSE(test::fileExists(dir.file("gone/X.NC")));
 }
+
+TEST(PieceTable, ReadsItsFileInPiecesShowingTheLinesReadSoFar) {
+  std::string program;
+  for (int i = 0; i < 3000; ++i)
+    program += "G01X" + std::to_string(i) + (i % 2 ? "\r\n" : "\r");
+  test::TempDir dir;
+  const std::string path = dir.file("READ.NC");
+  test::writeFile(path, program);
+  PieceTable table(editor::ProgramBytes::open(path));
+  EXPECT_FALSE(table.indexMore(1024));
+  EXPECT_GT(table.lineCount(), 10u);
+  EXPECT_LT(table.lineCount(), 3000u);
+  EXPECT_EQ(table.bytes(table.lineStart(1), table.lineLength(1)), "G01X1");
+  EXPECT_FALSE(table.insert(0, "%")) << "not before all is read";
+  while (!table.indexMore(1024)) {
+  }
+  EXPECT_EQ(table.text(), program);
+  EXPECT_EQ(table.lineCount(), 3000u);
+  EXPECT_FALSE(table.cutShort());
+
+  // The loader's reading stops at a NUL; the table says so, as a save would
+  // drop what follows it.
+  test::writeFile(path, "O1\r\nM30\r\n" + std::string(1, '\0') + "G01X1.\r\n");
+  PieceTable cut(editor::ProgramBytes::open(path));
+  while (!cut.indexMore(4)) {
+  }
+  EXPECT_EQ(cut.text(), "O1\r\nM30\r\n");
+  EXPECT_TRUE(cut.cutShort());
+}
