@@ -42,11 +42,17 @@ bool PieceTable::indexMore(std::size_t bytes) {
     stop = std::min(stop, known);
   }
   const char* const data = text.data();
+  std::size_t lineBegin = starts_.count() ? starts_.last() : 0;
   for (std::size_t p = indexed_; p < stop; ++p) {
     const char c = data[p];
-    if ((c == '\n' || c == '\r') && endsLine(p)) starts_.append(p + 1);
+    if ((c == '\n' || c == '\r') && endsLine(p)) {
+      starts_.append(p + 1);
+      longest_ = std::max(longest_, p + 1 - lineBegin);
+      lineBegin = p + 1;
+    }
   }
   indexed_ = std::max(indexed_, stop);
+  longest_ = std::max(longest_, indexed_ - std::min(indexed_, lineBegin));
   return indexed();
 }
 

@@ -92,6 +92,9 @@ public:
   void markSaved();
 
   std::size_t pieceCount() const { return pieces_.size(); }
+  // The longest line of the original in bytes (line end included), of what
+  // is indexed so far.
+  std::size_t longestOriginalLine() const { return longest_; }
 
 private:
   enum class Source : std::uint8_t { Original, Added };
@@ -130,6 +133,7 @@ private:
   std::size_t size_ = 0;
   LineStarts starts_;
   std::size_t indexed_ = 0;
+  std::size_t longest_ = 0;
   std::vector<Step> undo_;
   std::vector<Step> redo_;
   std::ptrdiff_t savedDepth_ = 0; // -1: the saved text is no longer reachable
