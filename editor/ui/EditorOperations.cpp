@@ -351,7 +351,6 @@ void EditorOperations::chooseFont() {
 }
 
 void EditorOperations::findNext() {
-  if (refusedInLargeArea("検索")) return;
   feeder_->finish();
   if (!findDialog_) {
     FindTarget target;
@@ -359,7 +358,13 @@ void EditorOperations::findNext() {
     target.dialogs = &host_.dialogs();
     target.setSearchField = [this](const std::string& text) { panel_->status().setField(SearchField, text); };
     target.caretMoved = [this] { panel_->showCaret(); };
-    target.wholeText = [this] { feeder_->finish(); };
+    target.wholeText = [this] {
+      feeder_->finish();
+      if (panel_->largeShown()) panel_->large()->finishLoading();
+    };
+    target.largeArea = [this]() -> LargeTextArea* {
+      return panel_->largeShown() ? panel_->large() : nullptr;
+    };
     findDialog_ = new FindDialog(std::move(target), host_.window());
   }
   findDialog_->showFind();

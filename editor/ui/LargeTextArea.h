@@ -44,6 +44,7 @@ public:
 
   // Byte offsets in the text.
   std::size_t caret() const { return caret_; }
+  std::size_t anchor() const { return anchor_; }
   bool hasSelection() const { return caret_ != anchor_; }
   void select(std::size_t from, std::size_t to); // the caret at `to`
   QString selectedText() const;

@@ -9,7 +9,9 @@
 #include "platform/FileMode.h"
 #include "support/Keyboard.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -190,4 +192,47 @@ TEST(LargeEditorWindow, AProgramAbove8MBIsShownAsItIsReadAndEditedOnceAllIsIn) {
   e.key(Qt::Key_Return);
   e.key(Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(test::readFile(path), big + "M30\r\n");
+}
+
+TEST(LargeEditorWindow, CtrlFSearchesThePiecesDownAndUpAndEscGivesTheKeysBackToTheArea) {
+  test::StartedForm s;
+  const std::string path = s.data.file("LONG.NC");
+  // The words sit far along the long line and on the lines after it.
+  const std::string program = "O1\r\n" + std::string(60000, 'X') + "G33" + std::string(10000, 'X') +
+                              "\r\nG00 X30.\r\ng33 Z-20.\r\nM30\r\n";
+  test::writeFile(path, program);
+  s.start();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(s.form->window()));
+  LargeEditor e{s};
+  e.editFile("LONG.NC");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return e.allIn(); }, 10000));
+  e.key(Qt::Key_F, Qt::ControlModifier);
+  auto* find = s.form->window()->findChild<QDialog*>("FindDialog1");
+  ASSERT_NE(find, nullptr);
+  ASSERT_TRUE(find->isVisible());
+  e.type("G33");
+  e.key(Qt::Key_Return);
+  EXPECT_EQ(e.area()->selectedText().toStdString(), "G33");
+  EXPECT_EQ(e.field(1), "2 , 60004") << "the caret after the hit";
+  e.key(Qt::Key_Return);
+  EXPECT_EQ(e.area()->selectedText().toStdString(), "g33") << "without letter case";
+  EXPECT_EQ(e.field(1), "4 , 4");
+  e.key(Qt::Key_Return);
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text, "検索文字列が見当たりません！");
+  e.key(Qt::Key_U, Qt::AltModifier); // up
+  // A mnemonic clicks its button as an animated click, a moment later.
+  auto* up = find->findChild<QAbstractButton*>("DirectionUp");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return up->isChecked(); }, 2000));
+  e.key(Qt::Key_Return);
+  ASSERT_EQ(s.dialogs.shown.size(), 1u) << s.dialogs.shown.back().text;
+  EXPECT_EQ(e.area()->selectedText().toStdString(), "G33");
+  EXPECT_EQ(e.field(1), "2 , 60004");
+  e.key(Qt::Key_Escape);
+  EXPECT_FALSE(find->isVisible());
+  EXPECT_EQ(keyboard::target(), e.area());
+  EXPECT_EQ(e.field(2), "");
+  e.key(Qt::Key_Escape);
+  EXPECT_FALSE(e.box()->isVisible());
+  EXPECT_EQ(test::readFile(path), program);
 }

@@ -4,12 +4,15 @@
 #include "editor/ByteCells.h"
 #include "editor/LineIndex.h"
 #include "editor/PieceSave.h"
+#include "editor/PieceSearch.h"
+#include "platform/Cp932.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -306,4 +309,36 @@ TEST(PieceTable, ReadsItsFileInPiecesShowingTheLinesReadSoFar) {
   }
   EXPECT_EQ(cut.text(), "O1\r\nM30\r\n");
   EXPECT_TRUE(cut.cutShort());
+}
+
+TEST(PieceSearch, FindsWholeCharactersDownAndUpAcrossBlocksWithAndWithoutCase) {
+  using editor::searchPieces;
+  // "ソ" is 83 5C: its second byte is no backslash; "ｇ" and "Ｇ" are one
+  // letter without case.
+  const std::string text = platform::utf8ToCp932("ソ\\G01 ｇ01\r\nAＧ01 g01");
+  PieceTable table(text);
+  const std::string g01 = platform::utf8ToCp932("Ｇ01");
+  EXPECT_EQ(searchPieces(table, "\\", 0, true, true), std::optional<std::size_t>(2));
+  EXPECT_EQ(searchPieces(table, g01, 0, true, true), std::optional<std::size_t>(text.find(g01)));
+  EXPECT_EQ(searchPieces(table, g01, 0, true, false), std::optional<std::size_t>(7)) << "ｇ01";
+  EXPECT_EQ(searchPieces(table, "G01", 0, true, false), std::optional<std::size_t>(3));
+  EXPECT_EQ(searchPieces(table, "G01", 4, true, false), std::optional<std::size_t>(text.size() - 3));
+  EXPECT_EQ(searchPieces(table, "G01", text.size(), false, false),
+            std::optional<std::size_t>(text.size() - 3));
+  EXPECT_EQ(searchPieces(table, "G01", text.size() - 3, false, false), std::optional<std::size_t>(3));
+  EXPECT_EQ(searchPieces(table, "G01", 3, false, false), std::nullopt);
+  EXPECT_EQ(searchPieces(table, "M30", 0, true, false), std::nullopt);
+
+  // Hits on either side of the blocks the search reads, in an edited text.
+  std::string big(3 * 1024 * 1024, 'X');
+  PieceTable edited(big);
+  for (std::size_t at : {std::size_t(1024 * 1024 - 2), std::size_t(2 * 1024 * 1024 + 5)})
+    ASSERT_TRUE(edited.replace(at, 4, "M30;"));
+  EXPECT_EQ(searchPieces(edited, "m30;", 0, true, false), std::optional<std::size_t>(1024 * 1024 - 2));
+  EXPECT_EQ(searchPieces(edited, "M30;", 1024 * 1024, true, true),
+            std::optional<std::size_t>(2 * 1024 * 1024 + 5));
+  EXPECT_EQ(searchPieces(edited, "M30;", edited.size(), false, true),
+            std::optional<std::size_t>(2 * 1024 * 1024 + 5));
+  EXPECT_EQ(searchPieces(edited, "M30;", 2 * 1024 * 1024, false, true),
+            std::optional<std::size_t>(1024 * 1024 - 2));
 }
