@@ -236,3 +236,24 @@ TEST(LargeEditorWindow, CtrlFSearchesThePiecesDownAndUpAndEscGivesTheKeysBackToT
   EXPECT_FALSE(e.box()->isVisible());
   EXPECT_EQ(test::readFile(path), program);
 }
+
+TEST(LargeEditorWindow, AFileCutAtANulIsWarnedAboutAndItsSaveAsksFirst) {
+  test::StartedForm s;
+  const std::string path = s.data.file("NUL.NC");
+  const std::string program = kProgram + std::string(1, '\0') + "G01X1.\r\n";
+  test::writeFile(path, program);
+  s.start();
+  LargeEditor e{s};
+  e.editFile("NUL.NC");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return e.allIn(); }, 10000));
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_NE(s.dialogs.shown[0].text.find("NUL バイト"), std::string::npos) << s.dialogs.shown[0].text;
+  EXPECT_EQ(QApplication::focusWidget(), e.area());
+  e.type("N");
+  s.dialogs.answers = {MessageAnswer::No};
+  e.key(Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(s.dialogs.shown.size(), 2u);
+  EXPECT_NE(s.dialogs.shown[1].text.find("保存しますか"), std::string::npos) << s.dialogs.shown[1].text;
+  EXPECT_EQ(test::readFile(path), program) << "No writes nothing";
+  EXPECT_EQ(e.field(2), "＜変更＞");
+}
