@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrovan::platform {
 
@@ -17,6 +18,9 @@ struct WriteResult {
 // leads to is replaced, created when it does not exist yet; a circle of links
 // fails with ELOOP and changes nothing.
 WriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
+// The same with the content given in parts, written one after the other (a
+// large edited text is never put together in memory).
+WriteResult writeFileAtomically(const std::string& path, const std::vector<std::string_view>& parts);
 
 // Reads a whole file; ok is false (with errno in error) when it cannot be read.
 struct FileContents {

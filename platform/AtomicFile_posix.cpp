@@ -35,6 +35,10 @@ std::optional<std::string> linkTarget(std::string path) {
 } // namespace
 
 WriteResult writeFileAtomically(const std::string& linkOrPath, std::string_view bytes) {
+  return writeFileAtomically(linkOrPath, std::vector<std::string_view>{bytes});
+}
+
+WriteResult writeFileAtomically(const std::string& linkOrPath, const std::vector<std::string_view>& parts) {
   // A settings file kept elsewhere and linked in stays linked: the file the
   // link leads to is replaced, its temporary file beside it.
   const std::optional<std::string> resolved = linkTarget(linkOrPath);
@@ -55,10 +59,12 @@ WriteResult writeFileAtomically(const std::string& linkOrPath, std::string_view 
     fchmod(fd.get(), 0666 & ~mask);
   }
 
-  if (!writeAll(fd.get(), bytes)) {
-    int err = errno;
-    unlink(temp.c_str());
-    return {false, err};
+  for (std::string_view bytes : parts) {
+    if (!writeAll(fd.get(), bytes)) {
+      int err = errno;
+      unlink(temp.c_str());
+      return {false, err};
+    }
   }
   if (fsync(fd.get()) != 0 || close(fd.release()) != 0) {
     int err = errno;

@@ -3,11 +3,14 @@
 #include "base/Dialogs.h"
 #include "base/SettingsRecord.h"
 #include "editor/EditorFile.h"
+#include "editor/EditorTexts.h"
+#include "editor/LargeProgram.h"
+#include "editor/NcColouringSetting.h"
+#include "editor/PieceSave.h"
 #include "editor/ui/EditorPanel.h"
 #include "editor/ui/EditorStatusBar.h"
-#include "editor/EditorTexts.h"
 #include "editor/ui/FindDialog.h"
-#include "editor/NcColouringSetting.h"
+#include "editor/ui/LargeTextArea.h"
 #include "editor/ui/NcHighlighter.h"
 #include "editor/ui/TextFeeder.h"
 #include "files/FileList.h"
@@ -33,10 +36,12 @@ EditorOperations::EditorOperations(host::Host& host)
   connect(a.open, &QAction::triggered, this, &EditorOperations::openFile);
   connect(a.save, &QAction::triggered, this, [this] { save(); });
   connect(a.print, &QAction::triggered, this, [this] {
+    if (refusedInLargeArea("印刷")) return;
     feeder_->finish();
     printForm_.print(*panel_->text(), fileName_);
   });
   connect(a.preview, &QAction::triggered, this, [this] {
+    if (refusedInLargeArea("印刷プレビュー")) return;
     feeder_->finish();
     printForm_.preview(*panel_->text(), fileName_);
   });
@@ -44,12 +49,28 @@ EditorOperations::EditorOperations(host::Host& host)
   connect(a.find, &QAction::triggered, this, &EditorOperations::findNext);
   connect(a.font, &QAction::triggered, this, &EditorOperations::chooseFont);
   connect(a.endEditing, &QAction::triggered, this, &EditorOperations::endEditing);
-  connect(a.dateTime, &QAction::triggered, this,
-          [this] { panel_->insertDateTime(dateTimeStamp(choosers_->now())); });
+  connect(a.dateTime, &QAction::triggered, this, [this] {
+    if (panel_->largeShown())
+      panel_->large()->typeText(dateTimeStamp(choosers_->now()));
+    else
+      panel_->insertDateTime(dateTimeStamp(choosers_->now()));
+  });
   connect(a.colouring, &QAction::toggled, this, [this](bool on) {
     host_.settings().NC_Color = on ? "Y" : "N";
     setNcColouring(panel_->text(), on);
+    // The setting holds for the text control; the large area stays plain.
+    if (on) refusedInLargeArea("NCシンタックス色分け");
   });
+  connect(a.wrap, &QAction::toggled, this, [this](bool on) {
+    if (on && refusedInLargeArea("右端で折り返し")) panel_->setWrap(false);
+  });
+  LargeTextArea* large = panel_->large();
+  large->changed = [this] { textChanged(); };
+  large->refused = [this](const QString& why) {
+    host_.dialogs().show(
+        {kEditorTitle, why.toStdString(), base::MessageButtons::Ok, base::MessageIcon::Warning});
+    panel_->large()->setFocus();
+  };
   QTextDocument* document = panel_->text()->document();
   connect(document, &QTextDocument::contentsChanged, this, &EditorOperations::textChanged);
   connect(document, &QTextDocument::modificationChanged, this, &EditorOperations::textChanged);
@@ -130,6 +151,8 @@ void EditorOperations::startNewDocument() {
 
 // An empty text, unchanged; clearing it is no edit of the user's.
 void EditorOperations::clearText() {
+  panel_->large()->clear();
+  panel_->showLarge(false);
   loading_ = true;
   panel_->text()->clear();
   panel_->text()->document()->setModified(false);
@@ -149,10 +172,10 @@ void EditorOperations::openPath(const std::string& path) {
   documentName_ = fileName_ = path;
   panel_->status().setField(ChangeField, "");
   panel_->status().setField(CaretField, caretField(1, 1));
-  const std::uint64_t size = load(path);
+  const std::uint64_t size = editsAsLargeProgram(path) ? loadLarge(path) : load(path);
   panel_->status().setField(SizeField, loadedSizeField(size));
   panel_->setCaption(editingCaption(path));
-  panel_->text()->setFocus();
+  panel_->textArea()->setFocus();
 }
 
 // A pipe or a device is not read (the reading could wait for ever), and a
@@ -167,6 +190,8 @@ bool EditorOperations::refusedUnreadable(const std::string& path) {
 // The file loader on the editor's text, without change events; a file that
 // would not come back byte for byte is named with its first such line.
 std::uint64_t EditorOperations::load(const std::string& path) {
+  panel_->large()->clear();
+  panel_->showLarge(false);
   const OpenedProgram program =
       openForEditing(path, [this] { return serial::askWrongFormat(host_.dialogs()); });
   // A long text goes in piece by piece; the editor takes no edit before
@@ -187,11 +212,78 @@ std::uint64_t EditorOperations::load(const std::string& path) {
   return program.size;
 }
 
+// A program too large for the text control goes into the large-program area
+// as it is read, the window alive meanwhile. Its bytes are edited as they
+// are: a save writes back what was not edited byte for byte, line ends and
+// bytes that are no CP932 included.
+std::uint64_t EditorOperations::loadLarge(const std::string& path) {
+  feeder_->abandon();
+  clearText();
+  ProgramBytes bytes = ProgramBytes::open(path);
+  const std::uint64_t size = bytes.size();
+  alteration_ = Alteration::None;
+  askBeforeSave_ = false;
+  LargeTextArea* large = panel_->large();
+  large->loadedWhole = [this, path] {
+    const PieceTable& table = panel_->large()->table();
+    if (!table.cutShort()) return;
+    // The loader's reading stopped at a NUL: a save would drop the rest.
+    alteration_ = Alteration::CutAtNul;
+    alteredLine_ = table.lineCount();
+    askBeforeSave_ = true;
+    host_.dialogs().show({kEditorTitle, alteredOnOpenWarning(path, alteration_, alteredLine_),
+                          base::MessageButtons::Ok, base::MessageIcon::Warning});
+  };
+  panel_->showLarge(true);
+  large->open(std::move(bytes));
+  panel_->showCaret();
+  return size;
+}
+
+SaveOutcome EditorOperations::saveLarge(const std::string& path) {
+  LargeTextArea* large = panel_->large();
+  large->finishLoading();
+  if (askBeforeSave_ &&
+      host_.dialogs().show({kEditorTitle, alteredSaveQuestion(path, alteration_, alteredLine_),
+                            base::MessageButtons::YesNo, base::MessageIcon::Warning}) !=
+          base::MessageAnswer::Yes)
+    return SaveOutcome::Declined;
+  if (savePieces(path, large->table()).status != SaveStatus::Written) {
+    host_.dialogs().show(
+        {kEditorTitle, cannotCreateMessage(path), base::MessageButtons::Ok, base::MessageIcon::Stop});
+    return SaveOutcome::Failed;
+  }
+  large->table().markSaved();
+  documentName_ = fileName_ = path;
+  askBeforeSave_ = false;
+  panel_->setCaption(editingCaption(path));
+  panel_->status().setField(ChangeField, "");
+  return SaveOutcome::Saved;
+}
+
+bool EditorOperations::documentModified() const {
+  if (panel_->largeShown()) {
+    const PieceTable& table = panel_->large()->table();
+    return table.modified() && table.size() > 0;
+  }
+  const QTextDocument* document = panel_->text()->document();
+  return document->isModified() && !document->isEmpty();
+}
+
+bool EditorOperations::refusedInLargeArea(const std::string& what) {
+  if (!panel_->largeShown()) return false;
+  host_.dialogs().show(
+      {kEditorTitle, notInLargeAreaMessage(what), base::MessageButtons::Ok, base::MessageIcon::Information});
+  panel_->large()->setFocus();
+  return true;
+}
+
 SaveOutcome EditorOperations::save() {
   feeder_->finish();
   std::optional<std::string> path = fileName_;
   if (documentName_ == kNewDocument) path = choosers_->saveFile(host_.window(), host_.settings().DirPath);
   if (!path) return SaveOutcome::NoName;
+  if (panel_->largeShown()) return saveLarge(*path);
   if (askBeforeSave_ &&
       host_.dialogs().show({kEditorTitle, alteredSaveQuestion(*path, alteration_, alteredLine_),
                             base::MessageButtons::YesNo, base::MessageIcon::Warning}) !=
@@ -240,8 +332,7 @@ void EditorOperations::selectPlace(const TextPlace& place) {
 
 void EditorOperations::textChanged() {
   if (loading_) return;
-  QTextDocument* document = panel_->text()->document();
-  if (document->isModified() && !document->isEmpty()) {
+  if (documentModified()) {
     panel_->setCaption(modifiedCaption(fileName_));
     panel_->status().setField(ChangeField, "＜変更＞");
   } else {
@@ -250,6 +341,7 @@ void EditorOperations::textChanged() {
 }
 
 void EditorOperations::chooseFont() {
+  if (refusedInLargeArea("フォントの変更")) return;
   const std::optional<QFont> font = choosers_->chooseFont(host_.window(), panel_->text()->font());
   if (!font) return;
   panel_->setEditorFont(*font);
@@ -266,7 +358,13 @@ void EditorOperations::findNext() {
     target.dialogs = &host_.dialogs();
     target.setSearchField = [this](const std::string& text) { panel_->status().setField(SearchField, text); };
     target.caretMoved = [this] { panel_->showCaret(); };
-    target.wholeText = [this] { feeder_->finish(); };
+    target.wholeText = [this] {
+      feeder_->finish();
+      if (panel_->largeShown()) panel_->large()->finishLoading();
+    };
+    target.largeArea = [this]() -> LargeTextArea* {
+      return panel_->largeShown() ? panel_->large() : nullptr;
+    };
     findDialog_ = new FindDialog(std::move(target), host_.window());
   }
   findDialog_->showFind();
@@ -276,14 +374,13 @@ void EditorOperations::findNext() {
 // was made lets the text go. Cancel, and a save that did not happen, keep
 // the editing with every change.
 bool EditorOperations::changesMayGo() {
-  QTextDocument* document = panel_->text()->document();
-  if (!document->isModified() || document->isEmpty()) return true;
+  if (!documentModified()) return true;
   const base::MessageAnswer answer =
       host_.dialogs().show({kEditorTitle, saveChangesQuestion(documentName_),
                             base::MessageButtons::YesNoCancel, base::MessageIcon::Warning});
   const bool mayGo = answer == base::MessageAnswer::No ||
                      (answer == base::MessageAnswer::Yes && save() == SaveOutcome::Saved);
-  if (!mayGo) panel_->text()->setFocus();
+  if (!mayGo) panel_->textArea()->setFocus();
   return mayGo;
 }
 

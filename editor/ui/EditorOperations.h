@@ -3,9 +3,9 @@
 // the main window: the document shown in the panel GroupBox3, its name, and
 // New, Open, Save and the end of editing.
 
+#include "editor/ProgramText.h"
 #include "editor/ui/EditorSeams.h"
 #include "editor/ui/PrintForm.h"
-#include "editor/ProgramText.h"
 #include "host/Host.h"
 #include "host/Operation.h"
 
@@ -63,6 +63,11 @@ private:
   void openPath(const std::string& path);
   void clearText();
   std::uint64_t load(const std::string& path);
+  std::uint64_t loadLarge(const std::string& path);
+  SaveOutcome saveLarge(const std::string& path);
+  bool documentModified() const;
+  // Tells that the large-program area does not do `what`; true when it shows.
+  bool refusedInLargeArea(const std::string& what);
   bool refusedUnreadable(const std::string& path);
   void textChanged();
   void chooseFont();

@@ -1,7 +1,8 @@
 #include "editor/ui/EditorPanel.h"
 
-#include "editor/ui/EditorStatusBar.h"
 #include "editor/EditorTexts.h"
+#include "editor/ui/EditorStatusBar.h"
+#include "editor/ui/LargeTextArea.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -42,6 +43,11 @@ EditorPanel::EditorPanel(QWidget* window) : QObject(window) {
   text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_->setContextMenuPolicy(Qt::CustomContextMenu);
   layout->addWidget(text_, 1);
+  large_ = new LargeTextArea(GroupBox3);
+  large_->setObjectName("LargeEditorText");
+  large_->setContextMenuPolicy(Qt::CustomContextMenu);
+  large_->hide();
+  layout->addWidget(large_, 1);
 
   status_ = new EditorStatusBar(GroupBox3);
   layout->addWidget(status_);
@@ -54,15 +60,27 @@ EditorPanel::EditorPanel(QWidget* window) : QObject(window) {
   connect(text_, &QPlainTextEdit::selectionChanged, this, &EditorPanel::showCaret);
   // The undo button follows the text control at once, not only on the next
   // mouse click in the text.
-  connect(text_, &QPlainTextEdit::undoAvailable, actions_.undo, &QAction::setEnabled);
-  connect(actions_.undo, &QAction::triggered, text_, &QPlainTextEdit::undo);
-  connect(actions_.cut, &QAction::triggered, text_, &QPlainTextEdit::cut);
-  connect(actions_.copy, &QAction::triggered, text_, &QPlainTextEdit::copy);
-  connect(actions_.paste, &QAction::triggered, text_, &QPlainTextEdit::paste);
-  connect(actions_.erase, &QAction::triggered, this, [this] {
-    if (!text_->isReadOnly()) text_->textCursor().removeSelectedText();
+  connect(text_, &QPlainTextEdit::undoAvailable, actions_.undo, [this](bool on) {
+    if (!largeShown_) actions_.undo->setEnabled(on);
   });
-  connect(actions_.selectAll, &QAction::triggered, text_, &QPlainTextEdit::selectAll);
+  // The commands go to the area that shows the document.
+  connect(actions_.undo, &QAction::triggered, this, [this] { largeShown_ ? large_->undo() : text_->undo(); });
+  connect(actions_.cut, &QAction::triggered, this, [this] { largeShown_ ? large_->cut() : text_->cut(); });
+  connect(actions_.copy, &QAction::triggered, this, [this] { largeShown_ ? large_->copy() : text_->copy(); });
+  connect(actions_.paste, &QAction::triggered, this,
+          [this] { largeShown_ ? large_->paste() : text_->paste(); });
+  connect(actions_.erase, &QAction::triggered, this, [this] {
+    if (largeShown_)
+      large_->eraseSelection();
+    else if (!text_->isReadOnly())
+      text_->textCursor().removeSelectedText();
+  });
+  connect(actions_.selectAll, &QAction::triggered, this,
+          [this] { largeShown_ ? large_->selectAll() : text_->selectAll(); });
+  connect(large_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->popup(large_->viewport()->mapToGlobal(at)); });
+  large_->caretMoved = [this] { showCaret(); };
+  large_->installEventFilter(this);
   connect(actions_.wrap, &QAction::toggled, this, &EditorPanel::setWrap);
   text_->installEventFilter(this);
   text_->viewport()->installEventFilter(this);
@@ -73,8 +91,22 @@ void EditorPanel::setCaption(const std::string& caption) {
 }
 std::string EditorPanel::caption() const { return GroupBox3->title().toStdString(); }
 
+void EditorPanel::showLarge(bool on) {
+  largeShown_ = on;
+  text_->setVisible(!on);
+  large_->setVisible(on);
+  if (!on) actions_.undo->setEnabled(text_->document()->isUndoAvailable());
+  showCaret();
+}
+
+QWidget* EditorPanel::textArea() const {
+  if (largeShown_) return large_;
+  return text_;
+}
+
 void EditorPanel::setInsertMode(bool on) {
   insertMode_ = on;
+  large_->setOverwrite(!on);
   text_->setOverwriteMode(!on);
   // Overwrite shows a block half as wide as the font is high.
   text_->setCursorWidth(on ? 1 : text_->fontMetrics().height() / 2);
@@ -83,6 +115,18 @@ void EditorPanel::setInsertMode(bool on) {
 }
 
 void EditorPanel::showCaret() {
+  if (largeShown_) {
+    // Line and column of the caret; a column is a byte, as the area draws it.
+    const PieceTable& table = large_->table();
+    const std::size_t line = table.lineOf(large_->caret());
+    status_->setField(CaretField, caretField(line + 1, large_->caret() - table.lineStart(line) + 1));
+    const bool selected = large_->hasSelection() && insertMode_;
+    status_->setField(SelectionField, selected ? "選択範囲" : "");
+    for (QAction* a : {actions_.cut, actions_.copy, actions_.erase})
+      a->setEnabled(selected);
+    actions_.undo->setEnabled(table.canUndo());
+    return;
+  }
   const QTextCursor cursor = text_->textCursor();
   const int start = cursor.selectionStart();
   const QTextBlock block = text_->document()->findBlock(start);
@@ -114,7 +158,7 @@ void EditorPanel::setWrap(bool on) {
 void EditorPanel::showContextMenu(const QPoint& at) { PopupMenu1->popup(text_->viewport()->mapToGlobal(at)); }
 
 bool EditorPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && watched == text_) {
+  if (event->type() == QEvent::KeyPress && (watched == text_ || watched == large_)) {
     auto* key = static_cast<QKeyEvent*>(event);
     // Insert on its own flips the mode; with Shift or Ctrl it pastes or copies.
     if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {

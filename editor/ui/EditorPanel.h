@@ -22,6 +22,7 @@ class QWidget;
 namespace kestrovan::editor {
 
 class EditorStatusBar;
+class LargeTextArea;
 
 class EditorPanel : public QObject {
 public:
@@ -29,6 +30,13 @@ public:
 
   QGroupBox* box() const { return GroupBox3; }
   QPlainTextEdit* text() const { return text_; }
+  // The text area for programs too large for the text control; shown in its
+  // place while such a program is edited.
+  LargeTextArea* large() const { return large_; }
+  bool largeShown() const { return largeShown_; }
+  void showLarge(bool on);
+  // The area that shows the document.
+  QWidget* textArea() const;
   EditorStatusBar& status() const { return *status_; }
   const EditorActions& actions() const { return actions_; }
 
@@ -56,6 +64,8 @@ private:
   QGroupBox* GroupBox3;
   QToolBar* toolBar_;
   QPlainTextEdit* text_;
+  LargeTextArea* large_;
+  bool largeShown_ = false;
   EditorStatusBar* status_;
   EditorActions actions_;
   QMenu* PopupMenu1;

@@ -1,7 +1,10 @@
 #include "editor/ui/FindDialog.h"
 
 #include "base/Dialogs.h"
+#include "editor/PieceSearch.h"
 #include "editor/TextSearch.h"
+#include "editor/ui/LargeTextArea.h"
+#include "platform/Cp932.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -20,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace kestrovan::editor {
 
@@ -108,12 +112,20 @@ void FindDialog::showFind() {
 
 void FindDialog::findNext() {
   QPlainTextEdit* editor = target_.text;
-  if (!editor || text_->text().isEmpty() || !findNext_->isEnabled()) return;
+  if ((!editor && !target_.largeArea) || text_->text().isEmpty() || !findNext_->isEnabled()) return;
   // Another press while this one lets events run waits for the next.
   findNext_->setEnabled(false);
   QCoreApplication::processEvents();
   if (target_.setSearchField) target_.setSearchField(kSearchingField);
   if (target_.wholeText) target_.wholeText();
+  if (LargeTextArea* area = target_.largeArea ? target_.largeArea() : nullptr) {
+    if (!findInLargeArea(*area) && target_.dialogs)
+      target_.dialogs->show(
+          {kSearchCaption, kSearchMissText, base::MessageButtons::Ok, base::MessageIcon::Information});
+    if (target_.setSearchField) target_.setSearchField("");
+    findNext_->setEnabled(!text_->text().isEmpty());
+    return;
+  }
 
   const QString pattern = text_->text();
   const QString& text = documentText();
@@ -156,6 +168,20 @@ void FindDialog::selectHit(int position, int length) {
   if (target_.caretMoved) target_.caretMoved();
 }
 
+bool FindDialog::findInLargeArea(LargeTextArea& area) {
+  // A pattern Shift-JIS cannot hold is in no program.
+  const platform::Cp932Encoding pattern = platform::utf8ToCp932Exact(text_->text().toStdString());
+  if (!pattern.complete()) return false;
+  const std::size_t from =
+      down_->isChecked() ? std::max(area.caret(), area.anchor()) : std::min(area.caret(), area.anchor());
+  const std::optional<std::size_t> hit =
+      searchPieces(area.table(), pattern.bytes, from, down_->isChecked(), matchCase_->isChecked());
+  if (!hit) return false;
+  area.select(*hit, *hit + pattern.bytes.size());
+  if (target_.caretMoved) target_.caretMoved();
+  return true;
+}
+
 // The editor's text, taken from its document again only after a change, so
 // that repeated searches in a large program do not copy it each time.
 const QString& FindDialog::documentText() {
@@ -183,7 +209,8 @@ void FindDialog::hideEvent(QHideEvent* event) {
   textStale_ = true;
   QDialog::hideEvent(event);
   // Closed by its keys, the keyboard goes back to the text it searched.
-  QPlainTextEdit* editor = target_.text;
+  QWidget* editor = target_.text;
+  if (LargeTextArea* area = target_.largeArea ? target_.largeArea() : nullptr) editor = area;
   if (!event->spontaneous() && editor && editor->isVisible()) {
     editor->activateWindow();
     editor->setFocus();

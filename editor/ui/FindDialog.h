@@ -21,6 +21,8 @@ class Dialogs;
 
 namespace kestrovan::editor {
 
+class LargeTextArea;
+
 // What a search uses of the editor besides its text area.
 struct FindTarget {
   QPlainTextEdit* text = nullptr;
@@ -32,6 +34,9 @@ struct FindTarget {
   // Puts in the rest of a text still going into the text area, so that a
   // search looks through all of it.
   std::function<void()> wholeText;
+  // The large-program area when it shows the document instead of the text
+  // control: the search then goes through its pieces.
+  std::function<LargeTextArea*()> largeArea;
 };
 
 // The miss message and its caption.
@@ -57,6 +62,8 @@ private:
   const QString& documentText();
   void showHelp();
   void selectHit(int position, int length);
+  // One search in the large-program area; false on a miss.
+  bool findInLargeArea(LargeTextArea& area);
 
   FindTarget target_;
   QLineEdit* text_ = nullptr;

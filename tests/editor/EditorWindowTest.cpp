@@ -633,7 +633,7 @@ TEST(EditorWindow, TheColouringMarksTheWordsOfTheLinesInViewOnlyAndFollowsAnEdit
 TEST(EditorWindow, AVeryLongLineIsLeftPlainAndTheLinesAroundItAreColoured) {
   test::StartedForm s;
   std::string longLine;
-  while (longLine.size() < 200'000)
+  while (longLine.size() < 60'000)
     longLine += "G01X1.Y2.";
   test::writeFile(s.data.file("A.NC"), "N1G00X0\r\n" + longLine + "\r\nM30\r\n");
   s.start();

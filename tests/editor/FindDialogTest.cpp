@@ -30,6 +30,7 @@ struct Search {
                              &dialogs,
                              [this](const std::string& t) { fieldTexts.push_back(t); },
                              [this] { ++caretMoves; },
+                             {},
                              {}},
                             nullptr};
 
