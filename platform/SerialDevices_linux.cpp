@@ -185,9 +185,12 @@ PortDeviceState portDeviceState(const std::string& device, const std::vector<Ser
     return state;
   }
   const std::string resolved = canonical(device);
+  // A /dev name (a port's default device) is looked for under the root.
+  const bool rooted = !isRootFolder(root.empty() ? "/" : root) && device.rfind("/dev/", 0) == 0;
+  const std::string inRoot = rooted ? joinPath(root, device.substr(1)) : device;
   for (const SerialDeviceInfo& info : present) {
     const std::string node = joinPath(under(root, "dev"), info.kernelName);
-    if (device == info.path || device == node ||
+    if (device == info.path || device == node || inRoot == info.path || inRoot == node ||
         (!resolved.empty() && (resolved == canonical(info.path) || resolved == canonical(node)))) {
       state.info = info;
       state.present = true;
