@@ -25,7 +25,7 @@ struct Seams {
   serial::PortOpener* ports = nullptr;
   platform::PowerOff* powerOff = nullptr;
   host::FolderBrowser* folderBrowser = nullptr;
-  std::string deviceRoot; // the folder holding dev/ and sys/ where serial devices are found; empty: "/"
+  std::string deviceRoot = {}; // the folder holding dev/ and sys/ where serial devices are found; empty: "/"
 };
 
 class MainWindow {
