@@ -22,7 +22,10 @@ MainWindow::MainWindow(core::StartupInputs inputs, Seams seams)
   host::FolderBrowser& folderBrowser = seams.folderBrowser ? *seams.folderBrowser : *qtFolderBrowser_;
   // In the order their first-idle steps run.
   plugIn<serial::TransferOperations>(form_->ports(), powerOff);
-  plugIn<core::SettingsOperations>(form_->ports());
+  plugIn<core::SettingsOperations>(form_->ports(),
+                                   core::PortDeviceSource{form_->state().settingsProfile,
+                                                          form_->state().files.settingsPath,
+                                                          seams.deviceRoot.empty() ? "/" : seams.deviceRoot});
   plugIn<files::SortBoxPanel>();
   plugIn<files::FileOperations>(folderBrowser);
   plugIn<external::ExternalOperations>();

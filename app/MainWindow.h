@@ -7,6 +7,7 @@
 #include "host/Operation.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace kestrovan::platform {
@@ -24,6 +25,7 @@ struct Seams {
   serial::PortOpener* ports = nullptr;
   platform::PowerOff* powerOff = nullptr;
   host::FolderBrowser* folderBrowser = nullptr;
+  std::string deviceRoot = {}; // the folder holding dev/ and sys/ where serial devices are found; empty: "/"
 };
 
 class MainWindow {

@@ -4,6 +4,15 @@
 // does: a look for DC1/DC3 every ten characters, a capped output queue, and
 // the network port's own pacing. kestrovan-ncsim reads at the line rate.
 //
+// A pseudo-terminal is no line: it takes about 20 KB at once and its output
+// queue always reads 0, so the send's cap on the queue never holds it back
+// and everything written before the NC's DC3 is already on its way. A real
+// UART's driver reports the characters it has not sent yet. The "local pty"
+// row shows the pseudo-terminal as it is; the "local UART" row lets the
+// writer see the queue a UART at that speed would report (characters whose
+// time on the line has not come yet), which is what the send meets on a
+// serial port.
+//
 // Run by scripts/bench-network; prints one row per line and path.
 
 #include "platform/SerialPort.h"
@@ -63,9 +72,30 @@ bool open(Run& run, const test::TempDir& dir, bool network, int baud, std::vecto
   return true;
 }
 
+// The output queue of a UART at `baud`: what has been written and not yet
+// carried by the line.
+class UartQueue {
+public:
+  explicit UartQueue(int baud) : characterTime_(std::chrono::microseconds(10'000'000LL / baud)) {}
+  int queued() {
+    const auto now = Clock::now();
+    if (lineFree_ < now) lineFree_ = now;
+    return static_cast<int>((lineFree_ - now) / characterTime_);
+  }
+  void written() {
+    queued();
+    lineFree_ += characterTime_;
+  }
+
+private:
+  Clock::duration characterTime_;
+  Clock::time_point lineFree_{};
+};
+
 // Writes `count` characters as the send does; stops for good at a DC3 when
-// `stopAtDc3`. Returns the number written.
-long write(platform::SerialPort& port, long count, bool stopAtDc3) {
+// `stopAtDc3`. Returns the number written. With `uart`, the output queue is
+// the one a UART would report instead of the port's own.
+long write(platform::SerialPort& port, long count, bool stopAtDc3, UartQueue* uart = nullptr) {
   bool ready = true;
   long written = 0;
   for (int sinceCheck = 0; written < count;) {
@@ -83,6 +113,7 @@ long write(platform::SerialPort& port, long count, bool stopAtDc3) {
       }
     }
     platform::QueueLength q = port.outputQueueLength();
+    if (uart) q = {platform::PortStatus::Ok, uart->queued()};
     if (q.status == platform::PortStatus::Ok && q.bytes >= 259) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
       continue;
@@ -91,6 +122,7 @@ long write(platform::SerialPort& port, long count, bool stopAtDc3) {
     platform::WriteStatus w = port.writeByte(c);
     if (w == platform::WriteStatus::Failed) return written;
     if (w == platform::WriteStatus::Written) {
+      if (uart) uart->written();
       ++written;
       ++sinceCheck;
     }
@@ -98,9 +130,13 @@ long write(platform::SerialPort& port, long count, bool stopAtDc3) {
   return written;
 }
 
-void row(bool network, int baud) {
+enum class Path { Pty, Uart, Ser2net };
+
+void row(Path p, int baud) {
   test::TempDir dir;
-  const char* path = network ? "ser2net rfc2217" : "local pty";
+  const bool network = p == Path::Ser2net;
+  const char* path = network ? "ser2net rfc2217" : p == Path::Uart ? "local UART" : "local pty";
+  UartQueue uartA(baud), uartB(baud);
   // Throughput: about five seconds of data.
   const long count = baud / 10 * 5;
   Run a;
@@ -109,7 +145,7 @@ void row(bool network, int baud) {
     return;
   }
   const auto start = Clock::now();
-  write(*a.port, count, false);
+  write(*a.port, count, false, p == Path::Uart ? &uartA : nullptr);
   a.nc->waitFor("END", 120000);
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count() - kIdleMs / 1000.0;
   const long received = test::eventNumber(a.nc->events(), "END idle");
@@ -125,7 +161,7 @@ void row(bool network, int baud) {
     std::printf("%-16s %7d  could not open\n", path, baud);
     return;
   }
-  write(*b.port, kDc3After * 4, true);
+  write(*b.port, kDc3After * 4, true, p == Path::Uart ? &uartB : nullptr);
   b.nc->waitFor("END", 120000);
   const long total = test::eventNumber(b.nc->events(), "END idle");
   std::printf("%-16s %7d  %8ld chars  %9.1f chars/s  %6.1f %% of line rate  %5ld chars after DC3\n", path,
@@ -141,7 +177,7 @@ int main() {
   }
   std::printf("%-16s %7s  %s\n", "path", "baud", "throughput, and what reached the NC after its DC3");
   for (int baud : {9600, 115200})
-    for (bool network : {false, true})
-      row(network, baud);
+    for (Path p : {Path::Pty, Path::Uart, Path::Ser2net})
+      row(p, baud);
   return 0;
 }

@@ -101,6 +101,8 @@ public:
   // DSR: blue when on, red when off. CTS: " ●" when on, " ○" when off.
   virtual void setDsrLamp(bool on) = 0;
   virtual void setCtsLamp(bool on) = 0;
+  // Both lamps "?": the port cannot know its modem lines.
+  virtual void setModemLampsUnknown() = 0;
   virtual void showFunctionKeys(bool shift) = 0;
 
   // --- the transfer panel: title, place (x, y, width; it reaches down to

@@ -162,9 +162,16 @@ platform::ModemStatus Line::modemStatus() {
   return port_->modemLines();
 }
 
-void Line::showModemLines() {
-  platform::ModemStatus modem = modemStatus();
+void Line::showModemLines() { showModemLines(modemStatus()); }
+
+void Line::showModemLines(const platform::ModemStatus& modem) {
   if (modem.status == PortStatus::Failed) return;
+  if (!modemLinesKnown()) {
+    // The lines read as on so that the rules let the bytes through; the
+    // lamps must not claim it.
+    screen_.setModemLampsUnknown();
+    return;
+  }
   screen_.setDsrLamp(modem.lines.dsr);
   screen_.setCtsLamp(modem.lines.cts);
 }
@@ -288,6 +295,10 @@ bool Line::modemAllowsWrite() {
   if (modem.status == PortStatus::Failed) return true;
   if (!modem.lines.carrier && settings_.Signal == "Y" && state.mode == TransferMode::Send)
     state.abort = true; // the byte still goes out; the send stops after it
+  if (!modemLinesKnown()) {
+    screen_.setModemLampsUnknown();
+    return true;
+  }
   screen_.setDsrLamp(modem.lines.dsr);
   if (!modem.lines.dsr && settings_.op6 == "Y") {
     state.abort = true;

@@ -115,8 +115,13 @@ public:
   // The total time-outs of the opened line: a read gives 0 after
   // readTotalMs without a byte, a write gives up after writeTotalMs.
   const platform::Timeouts& timeouts() const { return timeouts_; }
-  // The DSR and CTS lamps from the current modem status, when it can be read.
+  // The DSR and CTS lamps from the current modem status, when it can be read;
+  // "unknown" for a port that cannot know its modem lines.
   void showModemLines();
+  // The lamps from a status already read.
+  void showModemLines(const platform::ModemStatus& modem);
+  // False for a port that cannot know its modem lines (raw TCP).
+  bool modemLinesKnown() const { return !port_ || port_->modemLinesKnown(); }
   // Modem status of the open line; Failed when it cannot be read (or closed).
   platform::ModemStatus modemStatus();
 

@@ -133,7 +133,9 @@ private:
       screen_.processPendingEvents();
 
       platform::ModemStatus modem = line_.modemStatus();
-      if (modem.status != platform::PortStatus::Failed) {
+      if (modem.status != platform::PortStatus::Failed && !line_.modemLinesKnown()) {
+        line_.showModemLines(modem);
+      } else if (modem.status != platform::PortStatus::Failed) {
         screen_.setDsrLamp(modem.lines.dsr);
         // The NC switched off or unplugged: with op6 that ends the data.
         if (!modem.lines.dsr && settings_.op6 == "Y") return end(assembler_.takeRest());

@@ -41,6 +41,9 @@ public:
   // DSR: blue when on, red when off. CTS: " ●" when on, " ○" when off.
   virtual void setDsrLamp(bool on) = 0;
   virtual void setCtsLamp(bool on) = 0;
+  // A port that cannot know its modem lines (a raw network connection): both
+  // lamps say so instead of showing on or off.
+  virtual void setModemLampsUnknown() = 0;
 
   // The selector dialog (TAutoForm, "自動切替"): the number the operator
   // entered with "ＯＮ" (possibly empty), or nothing when he cancelled.

@@ -3,14 +3,19 @@
 #include "base/Dialogs.h"
 #include "base/SettingsRecord.h"
 #include "core/CommSettings.h"
+#include "core/PortDevices.h"
 #include "host/Host.h"
+#include "platform/PortNames.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <cstring>
@@ -38,6 +43,19 @@ QLabel* panelLabel(QWidget* parent, const char* name, QRect place, const QString
   l->setWordWrap(true);
   l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return l;
+}
+
+// How often the device table looks for adapters plugged in or pulled: a look
+// at /dev/serial/by-id, a few names and links, while the panel is open.
+constexpr int kDevicePollMs = 1000;
+
+// The port a port field names: "COM5", "com5" or a bare "5"; 0 for none.
+int portOfField(const QString& text) {
+  const std::string t = text.trimmed().toStdString();
+  std::optional<int> n = platform::portNumber(t);
+  if (!n && !t.empty() && t.find_first_not_of("0123456789") == std::string::npos && t.size() <= 6)
+    n = std::stoi(t);
+  return n && *n >= platform::kFirstPort && *n <= platform::kLastPort ? *n : 0;
 }
 
 } // namespace
@@ -121,7 +139,8 @@ private:
   QListWidget* list_;
 };
 
-CommPanel::CommPanel(host::Host& host, serial::PortOpener& ports) : host_(host), ports_(ports) {
+CommPanel::CommPanel(host::Host& host, serial::PortOpener& ports, PortDeviceSource devices)
+    : host_(host), ports_(ports), devices_(std::move(devices)) {
   GroupBox1 = new QGroupBox("通信設定", host.window());
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setGeometry(504, 70, 201, 390);
@@ -182,6 +201,42 @@ CommPanel::CommPanel(host::Host& host, serial::PortOpener& ports) : host_(host),
 
   lists_[0]->setEntries(lineSettingsEntries());
   GroupBox1->hide();
+
+  serverLineNote_ = panelLabel(GroupBox1, "Label18", {92, 100, 106, 30}, {}, "yellow", 11);
+  QObject::connect(lists_[1], &QLineEdit::textChanged, this, [this] { showPortOfField(); });
+
+  // Over the file list, which is disabled while the panel is open.
+  devicesBox_ = new QWidget(host.window());
+  devicesBox_->setObjectName("PortDevicesBox");
+  devicesBox_->setGeometry(0, 69, 503, 338);
+  devicesBox_->setAutoFillBackground(true);
+  devicesBox_->setStyleSheet("background: black;");
+  auto* title =
+      panelLabel(devicesBox_, "PortDevicesTitle", {4, 2, 495, 18}, "ポートと装置　　F5 :装置の割当", "aqua");
+  title->setWordWrap(false);
+  deviceTable_ = new QTreeWidget(devicesBox_);
+  deviceTable_->setObjectName("PortDevices");
+  deviceTable_->setGeometry(0, 22, 503, 316);
+  deviceTable_->setFocusPolicy(Qt::NoFocus);
+  deviceTable_->setRootIsDecorated(false);
+  deviceTable_->setColumnCount(3);
+  deviceTable_->setHeaderLabels({"ポート", "種類", "装置"});
+  deviceTable_->setFont(panelFont(12));
+  deviceTable_->setColumnWidth(0, 56);
+  deviceTable_->setColumnWidth(1, 200);
+  deviceTable_->setStyleSheet("QTreeWidget { color: white; background: black; }");
+  choice_ = new QListWidget(devicesBox_);
+  choice_->setObjectName("DeviceChoice");
+  choice_->setGeometry(8, 120, 487, 200);
+  choice_->setFont(panelFont(12));
+  choice_->setStyleSheet("color: black; background: white;");
+  choice_->installEventFilter(this);
+  choice_->hide();
+  devicesBox_->hide();
+
+  devicePoll_ = new QTimer(this);
+  devicePoll_->setInterval(kDevicePollMs);
+  QObject::connect(devicePoll_, &QTimer::timeout, this, [this] { pollDevices(); });
 }
 
 CommPanel::~CommPanel() = default;
@@ -201,7 +256,109 @@ void CommPanel::open() {
     fields_[i]->setText(i < 2 ? q(*texts[i]) : q(*texts[i]).toUpper());
   }
   lists_[1]->setEntries(usablePortEntries(ports_, s.ModemePort1, s.ModemePort2));
+  devicesBox_->show();
+  devicesBox_->raise();
+  GroupBox1->raise();
+  showDevices();
+  devicePoll_->start();
   focusField(0);
+}
+
+void CommPanel::showDevices() {
+  byIdSeen_ = platform::byIdSignature(devices_.deviceRoot);
+  present_ = platform::presentSerialDevices(devices_.deviceRoot);
+  const std::vector<PortDeviceRow> rows =
+      portDeviceRows(devices_.settingsProfile, present_, devices_.deviceRoot);
+  deviceTable_->clear();
+  for (const PortDeviceRow& row : rows) {
+    auto* item = new QTreeWidgetItem(deviceTable_, {q(row.port), q(row.kind), q(row.device)});
+    item->setToolTip(2, q(row.device));
+    if (!row.present)
+      for (int c = 0; c < 3; ++c)
+        item->setForeground(c, Qt::gray);
+  }
+  showPortOfField();
+}
+
+void CommPanel::pollDevices() {
+  if (platform::byIdSignature(devices_.deviceRoot) == byIdSeen_) return;
+  showDevices();
+  if (choice_->isVisible()) chooseDevice(); // the choice follows too
+}
+
+void CommPanel::showPortOfField() {
+  const int n = portOfField(lists_[1]->text());
+  serverLineNote_->clear();
+  if (n == 0 || deviceTable_->topLevelItemCount() < n) return;
+  QTreeWidgetItem* item = deviceTable_->topLevelItem(n - 1);
+  deviceTable_->setCurrentItem(item);
+  deviceTable_->scrollToItem(item);
+  const platform::PortDeviceState state = platform::portDeviceState(
+      platform::portDevice(n, devices_.settingsProfile), present_, devices_.deviceRoot);
+  if (state.lineSettingsOnServer) serverLineNote_->setText(kServerLineSettings);
+}
+
+void CommPanel::chooseDevice() {
+  const int n = portOfField(lists_[1]->text());
+  if (n == 0) {
+    host_.dialogs().show(
+        {"エラー", "ポート番号を確認してください。", base::MessageButtons::Yes, base::MessageIcon::Error});
+    focusField(1);
+    return;
+  }
+  choices_ = mappableDevices(present_);
+  if (choices_.empty()) {
+    choice_->hide();
+    host_.showMessage("割り当てられる装置がありません。", host::MessageColour::Red);
+    focusField(1);
+    return;
+  }
+  choicePort_ = n;
+  const std::string current = platform::portDevice(n, devices_.settingsProfile);
+  choice_->clear();
+  int row = 0;
+  for (std::size_t i = 0; i < choices_.size(); ++i) {
+    choice_->addItem(q(deviceKindText(choices_[i]) + "  " + choices_[i].path));
+    if (choices_[i].path == current) row = static_cast<int>(i);
+  }
+  host_.showMessage(platform::portName(n) + " に割り当てる装置を選んでください。", host::MessageColour::Lime);
+  choice_->setCurrentRow(row);
+  choice_->show();
+  choice_->raise();
+  choice_->setFocus();
+}
+
+bool CommPanel::choiceKey(QKeyEvent* k) {
+  switch (k->key()) {
+  case Qt::Key_Return:
+  case Qt::Key_Enter: mapChosenDevice(); return true;
+  case Qt::Key_Escape:
+  case Qt::Key_F2: closeChoice(); return true;
+  case Qt::Key_F10: host_.window()->close(); return true;
+  default: return false; // Up, Down, Home, End, PageUp and PageDown move in the list
+  }
+}
+
+void CommPanel::mapChosenDevice() {
+  const int row = choice_->currentRow();
+  if (row < 0 || row >= static_cast<int>(choices_.size())) return;
+  const std::string device = choices_[static_cast<std::size_t>(row)].path;
+  if (!writePortMapping(choicePort_, device, devices_.settingsPath, devices_.settingsProfile)) {
+    host_.dialogs().show({"エラー", "設定ファイルに書き込めません。\n" + devices_.settingsPath,
+                          base::MessageButtons::Yes, base::MessageIcon::Error});
+    closeChoice();
+    return;
+  }
+  const base::SettingsRecord& s = host_.settings();
+  lists_[1]->setEntries(usablePortEntries(ports_, s.ModemePort1, s.ModemePort2));
+  showDevices();
+  closeChoice();
+  host_.showMessage(platform::portName(choicePort_) + "=" + device, host::MessageColour::Lime);
+}
+
+void CommPanel::closeChoice() {
+  choice_->hide();
+  focusField(1);
 }
 
 CommFields CommPanel::fieldTexts() const {
@@ -214,6 +371,9 @@ void CommPanel::close() {
     f->clear();
   lists_[0]->closeUp();
   lists_[1]->closeUp();
+  devicePoll_->stop();
+  choice_->hide();
+  devicesBox_->hide();
   host_.setListEnabled(true);
   GroupBox1->hide();
 }
@@ -262,6 +422,7 @@ bool CommPanel::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+  if (watched == choice_) return choiceKey(static_cast<QKeyEvent*>(event));
   for (int tag = 0; tag < 6; ++tag)
     if (watched == fields_[tag]) return fieldKey(tag, static_cast<QKeyEvent*>(event));
   return QObject::eventFilter(watched, event);
@@ -274,6 +435,7 @@ bool CommPanel::fieldKey(int tag, QKeyEvent* k) {
   case Qt::Key_F2:
   case Qt::Key_Escape: back(); return true;
   case Qt::Key_F10: host_.window()->close(); return true;
+  case Qt::Key_F5: chooseDevice(); return true;
   default: break;
   }
   const bool isList = isCommList(tag);

@@ -1,6 +1,7 @@
 #include "core/ui/MainForm.h"
 
 #include "core/CommandLineInterpreter.h"
+#include "core/StartupChecks.h"
 #include "core/ui/FileListBox.h"
 #include "core/ui/ListCommands.h"
 #include "core/ui/MainListView.h"
@@ -8,7 +9,6 @@
 #include "core/ui/QtDialogs.h"
 #include "core/ui/QtKeys.h"
 #include "core/ui/ScreenSaverControl.h"
-#include "core/StartupChecks.h"
 #include "core/ui/TransferPanel.h"
 #include "platform/Paths.h"
 #include "serial/PortProbe.h"
@@ -306,6 +306,7 @@ void TForm1::showSettingsPanels() {
 void TForm1::setProgress(int value, int maximum) { setProgressBar(screen_, value, maximum); }
 void TForm1::setDsrLamp(bool on) { core::setDsrLamp(screen_, on); }
 void TForm1::setCtsLamp(bool on) { core::setCtsLamp(screen_, on); }
+void TForm1::setModemLampsUnknown() { core::setModemLampsUnknown(screen_); }
 
 void TForm1::ShowCancelled() {
   showMessage(kCancelled, kRed);

@@ -10,9 +10,9 @@
 
 #include "core/AppState.h"
 #include "core/KeyTable.h"
-#include "core/ui/MainScreen.h"
 #include "core/RunEnd.h"
 #include "core/ScreenRules.h"
+#include "core/ui/MainScreen.h"
 #include "files/FileList.h"
 #include "host/Host.h"
 
@@ -84,6 +84,7 @@ public:
   void setProgress(int value, int maximum) override;
   void setDsrLamp(bool on) override;
   void setCtsLamp(bool on) override;
+  void setModemLampsUnknown() override;
   void showFunctionKeys(bool shift) override;
   void showTransferPanel(const std::string& title, int x, int y, int width, const char* colour,
                          host::TransferPanelParts parts = {}) override;

@@ -1,7 +1,7 @@
 #include "core/ui/MainScreen.h"
 
-#include "core/ui/FileListBox.h"
 #include "core/KeyTable.h"
+#include "core/ui/FileListBox.h"
 #include "host/ScreenWidgets.h"
 
 #include <QEvent>
@@ -133,10 +133,17 @@ void setProgressBar(const MainScreen& s, int value, int maximum) {
 }
 
 void setDsrLamp(const MainScreen& s, bool on) {
+  s.LampDSR->setText("DSR ●");
   s.LampDSR->setStyleSheet(QString("color: %1; background: #202020;").arg(on ? "blue" : "red"));
 }
 
 void setCtsLamp(const MainScreen& s, bool on) { s.LampCTS->setText(on ? "CTS ●" : "CTS ○"); }
+
+void setModemLampsUnknown(const MainScreen& s) {
+  s.LampDSR->setText("DSR ?");
+  s.LampDSR->setStyleSheet("color: gray; background: #202020;");
+  s.LampCTS->setText("CTS ?");
+}
 
 MainScreen buildMainScreen(QWidget* form) {
   MainScreen s{};

@@ -55,5 +55,7 @@ void setStatusPanelText(const MainScreen& s, int index, const std::string& text)
 void setProgressBar(const MainScreen& s, int value, int maximum);
 void setDsrLamp(const MainScreen& s, bool on);
 void setCtsLamp(const MainScreen& s, bool on);
+// "DSR ?" and "CTS ?" in grey, until a lamp is set on or off again.
+void setModemLampsUnknown(const MainScreen& s);
 
 } // namespace kestrovan::core

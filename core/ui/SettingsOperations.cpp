@@ -4,8 +4,8 @@
 
 namespace kestrovan::core {
 
-SettingsOperations::SettingsOperations(host::Host& host, serial::PortOpener& ports)
-    : commPanel_(host, ports), optionForm_(host) {
+SettingsOperations::SettingsOperations(host::Host& host, serial::PortOpener& ports, PortDeviceSource devices)
+    : commPanel_(host, ports, std::move(devices)), optionForm_(host) {
   host.setCommandHandler(host::Command::CommSettings, [this](bool) { commPanel_.open(); });
   host.setCommandHandler(host::Command::Options, [this, &host](bool) {
     host.RecordWindowRect();

@@ -10,7 +10,7 @@ namespace kestrovan::core {
 
 class SettingsOperations : public host::Operation {
 public:
-  SettingsOperations(host::Host& host, serial::PortOpener& ports);
+  SettingsOperations(host::Host& host, serial::PortOpener& ports, PortDeviceSource devices);
 
   CommPanel& commPanel() { return commPanel_; }
   TOptionForm& optionForm() { return optionForm_; }

@@ -56,7 +56,8 @@ void QtTransferScreen::setStatusPanel(int index, const std::string& text) {
 }
 
 void QtTransferScreen::showMessageLine(const std::string& text, MessageColour colour) {
-  host_.showMessage(text, colour == MessageColour::Red ? host::MessageColour::Red : host::MessageColour::Lime);
+  host_.showMessage(text,
+                    colour == MessageColour::Red ? host::MessageColour::Red : host::MessageColour::Lime);
 }
 
 void QtTransferScreen::addTransferLine(const std::string& line) {
@@ -116,6 +117,12 @@ void QtTransferScreen::setCtsLamp(bool on) {
   host_.setCtsLamp(on);
 }
 
+void QtTransferScreen::setModemLampsUnknown() {
+  if (dsrShown_ == kUnknownLamp && ctsShown_ == kUnknownLamp) return;
+  dsrShown_ = ctsShown_ = kUnknownLamp;
+  host_.setModemLampsUnknown();
+}
+
 std::optional<std::string> QtTransferScreen::askSelectorNumber() {
   return selectorDialog_ ? selectorDialog_() : std::nullopt;
 }
@@ -141,8 +148,6 @@ void QtTransferScreen::addProgramHeader(const std::string& header) {
   list->setCurrentRow(list->count() - 1);
 }
 
-void QtTransferScreen::setProgress(int value) {
-  host_.setProgress(value, kReceiveProgressRange);
-}
+void QtTransferScreen::setProgress(int value) { host_.setProgress(value, kReceiveProgressRange); }
 
 } // namespace kestrovan::serial

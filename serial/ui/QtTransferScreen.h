@@ -40,6 +40,7 @@ public:
   void sleepMs(int ms) override;
   void setDsrLamp(bool on) override;
   void setCtsLamp(bool on) override;
+  void setModemLampsUnknown() override;
   std::optional<std::string> askSelectorNumber() override;
 
   // What a reception needs besides.
@@ -65,7 +66,8 @@ private:
   // A transfer asks after every character; the window is kept alive and the
   // lamps repainted only as often as anyone could see it.
   QElapsedTimer sinceEvents_;
-  int dsrShown_ = -1; // -1: not shown since the transfer began
+  static constexpr int kUnknownLamp = 2;
+  int dsrShown_ = -1; // -1: not shown since the transfer began; kUnknownLamp: "?"
   int ctsShown_ = -1;
   bool running_ = false;
   bool keyDown_ = false;      // F3 or Esc held now

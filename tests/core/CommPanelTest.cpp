@@ -1,11 +1,13 @@
 // The communication settings panel on the real main window, driven by keys.
 #include "StartedForm.h"
+#include "support/FakeDeviceTree.h"
 #include "support/Keyboard.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTreeWidget>
 
 using namespace kestrovan;
 namespace keyboard = test::keyboard;
@@ -240,4 +242,153 @@ TEST(CommPanel, F10ClosesTheProgramWithoutTakingTheFields) {
   p.key(Qt::Key_F10);
   EXPECT_FALSE(s.form->isVisible());
   EXPECT_EQ(platform::IniFile::load(s.files().settingsPath).readString("Setting", "Speed", ""), "4800,8,N,2");
+}
+
+namespace {
+
+// The rows of the device table: "COM4|USB FTDI FT232R USB UART|<device>".
+QStringList deviceRows(const test::StartedForm& s) {
+  QStringList rows;
+  auto* table = s.find<QTreeWidget>("PortDevices");
+  for (int i = 0; i < table->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = table->topLevelItem(i);
+    rows << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
+  }
+  return rows;
+}
+
+QString focused() {
+  return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+} // namespace
+
+TEST(CommPanelDevices, EveryPortWithItsDeviceAndKindAbsentOnesShownAndAPulledAdapterTurnsAbsent) {
+  test::FakeDeviceTree tree;
+  const std::string ftdi = tree.plug(test::kFtdi);
+  tree.plug(test::kProlific);
+  tree.uart("ttyS0", 4);
+  tree.uart("ttyS1", 0);
+  test::StartedForm s;
+  s.deviceRoot = tree.root();
+  test::writeFile(s.files().settingsPath,
+                  "[Ports]\r\nCOM2=tcp://192.0.2.7:4001\r\nCOM3=rfc2217://nport.shop:950\r\n"
+                  "COM4=" +
+                      ftdi + "\r\nCOM5=/dev/serial/by-id/usb-gone-if00-port0\r\n");
+  s.start();
+  Panel p{s};
+  p.open();
+  ASSERT_TRUE(s.find<QTreeWidget>("PortDevices")->isVisible());
+  const QString root = QString::fromStdString(tree.root());
+  const QString absent = "（未接続）";
+  QStringList rows = deviceRows(s);
+  ASSERT_EQ(rows.size(), 30);
+  EXPECT_EQ(rows[0], "COM1|UART 16550A|/dev/ttyS0");
+  EXPECT_EQ(rows[1], "COM2|TCP 192.0.2.7:4001（回線設定は装置サーバー側）|tcp://192.0.2.7:4001");
+  EXPECT_EQ(rows[2], "COM3|RFC 2217 nport.shop:950|rfc2217://nport.shop:950");
+  EXPECT_EQ(rows[3], "COM4|USB FTDI FT232R USB UART|" + QString::fromStdString(ftdi));
+  EXPECT_EQ(rows[4], "COM5|" + absent + "|/dev/serial/by-id/usb-gone-if00-port0");
+  EXPECT_EQ(rows[5], "COM6|" + absent + "|/dev/ttyS5");
+  EXPECT_EQ(rows[10], "COM11|USB FTDI FT232R USB UART|/dev/ttyUSB0");
+  EXPECT_EQ(rows[11], "COM12|USB Prolific USB-Serial Controller|/dev/ttyUSB1");
+  EXPECT_EQ(rows[20], "COM21|" + absent + "|/dev/ttyACM0");
+
+  // The port field's port is the table's current row; a raw TCP port says
+  // whose line settings it has.
+  p.key(Qt::Key_Return);
+  ASSERT_EQ(focused(), "ComboBox2");
+  p.key(Qt::Key_Down);
+  EXPECT_EQ(p.port()->text(), "COM2");
+  EXPECT_EQ(s.find<QTreeWidget>("PortDevices")->currentItem()->text(0), "COM2");
+  EXPECT_EQ(s.find<QLabel>("Label18")->text(), "回線設定は装置サーバー側");
+  p.key(Qt::Key_Down);
+  EXPECT_EQ(s.find<QLabel>("Label18")->text(), "");
+
+  tree.pull(test::kFtdi);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return deviceRows(s)[3].startsWith("COM4|" + absent); }, 10000));
+  rows = deviceRows(s);
+  EXPECT_EQ(rows[3], "COM4|" + absent + "|" + QString::fromStdString(ftdi));
+  EXPECT_EQ(rows[10], "COM11|" + absent + "|/dev/ttyUSB0");
+  EXPECT_EQ(rows[11], "COM12|USB Prolific USB-Serial Controller|/dev/ttyUSB1");
+
+  tree.plug(test::kFtdi);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return deviceRows(s)[3].startsWith("COM4|USB FTDI"); }, 10000));
+
+  p.key(Qt::Key_F2);
+  EXPECT_FALSE(s.find<QWidget>("PortDevicesBox")->isVisible());
+  EXPECT_TRUE(s.list()->hasFocus());
+}
+
+TEST(CommPanelDevices, F5MapsThePortToAChosenDeviceWritingOneLineIntoPortsAndNothingElse) {
+  test::FakeDeviceTree tree;
+  const std::string ftdi = tree.plug(test::kFtdi);
+  const std::string prolific = tree.plug(test::kProlific);
+  tree.uart("ttyS0", 4);
+  test::StartedForm s;
+  s.deviceRoot = tree.root();
+  // A comment in Shift-JIS, odd spacing, a key of another program, a second section after [Ports].
+  const std::string before = "; \x90\xf9\x94\xd5 3\x8d\x86\x8b\x40\r\n"
+                             "[Ports]\r\n com1 = /dev/pts/99 \r\nCOM4=" +
+                             ftdi +
+                             "\r\nBaudAlias=x\r\n\r\n"
+                             "[Setting]\r\nPort=COM1\r\nUnknownKey=\x83\x65\r\n";
+  test::writeFile(s.files().settingsPath, before);
+  s.start();
+  Panel p{s};
+  p.open();
+  p.key(Qt::Key_Return);
+  p.type("5");
+  p.key(Qt::Key_F5);
+  ASSERT_EQ(focused(), "DeviceChoice");
+  auto* choice = s.find<QListWidget>("DeviceChoice");
+  ASSERT_EQ(choice->count(), 3);
+  EXPECT_EQ(choice->item(0)->text(), "USB FTDI FT232R USB UART  " + QString::fromStdString(ftdi));
+  EXPECT_EQ(choice->item(1)->text(),
+            "USB Prolific USB-Serial Controller  " + QString::fromStdString(prolific));
+  EXPECT_EQ(choice->item(2)->text(), "UART 16550A  " + QString::fromStdString(tree.root() + "/dev/ttyS0"));
+
+  // Esc changes nothing.
+  p.key(Qt::Key_Escape);
+  EXPECT_EQ(focused(), "ComboBox2");
+  EXPECT_FALSE(choice->isVisible());
+  EXPECT_EQ(test::readFile(s.files().settingsPath), before);
+
+  p.key(Qt::Key_F5);
+  p.key(Qt::Key_Down);
+  p.key(Qt::Key_Return);
+  EXPECT_EQ(focused(), "ComboBox2");
+  std::string expected = before;
+  const std::string after4 = "COM4=" + ftdi + "\r\nBaudAlias=x\r\n";
+  expected.insert(expected.find(after4) + after4.size(), "COM5=" + prolific + "\r\n");
+  EXPECT_EQ(test::readFile(s.files().settingsPath), expected);
+  EXPECT_EQ(deviceRows(s)[4], "COM5|USB Prolific USB-Serial Controller|" + QString::fromStdString(prolific));
+  EXPECT_EQ(p.message(), "COM5=" + QString::fromStdString(prolific));
+
+  // A port already mapped is changed in its own line.
+  p.key(Qt::Key_Backspace);
+  p.type("4");
+  p.key(Qt::Key_F5);
+  EXPECT_EQ(choice->currentRow(), 0); // where it maps now
+  p.key(Qt::Key_Down);
+  p.key(Qt::Key_Down);
+  p.key(Qt::Key_Return);
+  const std::string ttyS0 = tree.root() + "/dev/ttyS0";
+  expected.replace(expected.find("COM4=" + ftdi), 5 + ftdi.size(), "COM4=" + ttyS0);
+  EXPECT_EQ(test::readFile(s.files().settingsPath), expected);
+  EXPECT_EQ(deviceRows(s)[3], "COM4|UART 16550A|" + QString::fromStdString(ttyS0));
+
+  // A port number that is none: said, nothing written.
+  p.key(Qt::Key_Backspace);
+  p.type("99");
+  p.key(Qt::Key_F5);
+  ASSERT_EQ(s.dialogs.shown.size(), 1u);
+  EXPECT_EQ(s.dialogs.shown[0].text, "ポート番号を確認してください。");
+  EXPECT_EQ(test::readFile(s.files().settingsPath), expected);
+
+  // Closing the program keeps the mapping: the settings go into the file as it is now.
+  p.key(Qt::Key_F10);
+  const platform::IniFile saved = platform::IniFile::load(s.files().settingsPath);
+  EXPECT_EQ(saved.readString("Ports", "COM5", ""), prolific);
+  EXPECT_EQ(saved.readString("Ports", "COM4", ""), ttyS0);
+  EXPECT_EQ(saved.readString("Setting", "UnknownKey", ""), "テ");
 }

@@ -1,11 +1,15 @@
 // The communication settings panel's rules where the window does not show them.
 #include "core/CommSettings.h"
 #include "base/SettingsRecord.h"
+#include "core/PortDevices.h"
+#include "platform/IniFile.h"
 #include "support/FakePorts.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 using namespace kestrovan;
 
@@ -67,4 +71,19 @@ TEST(CommFields, EnterAndTheArrowsGoRoundTheFieldsInTagOrder) {
   EXPECT_EQ(core::commFieldAfter(5, true), 0);  // from the last back to the line settings
   EXPECT_EQ(core::commFieldAfter(2, false), 1); // from the first switch up to the port list
   EXPECT_EQ(core::commFieldAfter(0, false), 5);
+}
+
+TEST(PortMapping, AFileThatIsThereButCannotBeReadIsNotReplacedAMissingOneIsStarted) {
+  test::TempDir dir;
+  platform::IniFile profile = platform::IniFile::fromBytes("[Ports]\r\nCOM1=/dev/ttyS0\r\n");
+  // A folder where the file should be reads as an error, not as an empty file.
+  ASSERT_EQ(mkdir(dir.file("kestrovan.INI").c_str(), 0755), 0);
+  EXPECT_FALSE(core::writePortMapping(3, "/dev/ttyUSB0", dir.file("kestrovan.INI"), profile));
+  EXPECT_EQ(profile.toBytes(), "[Ports]\r\nCOM1=/dev/ttyS0\r\n");
+  EXPECT_FALSE(core::writePortMapping(31, "/dev/ttyUSB0", dir.file("new.INI"), profile));
+  EXPECT_FALSE(test::fileExists(dir.file("new.INI")));
+
+  EXPECT_TRUE(core::writePortMapping(3, "/dev/ttyUSB0", dir.file("new.INI"), profile));
+  EXPECT_EQ(test::readFile(dir.file("new.INI")), "[Ports]\r\nCOM3=/dev/ttyUSB0\r\n");
+  EXPECT_EQ(profile.toBytes(), "[Ports]\r\nCOM1=/dev/ttyS0\r\nCOM3=/dev/ttyUSB0\r\n");
 }

@@ -24,6 +24,7 @@ struct StartedForm {
   platform::PowerOff* powerOff = nullptr;       // the computer's own when null
   host::FolderBrowser* folderBrowser = nullptr; // the desktop's when null
   bool realBoxes = false;                       // the program's own message boxes, not `dialogs`
+  std::string deviceRoot;                       // dev/ and sys/ of serial devices; the system's when empty
   std::unique_ptr<app::MainWindow> window;
   core::TForm1* form = nullptr;
 
@@ -32,9 +33,10 @@ struct StartedForm {
   // realPorts: the devices of the settings file's [Ports] section, as the
   // program opens them, rather than the fake ports.
   void start(std::vector<std::string> args = {}, bool realPorts = false) {
-    window = std::make_unique<app::MainWindow>(
-        core::StartupInputs{files(), data.path(), std::move(args)},
-        app::Seams{realBoxes ? nullptr : &dialogs, realPorts ? nullptr : &ports, powerOff, folderBrowser});
+    window = std::make_unique<app::MainWindow>(core::StartupInputs{files(), data.path(), std::move(args)},
+                                               app::Seams{realBoxes ? nullptr : &dialogs,
+                                                          realPorts ? nullptr : &ports, powerOff,
+                                                          folderBrowser, deviceRoot});
     form = &window->form();
     form->show();
     QApplication::setActiveWindow(form);

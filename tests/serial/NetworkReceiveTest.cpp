@@ -33,13 +33,14 @@ protected:
       if (std::chrono::steady_clock::now() > giveUp) screen.base.pressStopKey();
     };
   }
-  void punch(const std::string& program, const std::string& code, std::vector<std::string> more = {}) {
+  void punch(const std::string& program, const std::string& code, std::vector<std::string> more = {},
+             test::Ser2net::Protocol protocol = test::Ser2net::Protocol::Rfc2217) {
     line.reset();
     const std::string file = source.file("punch.NC");
     test::writeFile(file, program);
     std::vector<std::string> args{"--punch", file, "--code", code, "--wait-open", "--idle-ms", "3000"};
     args.insert(args.end(), more.begin(), more.end());
-    net.start(source.path(), args);
+    net.start(source.path(), args, protocol);
     line = std::make_unique<serial::Line>(settings, *net.ports, screen, dialogs);
   }
 };
@@ -89,4 +90,19 @@ TEST_F(NetworkReceiveTest, DeviceServerGoneMidReceptionKeepsWhatArrived) {
   const std::string kept = test::readFile(data.file("R_PART.NC"));
   EXPECT_EQ(kept.rfind("O1\r\nG01 X1.\r\nG01 X2.\r\n", 0), 0u) << kept;
   EXPECT_EQ(logEntries().back(), test::receiveLogEntry(false, data.file("R_PART.NC")));
+}
+
+// Raw TCP carries no modem line: the carrier and DSR rules see a wired NC
+// (the reception is not held up or cut short), and the lamps say "unknown"
+// rather than on.
+TEST_F(NetworkReceiveTest, RawTcpReceptionShowsTheLampsUnknown) {
+  settings.Speed = "9600,8,N,1";
+  settings.Signal = "Y";
+  settings.op6 = "Y";
+  punch("O1\nG01X1.\nM30\n", "iso", {}, test::Ser2net::Protocol::Raw);
+  ASSERT_EQ(receive(*line, SaveMode::ByName, "R.NC").end, ReceiveEnd::Completed);
+  EXPECT_EQ(test::readFile(data.file("R.NC")), "O1\r\nG01 X1.\r\nM30\r\n%\r\n");
+  EXPECT_GT(screen.base.lampsUnknown, 0);
+  EXPECT_TRUE(screen.base.dsrLamp.empty());
+  EXPECT_TRUE(screen.base.ctsLamp.empty());
 }

@@ -92,6 +92,10 @@ TEST_F(NetworkSendTest, RawTcpCarriesTheBytesAsTheyAre) {
   startNc({}, Ser2net::Protocol::Raw, "9600n81");
   EXPECT_EQ(sendNow("O1234.NC").outcome, SendOutcome::Completed);
   EXPECT_EQ(received(), "\xA5\x0A\xCF\xB1\xB2\x33\xB4\x0A\x47\x30\x30\xD8\x30\x0A\x4D\x33\x30\x0A\x0A\xA5");
+  // No modem line reaches us over raw TCP: the lamps say so, never on or off.
+  EXPECT_GT(screen.lampsUnknown, 0);
+  EXPECT_TRUE(screen.dsrLamp.empty());
+  EXPECT_TRUE(screen.ctsLamp.empty());
 }
 
 // The NC holds the send off again and again: nothing lost, nothing doubled.

@@ -40,6 +40,7 @@ public:
   void sleepMs(int ms) override { base.sleepMs(ms); }
   void setDsrLamp(bool on) override { base.setDsrLamp(on); }
   void setCtsLamp(bool on) override { base.setCtsLamp(on); }
+  void setModemLampsUnknown() override { base.setModemLampsUnknown(); }
   std::optional<std::string> askSelectorNumber() override { return base.askSelectorNumber(); }
 
   void setScreenSaverEnabled(bool enabled) override { screenSaver.push_back(enabled); }

@@ -24,6 +24,7 @@ public:
   std::deque<bool> answers; // yes/no answers; none left: no
   std::vector<bool> dsrLamp;
   std::vector<bool> ctsLamp;
+  int lampsUnknown = 0; // times both lamps were set to "unknown"
   std::vector<int> sleeps;
   std::optional<std::string> selectorNumber; // nothing: the dialog is cancelled
   int selectorAsked = 0;
@@ -91,6 +92,7 @@ public:
   }
   void setDsrLamp(bool on) override { dsrLamp.push_back(on); }
   void setCtsLamp(bool on) override { ctsLamp.push_back(on); }
+  void setModemLampsUnknown() override { ++lampsUnknown; }
   std::optional<std::string> askSelectorNumber() override {
     ++selectorAsked;
     return selectorNumber;

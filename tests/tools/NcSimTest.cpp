@@ -1,6 +1,7 @@
 // The virtual NC machine's logic: its command line, its reading side's DC1/DC3
 // and end decisions, and the bytes it punches.
 
+#include "ncsim/LineClock.h"
 #include "ncsim/NcSimOptions.h"
 #include "ncsim/PunchStream.h"
 #include "ncsim/ReceiveMachine.h"
@@ -143,4 +144,40 @@ TEST(PunchStream, TheFilesOwnTapeMarksNeverBecomeASecondPercent) {
   EXPECT_EQ(programLinesForPunch("%O1200(TOKARKA)\r\nG00X0\r\n%"), (Lines{"O1200(TOKARKA)", "G00X0"}));
   EXPECT_EQ(programLinesForPunch("% \r\n:0100\r\nM30\r\n% \r\n\x1a"), (Lines{":0100", "M30"}));
   EXPECT_EQ(programLinesForPunch("\nO1000\nM30"), (Lines{"O1000", "M30"}));
+}
+
+// The virtual NC's line clock: the characters a busy reader finds waiting
+// had arrived at the line's rate meanwhile; after a line seen idle, the next
+// one needs a whole character time.
+TEST(NcSimLineClock, CharactersWaitingForABusyReaderAreCaughtUpAnIdleLineStartsAgain) {
+  constexpr long long kChar = 1000; // a character in microseconds
+  LineClock line(kChar, 0);
+  EXPECT_FALSE(line.due(999));
+  ASSERT_TRUE(line.due(1000));
+  line.took(1000);
+  EXPECT_FALSE(line.due(1999));
+  // The reader is busy for 100 characters' time while the line brings data.
+  int caughtUp = 0;
+  while (line.due(101'000) && caughtUp < 1000) {
+    line.took(101'000);
+    ++caughtUp;
+  }
+  EXPECT_EQ(caughtUp, 100);
+  // From then on, one per character time again.
+  EXPECT_FALSE(line.due(101'999));
+  EXPECT_TRUE(line.due(102'000));
+  line.took(102'000);
+
+  // The line goes quiet: nothing waiting at 150'000. A character found
+  // after that arrived at least one character time later.
+  line.sawIdle(150'000);
+  EXPECT_FALSE(line.due(150'999));
+  EXPECT_TRUE(line.due(151'000));
+  line.took(151'500);
+  EXPECT_FALSE(line.due(151'999));
+  EXPECT_TRUE(line.due(152'000)); // a read late by half a character loses nothing
+
+  // No rate: everything at once.
+  LineClock unpaced(0, 0);
+  EXPECT_TRUE(unpaced.due(0));
 }

@@ -5,6 +5,7 @@
 // closes it again: from then on the master reports a hang-up exactly while no
 // one has the slave open, which is how it sees the PC open and close the line.
 
+#include "ncsim/LineClock.h"
 #include "ncsim/NcSimOptions.h"
 #include "ncsim/PunchStream.h"
 #include "ncsim/ReceiveMachine.h"
@@ -178,7 +179,7 @@ int runReceive(const NcSimOptions& o, int master) {
   ReceiveMachine machine(o);
   bool wasOpen = false;
   long lastActivity = nowMs();
-  long long nextReadUs = 0;
+  LineClock clock(characterUs(o.baud), nowUs());
   auto report = [&] {
     for (const std::string& e : machine.takeEvents())
       say(e);
@@ -191,10 +192,11 @@ int runReceive(const NcSimOptions& o, int master) {
     }
     int wait = 5;
     if (o.baud > 0) {
-      long long until = (nextReadUs - nowUs()) / 1000;
+      long long until = (clock.nextUs() - nowUs()) / 1000;
       if (until < wait) wait = until > 0 ? static_cast<int>(until) : 0;
     }
     LineState line = look(master, wait);
+    if (!line.readable) clock.sawIdle(nowUs());
     const long now = nowMs();
     if (line.open != wasOpen) {
       say(line.open ? "OPEN" : "CLOSE");
@@ -211,7 +213,7 @@ int runReceive(const NcSimOptions& o, int master) {
       ::usleep(5000);
       continue;
     }
-    if (line.readable && (o.baud <= 0 || nowUs() >= nextReadUs)) {
+    if (line.readable && clock.due(nowUs())) {
       unsigned char buf[4096];
       // Paced, or holding the PC off after a count: one byte at a time, so
       // that a DC3 leaves as the byte that calls for it arrives, not after a
@@ -231,10 +233,8 @@ int runReceive(const NcSimOptions& o, int master) {
       if (n > 0) {
         out.flush();
         lastActivity = now;
-        // The line's clock, not the loop's: a late read is made up by the
-        // next ones, as a UART keeps its rate whatever the reader does.
-        if (o.baud > 0)
-          nextReadUs = std::max(nextReadUs + characterUs(o.baud), nowUs() - characterUs(o.baud));
+        // The line's clock, not the loop's (LineClock.h).
+        clock.took(nowUs());
       }
     }
     sendBytes(master, machine.onTick(nowMs()));
