@@ -83,7 +83,7 @@ void BM_FindNextMissOnTheTextArea(benchmark::State& state) {
   editor.resize(600, 400);
   editor.show();
   AnswerAtOnce dialogs;
-  editor::FindDialog dialog({&editor, &dialogs, [](const std::string&) {}, [] {}, {}}, nullptr);
+  editor::FindDialog dialog({&editor, &dialogs, [](const std::string&) {}, [] {}, {}, nullptr}, nullptr);
   dialog.showFind();
   dialog.findChild<QLineEdit*>("FindText")->setText("Q9999");
   if (state.range(0) == 0) {
