@@ -91,8 +91,6 @@ void TCopyForm::open(TransferMode mode, std::vector<std::string> names, std::fun
   mode_ = mode;
   names_ = std::move(names);
   closed_ = std::move(closed);
-  chosenBytes_.clear();
-  chosenShown_.clear();
   setWindowTitle(mode == TransferMode::Copy ? "ﾌｧｲﾙｺﾋﾟｰ" : "ﾌｧｲﾙ移動");
   Label2->setText(mode == TransferMode::Copy ? "ｺﾋﾟｰ先" : "移動先");
   ListBox1->clear();
@@ -141,9 +139,7 @@ void TCopyForm::Button3Click() {
   const std::string& dir = host_.settings().DirPath;
   const std::optional<std::string> chosen = browser_.browse(this, "現ﾃﾞｨﾚｸﾄﾘ " + dir, dir);
   // The field shows the folder; its bytes are kept for the copy.
-  chosenBytes_ = chosen.value_or(dir);
-  chosenShown_ = q(shownPath(chosenBytes_));
-  ComboBox1->setEditText(chosenShown_);
+  host::setBoxPath(*ComboBox1, chosen.value_or(dir));
   updateOk();
   // The keyboard back to the field, whether or not a window manager gives
   // this dialog back its activation.
@@ -153,17 +149,14 @@ void TCopyForm::Button3Click() {
 
 void TCopyForm::Button1Click() {
   host_.setScreenSaverEnabled(false);
-  const QString shown = ComboBox1->currentText();
-  const std::string text = shown.toStdString();
-  if (text.empty()) return;
-  history_->add(text);
-  host::showHistory(*ComboBox1, history_->entries(), text);
+  // A folder from the browser or the history keeps its bytes, also with more
+  // typed after it; the history remembers those bytes, not the shown text.
+  const std::string typed = host::boxPath(*ComboBox1);
+  if (typed.empty()) return;
+  history_->add(typed);
+  host::showHistory(*ComboBox1, history_->entries(), typed);
 
   const std::string& dir = host_.settings().DirPath;
-  // A folder from the browser keeps its bytes, also with more typed after it.
-  std::string typed = text;
-  if (!chosenShown_.isEmpty() && shown.startsWith(chosenShown_))
-    typed = chosenBytes_ + shown.mid(chosenShown_.size()).toStdString();
   std::string destination = destinationFolder(typed, dir);
   std::vector<std::string> sources;
   for (const std::string& n : names_)

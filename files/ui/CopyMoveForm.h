@@ -63,8 +63,6 @@ private:
   std::function<void()> closed_;
   std::unique_ptr<base::HistoryList> history_;
   QString before_;
-  std::string chosenBytes_; // the folder last chosen with the browser, as bytes
-  QString chosenShown_;     // and as the field shows it
 
   QLabel* Label1;
   QListWidget* ListBox1;

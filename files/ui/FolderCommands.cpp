@@ -1,6 +1,7 @@
 #include "files/ui/FolderCommands.h"
 
 #include "base/SettingsRecord.h"
+#include "files/ChooserRows.h"
 #include "files/FileList.h"
 #include "files/FolderChange.h"
 #include "host/FolderBrowser.h"
@@ -59,19 +60,32 @@ FolderCommands::~FolderCommands() = default;
 
 void FolderCommands::folderPrompt() {
   const std::string& dir = host_.settings().DirPath;
-  host_.OpenPrompt(host::PromptMode::Folder, promptText(dir), dir);
+  openFolderPrompt(dir, dir);
+}
+
+// The prompt line holds text: a folder whose name is not UTF-8 is shown as
+// shownPath shows it, and its bytes are kept for when that text comes back.
+void FolderCommands::openFolderPrompt(const std::string& dir, const std::string& folder) {
+  put_ = folder;
+  putShown_ = shownPath(folder);
+  host_.OpenPrompt(host::PromptMode::Folder, promptText(dir), putShown_);
 }
 
 void FolderCommands::folderBrowse() {
   const std::string dir = host_.settings().DirPath;
   const std::optional<std::string> chosen = browser_.browse(host_.window(), "現ﾃﾞｨﾚｸﾄﾘ " + dir, dir);
-  host_.OpenPrompt(host::PromptMode::Folder, promptText(dir), chosen.value_or(dir));
+  openFolderPrompt(dir, chosen.value_or(dir));
 }
 
 void FolderCommands::folderEntered(const std::string& text) {
   base::SettingsRecord& s = host_.settings();
   host_.clearPromptLine();
-  s.DirPath = enterFolder(text, s.DirPath, host_.dialogs());
+  // The folder put into the line keeps its bytes, also with more typed after it.
+  const std::string folder =
+      !putShown_.empty() && text.starts_with(putShown_) ? put_ + text.substr(putShown_.size()) : text;
+  put_.clear();
+  putShown_.clear();
+  s.DirPath = enterFolder(folder, s.DirPath, host_.dialogs());
   host_.refreshFileList({});
   host_.showMessage("", host::MessageColour::Lime);
   host_.closePrompt();

@@ -38,10 +38,13 @@ public:
 
 private:
   void chooseDrive(const std::string& path);
+  void openFolderPrompt(const std::string& dir, const std::string& folder);
 
   host::Host& host_;
   host::FolderBrowser& browser_;
   QMenu* menu_;
+  std::string put_;      // the folder put into the prompt line, as bytes
+  std::string putShown_; // and as the line shows it
 };
 
 } // namespace kestrovan::files

@@ -10,8 +10,8 @@
 #include "host/HistoryBox.h"
 #include "host/Host.h"
 #include "nctools/OutputNames.h"
-#include "nctools/ui/ToolDialog.h"
 #include "nctools/ToolFields.h"
+#include "nctools/ui/ToolDialog.h"
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
 
@@ -142,14 +142,15 @@ void TDividesForm::updateOk() {
 void TDividesForm::Button3Click() {
   const std::string& dir = host_.settings().DirPath;
   const std::optional<std::string> chosen = browser_.browse(this, "現ﾃﾞｨﾚｸﾄﾘ " + dir, dir);
-  ComboBox1->setEditText(q(chosen.value_or(dir)));
+  host::setBoxPath(*ComboBox1, chosen.value_or(dir));
   updateOk();
   ComboBox1->lineEdit()->setFocus();
 }
 
 void TDividesForm::Button1Click() {
   host_.setScreenSaverEnabled(false);
-  const std::string text = ComboBox1->currentText().toStdString();
+  // A folder from the browser or the history keeps its bytes.
+  const std::string text = host::boxPath(*ComboBox1);
   if (text.empty()) {
     ComboBox1->lineEdit()->setFocus();
     return;

@@ -126,3 +126,63 @@ TEST(FileChooser, BrowserKeysGoUpAndIntoFoldersAndEscapeCancels) {
   keyboard::press(Qt::Key_Escape);
   EXPECT_EQ(namesIn(w.data.file("A")), (std::vector<std::string>{"B"}));
 }
+
+// The folder chosen once is remembered with its bytes: the next copy, taking
+// the remembered folder as it stands, lands in the same folder and never asks
+// to make a look-alike one.
+TEST(FileChooser, TheRememberedCp932FolderTakesTheNextCopyToo) {
+  Window w;
+  writeFile(w.data.file("O1.NC"), "one");
+  writeFile(w.data.file("O2.NC"), "two");
+  ASSERT_EQ(mkdir(w.data.file(kTest).c_str(), 0755), 0);
+  w.form->refreshFileList();
+  w.browseFromCopyDialog("O1.NC", [&](QDialog*) {
+    chooser::tabToList();
+    if (!chooser::downTo("テスト")) return keyboard::press(Qt::Key_Escape);
+    keyboard::press(Qt::Key_Return);
+    keyboard::press(Qt::Key_Return);
+  });
+  keyboard::press(Qt::Key_Return);
+  ASSERT_FALSE(w.copyForm()->isVisible());
+  ASSERT_EQ(namesIn(w.data.file(kTest)), (std::vector<std::string>{"O1.NC"}));
+
+  // Path.lst holds the folder's own bytes.
+  const std::string lst = readFile(w.files().folder + "/Path.lst");
+  EXPECT_NE(lst.find(w.data.file(kTest)), std::string::npos);
+
+  w.select("O2.NC");
+  w.mark({"O2.NC"});
+  w.key(Qt::Key_F4);
+  ASSERT_TRUE(w.copyForm()->isVisible());
+  EXPECT_EQ(w.destination(), w.data.path() + "/テスト");
+  const std::size_t boxes = w.dialogs.shown.size();
+  keyboard::press(Qt::Key_Return);
+  EXPECT_FALSE(w.copyForm()->isVisible());
+  EXPECT_EQ(namesIn(w.data.file(kTest)), (std::vector<std::string>{"O1.NC", "O2.NC"}));
+  EXPECT_EQ(readFile(w.data.file(kTest + "/O2.NC")), "two");
+  // No question to make a folder: the one remembered is there.
+  for (std::size_t i = boxes; i < w.dialogs.shown.size(); ++i)
+    EXPECT_EQ(w.dialogs.shown[i].text.find("ディレクトリが見つかりません"), std::string::npos)
+        << w.dialogs.shown[i].text;
+  EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{"O1.NC", "O2.NC", kTest}));
+}
+
+// Shift+F5: the folder chosen in the browser goes to the prompt line and,
+// with Enter, becomes the data folder with its own bytes.
+TEST(FileChooser, ShiftF5TakesACp932NamedFolderWithItsBytes) {
+  Window w;
+  ASSERT_EQ(mkdir(w.data.file(kTest).c_str(), 0755), 0);
+  writeFile(w.data.file(kTest + "/O5.NC"), "five");
+  w.form->refreshFileList();
+  chooser::whenModal(w.form, [&](QDialog*) {
+    chooser::tabToList();
+    if (!chooser::downTo("テスト")) return keyboard::press(Qt::Key_Escape);
+    keyboard::press(Qt::Key_Return);
+    keyboard::press(Qt::Key_Return);
+  });
+  w.key(Qt::Key_F5, Qt::ShiftModifier);
+  keyboard::settle();
+  keyboard::press(Qt::Key_Return);
+  EXPECT_EQ(w.settings().DirPath, w.data.file(kTest));
+  EXPECT_EQ(namesIn(w.data.path()), (std::vector<std::string>{kTest}));
+}
