@@ -46,6 +46,7 @@ public:
   void sleepMs(int) override {}
   void setDsrLamp(bool) override {}
   void setCtsLamp(bool) override {}
+  void setModemLampsUnknown() override {}
   std::optional<std::string> askSelectorNumber() override { return std::nullopt; }
   void setScreenSaverEnabled(bool) override {}
   void clearPromptLine() override {}

@@ -43,6 +43,7 @@ public:
   void sleepMs(int ms) override;
   void setDsrLamp(bool) override {}
   void setCtsLamp(bool) override {}
+  void setModemLampsUnknown() override {}
   std::optional<std::string> askSelectorNumber() override { return std::nullopt; }
 
   // ReceiveScreen
