@@ -56,6 +56,10 @@ constexpr int kPaceAheadChars = 8;
 // Output waiting for the socket beyond this is a server that has stopped reading.
 constexpr std::size_t kOutputBacklogLimit = 4096;
 constexpr int kUserTimeoutMs = 1500;
+// Closing waits for the written characters to have left the far UART, then
+// for the server to end its side, at most this long in all.
+constexpr int kCloseDrainLimitMs = 2000;
+constexpr int kCloseMarginMs = 20;
 
 int msUntil(std::optional<Clock::time_point> deadline) {
   if (!deadline) return kWaitForever;
@@ -165,6 +169,32 @@ public:
       }
       if (Clock::now() >= deadline) return {SettleStatus::Waiting, 0};
       if (phase_ == Phase::Resolving) std::this_thread::sleep_for(milliseconds(2));
+    }
+  }
+
+  // Like a local port whose close waits for its output to drain: what was
+  // written is still on its way (up to the paced characters ahead of the
+  // line, and whatever waits at the socket). Wait until the line could have
+  // carried it all, then end our side and read the server's to its end: a
+  // close with unread input resets the connection, and a server may drop
+  // what it had not yet passed to its UART. Bounded; a lost connection ends
+  // at once.
+  ~NetworkSerialPort() override {
+    if (phase_ != Phase::Open || lost_ || !fd_) return;
+    const auto limit = Clock::now() + milliseconds(kCloseDrainLimitMs);
+    while (!out_.empty() && Clock::now() < limit) {
+      if (!flush()) return;
+      pollfd p{fd_.get(), POLLOUT, 0};
+      ::poll(&p, 1, msUntil(limit));
+    }
+    std::this_thread::sleep_until(std::min(lineFree_ + milliseconds(kCloseMarginMs), limit));
+    ::shutdown(fd_.get(), SHUT_WR);
+    for (;;) {
+      pollfd p{fd_.get(), POLLIN, 0};
+      if (::poll(&p, 1, msUntil(limit)) <= 0) return;
+      std::array<char, 1024> buffer;
+      const ssize_t n = ::recv(fd_.get(), buffer.data(), buffer.size(), MSG_DONTWAIT);
+      if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) return;
     }
   }
 
