@@ -1,3 +1,4 @@
+#include "platform/Cp932.h"
 #include "platform/IniFile.h"
 #include "support/TempDir.h"
 
@@ -6,6 +7,7 @@
 using kestrovan::platform::IniFile;
 using kestrovan::platform::parseProfileInteger;
 using namespace kestrovan::test;
+namespace platform = kestrovan::platform;
 
 TEST(IniFile, MatchesSectionsAndKeysIgnoringCaseAndBlanks) {
   IniFile ini = IniFile::fromBytes("[ setting ]\r\n  dirpath  =  /home/op/NC  \r\nPORT=COM3\r\n");
@@ -79,6 +81,18 @@ TEST(IniFile, TrailBytesInTheLetterRangeAreNotFoldedWhenMatching) {
   // byte that an ASCII case fold would wrongly take for "a" against "A".
   IniFile ini = IniFile::fromBytes("[S]\n\x83\x61=lower\n");
   EXPECT_FALSE(ini.value("S", "\xE3\x82\xA2").has_value()); // ア (0x83 0x41) must not match 0x83 0x61
+}
+
+TEST(IniFile, ACharacterWithTwoCodesKeepsTheCodeTheFileHadWhenWrittenBackAndItsKeyIsItsOwn) {
+  // 0xED 0xED and 0xFB 0x4C (found by fuzzing) are one character in CP932,
+  // whose own encoder gives the second code. A value read and written back
+  // keeps the file's code; a key of the other code is another key.
+  IniFile ini = IniFile::fromBytes("[S]\r\nV=\xED\xED\r\n\xED\xED=x\r\n");
+  const std::string value = ini.readString("S", "V", "");
+  ASSERT_EQ(platform::utf8ToCp932(value), "\xFB\x4C");
+  ini.writeString("S", "V", value);
+  EXPECT_EQ(ini.toBytes(), "[S]\r\nV=\xED\xED\r\n\xED\xED=x\r\n");
+  EXPECT_FALSE(ini.value("S", platform::cp932ToUtf8("\xED\xED")).has_value());
 }
 
 TEST(IniFile, LongValuesSurviveSaveAndLoad) {
