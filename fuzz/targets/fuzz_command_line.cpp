@@ -30,6 +30,7 @@ public:
     fuzz::check(!from.empty() && !to.empty(), "a copy without a name");
     return from.size() % 2 == 0;
   }
+  bool sameContents(const std::string& a, const std::string& b) override { return (a.size() + b.size()) % 2 == 0; }
   std::string workingFolder() override { return "/work/here"; }
 };
 
