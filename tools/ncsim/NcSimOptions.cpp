@@ -108,6 +108,10 @@ Both:
   --hangup-after N      after N bytes punched or received, close this end of
                         the line at once, as a pulled cable (END hangup n)
   --link PATH           make PATH a symbolic link to the line while running
+  --listen [HOST:]PORT  be reached over raw TCP on PORT (host 127.0.0.1; 0
+                        picks a free port), as an NC behind a device server:
+                        a client's connection opens the line, its end closes
+                        it; the first line out is then tcp://HOST:PORT
   --help                this text
 
 It ends on DC4, on --end-on-percent, on --idle-ms, or on SIGTERM/SIGINT (in
@@ -197,13 +201,13 @@ NcSimParse parseNcSimOptions(const std::vector<std::string>& args) {
       if (!intValue(o.dc4WaitMs)) return r;
     } else if (a == "--serve-wait-ms") {
       if (!intValue(o.serveWaitMs)) return r;
-    } else if (a == "--record" || a == "--link") {
+    } else if (a == "--record" || a == "--link" || a == "--listen") {
       std::optional<std::string> v = value();
       if (!v) {
-        r.error = a + " needs a path";
+        r.error = a + (a == "--listen" ? " needs a port" : " needs a path");
         return r;
       }
-      (a == "--record" ? o.recordFile : o.link) = *v;
+      (a == "--record" ? o.recordFile : a == "--link" ? o.link : o.listen) = *v;
     } else if (a == "--code") {
       std::optional<std::string> v = value();
       if (v == "iso")

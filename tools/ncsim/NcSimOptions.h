@@ -63,6 +63,7 @@ struct NcSimOptions {
   int baud = 0;           // pace like a line of this speed, 10 bits a character (0: no pacing)
   int idleMs = 0;         // give up after this long without a byte (0: never)
   std::string link;       // a symbolic link to the line, for a fixed device name
+  std::string listen;     // [HOST:]PORT: the PC connects over raw TCP instead (TcpBridge.h)
   long hangupAfter = 0;   // close the line after this many bytes punched or received (0: never)
 };
 
