@@ -13,8 +13,8 @@ namespace kestrovan::serial {
 enum class MessageColour { Lime, Red };
 
 // Each stop-key test of a pair: the first asks whether F3 or Esc is held down
-// now; the second also counts a press since the previous poll, so a short tap
-// between two polls is not lost.
+// now; the second also counts a press since the previous poll of its kind,
+// so a short tap between two polls is not lost. Only the second takes a tap.
 enum class StopKeyPoll { DownNow, DownOrPressedSinceLastPoll };
 
 class TransferScreen {

@@ -69,8 +69,12 @@ bool QtTransferScreen::askYesNo(const std::string& text) {
          base::MessageAnswer::Yes;
 }
 
+// A tap is kept until a poll that asks for taps takes it: a look at whether
+// the key is down now, between the window's events and that poll, must not
+// use it up, or a quick press during a wait would be lost.
 bool QtTransferScreen::stopKeyDown(StopKeyPoll poll) {
-  const bool down = keyDown_ || (poll == StopKeyPoll::DownOrPressedSinceLastPoll && pressedSince_);
+  if (poll == StopKeyPoll::DownNow) return keyDown_;
+  const bool down = keyDown_ || pressedSince_;
   pressedSince_ = false;
   return down;
 }

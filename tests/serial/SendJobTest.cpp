@@ -79,6 +79,17 @@ TEST_F(SendJobTest, StopKeyWhileWaitingForTheSignal) {
   EXPECT_EQ(ports.wire.written, "\x14");
 }
 
+// A tap (pressed and released while the window took its events) is a stop
+// too: the next pass's look at whether the key is down now must not use it up.
+TEST_F(SendJobTest, ATapOfTheStopKeyWhileWaitingForTheSignalStops) {
+  ports.wire.incoming.clear();
+  screen.tapAtEventRun = 3;
+  screen.pressAtEventRun = 6; // held: only if the tap was lost
+  EXPECT_EQ(sendOne().outcome, SendOutcome::Stopped);
+  EXPECT_EQ(screen.eventRuns, 3);
+  EXPECT_EQ(ports.wire.written, "\x14");
+}
+
 TEST_F(SendJobTest, FailedOpeningShowsItsMessageThenStops) {
   settings.Port = "COM9";
   serial::SendResult result = sendOne();
