@@ -54,11 +54,13 @@ struct AltKeys {
 
 // An operation that runs for a while on the user-interface thread (a
 // transfer, a long copy). A close request that comes meanwhile asks it to
-// stop; the window closes once it has ended (Host::endBusy).
+// stop; the window closes once it has ended (Host::endBusy). False when it
+// will not end: the operator chose to go on (the editor's Cancel), and the
+// close request is forgotten.
 class BusyOperation {
 public:
   virtual ~BusyOperation() = default;
-  virtual void requestStop() = 0;
+  virtual bool requestStop() = 0;
 };
 
 class Host {

@@ -422,8 +422,9 @@ int TForm1::exitCode() const { return runEnd_.exitCode(state_.run); }
 void TForm1::closeEvent(QCloseEvent* event) {
   if (busy_) {
     event->ignore();
+    // Set first: an operation may end at once, inside requestStop.
     closeAfterBusy_ = true;
-    busy_->requestStop();
+    if (!busy_->requestStop()) closeAfterBusy_ = false;
     return;
   }
   event->accept();

@@ -390,6 +390,11 @@ void EditorOperations::endEditing() {
   finish();
 }
 
+bool EditorOperations::requestStop() {
+  endEditing();
+  return panel_->box()->isHidden();
+}
+
 void EditorOperations::finish() {
   if (findDialog_) findDialog_->hide();
   panel_->setCaption(endedCaption());

@@ -51,8 +51,8 @@ public:
   SaveOutcome save();
   void endEditing();
   // A close request: the editing ends as by 編集終了, and the window closes
-  // when it has ended.
-  void requestStop() override { endEditing(); }
+  // when it has ended; Cancel in the closing question keeps both.
+  bool requestStop() override;
 
 private:
   void showFresh();

@@ -28,7 +28,10 @@ public:
   OverwriteAnswer askOverwrite(const std::string& source, const std::string& target) override;
   void copying(const std::string& source, const std::string& target, std::uint64_t size) override;
   bool keepGoing(std::uint64_t copied) override;
-  void requestStop() override { stopped_ = true; }
+  bool requestStop() override {
+    stopped_ = true;
+    return true;
+  }
 
 private:
   void showDialog();

@@ -61,7 +61,10 @@ public:
   // `lines` lines are done.
   void progress(std::size_t lines);
   bool stopRequested() const { return stopped_; }
-  void requestStop() override { stopped_ = true; }
+  bool requestStop() override {
+    stopped_ = true;
+    return true;
+  }
 
 private:
   host::Host& host_;

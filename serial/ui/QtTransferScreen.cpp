@@ -81,10 +81,12 @@ bool QtTransferScreen::stopKeyDown(StopKeyPoll poll) {
 
 bool QtTransferScreen::stopKeyPending() { return keyDown_ || pressedSince_; }
 
-void QtTransferScreen::requestStop() {
-  if (!running_) return;
-  keyDown_ = true;
-  pressedSince_ = true;
+bool QtTransferScreen::requestStop() {
+  if (running_) {
+    keyDown_ = true;
+    pressedSince_ = true;
+  }
+  return true;
 }
 
 void QtTransferScreen::releaseStopKeys() {

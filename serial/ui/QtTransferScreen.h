@@ -27,7 +27,7 @@ public:
   bool transferRunning() const { return running_; }
   // A close request while the transfer runs: it counts as a stop key
   // pressed, so that the transfer ends through its stop path first.
-  void requestStop() override;
+  bool requestStop() override;
 
   void setStatusPanel(int index, const std::string& text) override;
   void showMessageLine(const std::string& text, MessageColour colour) override;

@@ -681,6 +681,12 @@ TEST(EditorWindow, ClosingTheWindowWhileEditingAsksAboutTheChangesFirst) {
   EXPECT_TRUE(e.box()->isVisible());
   EXPECT_EQ(e.text()->toPlainText().toStdString(), "XG00\n");
   EXPECT_EQ(test::readFile(s.data.file("A.NC")), "G00\r\n");
+  // The close was cancelled: ending the editing later leaves the program open.
+  s.dialogs.answers = {MessageAnswer::No};
+  e.key(Qt::Key_Escape);
+  EXPECT_FALSE(e.box()->isVisible());
+  QTest::qWait(200);
+  EXPECT_TRUE(s.form->isVisible());
 }
 
 // The real box of the closing question: its three buttons, and Esc as Cancel.
