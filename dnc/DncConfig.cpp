@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <system_error>
 #include <set>
 
 namespace kestrovan::dnc {
@@ -20,6 +21,17 @@ std::string lower(std::string_view text) {
   for (char& c : out)
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return out;
+}
+
+// What is wrong with `path` as a folder, or "" when it is one. A name the
+// system refuses (too long, a folder that may not be looked into) is told,
+// never thrown.
+std::string folderFault(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return {};
+  if (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)
+    return "the folder " + path + " does not exist";
+  return "the folder " + path + " cannot be used: " + ec.message();
 }
 
 std::string_view trim(std::string_view text) {
@@ -185,8 +197,7 @@ private:
       if (key == "statusfile") {
         config.statusFile = e.value;
       } else if (key == "logfolder") {
-        if (!std::filesystem::is_directory(e.value))
-          return setError(e.line, e.key, "the folder " + e.value + " does not exist");
+        if (const std::string fault = folderFault(e.value); !fault.empty()) return setError(e.line, e.key, fault);
         config.logFolder = e.value;
       } else if (key == "retryseconds") {
         std::optional<int> n = integer(e.value, 1, 3600);
@@ -228,8 +239,7 @@ private:
       } else if (key == "sendfolder" || key == "receivefolder") {
         if (e.value.empty() || e.value.front() != '/')
           return setError(e.line, e.key, "a folder from the root (/srv/nc/...)");
-        if (!std::filesystem::is_directory(e.value))
-          return setError(e.line, e.key, "the folder " + e.value + " does not exist");
+        if (const std::string fault = folderFault(e.value); !fault.empty()) return setError(e.line, e.key, fault);
         (key == "sendfolder" ? m.sendFolder : m.receiveFolder) = e.value;
       } else if (key == "request") {
         std::string_view v = e.value;

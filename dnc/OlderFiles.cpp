@@ -25,7 +25,7 @@ bool keepOlderFile(const std::string& path, const platform::CivilTime& when, std
   const fs::path file(path);
   const fs::path old = file.parent_path() / "old";
   fs::create_directory(old, ec);
-  if (!fs::is_directory(old)) {
+  if (!fs::is_directory(old, ec)) {
     error = "cannot make the folder " + old.string();
     return false;
   }

@@ -141,6 +141,14 @@ TEST_F(DncConfigTest, MissingFolderIsNamed) {
   expectError("[Machine LATHE1]\r\nPort=COM3\r\nSendFolder=send\r\nReceiveFolder=" + receive +
                   "\r\nRequest=O9999\r\n",
               3, "SendFolder"); // relative: the service's folder is no one's
+  // A name longer than the system takes, and a folder it may not look into
+  // (found by fuzzing: the service ended on an exception).
+  expectError("[Machine LATHE1]\r\nPort=COM3\r\nSendFolder=/srv/" + std::string(5000, 'x') +
+                  "\r\nReceiveFolder=" + receive + "\r\nRequest=O9999\r\n",
+              3, "SendFolder");
+  expectError("[Service]\r\nLogFolder=/" + std::string(300, 'y') + "\r\n[Machine LATHE1]\r\nPort=COM3\r\n"
+                  "SendFolder=" + send + "\r\nReceiveFolder=" + receive + "\r\nRequest=O9999\r\n",
+              2, "LogFolder");
 }
 
 TEST_F(DncConfigTest, DuplicatePortIsNamedWhateverItIsCalled) {

@@ -76,7 +76,9 @@ std::string statusFileOf(const dnc::ServiceConfig& config) {
 std::string logFolderOf(const dnc::ServiceConfig& config, const std::string& configPath) {
   if (!config.logFolder.empty()) return config.logFolder;
   if (const char* logs = std::getenv("LOGS_DIRECTORY"); logs && *logs) return logs;
-  return platform::parentFolder(std::filesystem::absolute(configPath).string());
+  std::error_code ec; // a working folder that is gone leaves the path as given
+  const std::filesystem::path absolute = std::filesystem::absolute(configPath, ec);
+  return platform::parentFolder(ec ? configPath : absolute.string());
 }
 
 int showStatus(const dnc::ServiceConfig& config) {
