@@ -16,10 +16,6 @@
 namespace kestrovan::editor {
 namespace {
 
-constexpr int kMargin = 2;
-
-int clampInt(std::size_t v) { return static_cast<int>(std::min<std::size_t>(v, 0x7fffffff)); }
-
 // Line ends of pasted or typed text as the editor writes them: CR LF.
 QString withCrLf(const QString& text) {
   QString out;
@@ -41,7 +37,7 @@ QString withCrLf(const QString& text) {
 } // namespace
 
 LargeTextArea::LargeTextArea(QWidget* parent)
-    : QAbstractScrollArea(parent), table_(std::make_unique<PieceTable>()) {
+    : CellGridArea(parent), table_(std::make_unique<PieceTable>()) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled, true);
   viewport()->setCursor(Qt::IBeamCursor);
@@ -108,46 +104,9 @@ void LargeTextArea::setOverwrite(bool on) {
   viewport()->update();
 }
 
-int LargeTextArea::cellWidth() const {
-  return std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('0')));
-}
-int LargeTextArea::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
-int LargeTextArea::rowsInView() const { return std::max(1, (viewport()->height() - kMargin) / lineHeight()); }
-int LargeTextArea::columnsInView() const {
-  return std::max(1, (viewport()->width() - 2 * kMargin) / cellWidth());
-}
-std::size_t LargeTextArea::firstLine() const {
-  return static_cast<std::size_t>(verticalScrollBar()->value());
-}
-std::size_t LargeTextArea::firstColumn() const {
-  return static_cast<std::size_t>(horizontalScrollBar()->value());
-}
-
 void LargeTextArea::updateScrollBars() {
-  const int rows = rowsInView();
-  const std::size_t lines = table_->lineCount();
-  verticalScrollBar()->setRange(0, lines > std::size_t(rows) ? clampInt(lines - rows) : 0);
-  verticalScrollBar()->setPageStep(rows);
-  const int columns = columnsInView();
   widest_ = std::max({widest_, table_->longestOriginalLine(), table_->lineLength(lineOfCaret())});
-  const std::size_t widest = widest_ + 1;
-  horizontalScrollBar()->setRange(0, widest > std::size_t(columns) ? clampInt(widest - columns) : 0);
-  horizontalScrollBar()->setPageStep(columns);
-}
-
-void LargeTextArea::resizeEvent(QResizeEvent* event) {
-  QAbstractScrollArea::resizeEvent(event);
-  updateScrollBars();
-}
-
-void LargeTextArea::focusInEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusInEvent(event);
-  viewport()->update();
-}
-
-void LargeTextArea::focusOutEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusOutEvent(event);
-  viewport()->update();
+  setGridRanges(table_->lineCount(), widest_);
 }
 
 std::size_t LargeTextArea::columnOf(std::size_t offset) const {
@@ -237,20 +196,7 @@ void LargeTextArea::select(std::size_t from, std::size_t to) {
 
 void LargeTextArea::ensureCaretVisible() {
   updateScrollBars();
-  const std::size_t line = lineOfCaret();
-  const std::size_t column = columnOf(caret_);
-  QScrollBar* v = verticalScrollBar();
-  const std::size_t rows = static_cast<std::size_t>(rowsInView());
-  if (line < firstLine())
-    v->setValue(clampInt(line));
-  else if (line >= firstLine() + rows)
-    v->setValue(clampInt(line - rows + 1));
-  QScrollBar* h = horizontalScrollBar();
-  const std::size_t columns = static_cast<std::size_t>(columnsInView());
-  if (column < firstColumn())
-    h->setValue(clampInt(column));
-  else if (column + 2 > firstColumn() + columns)
-    h->setValue(clampInt(column + 2 - columns));
+  scrollToCell(lineOfCaret(), columnOf(caret_));
 }
 
 QString LargeTextArea::selectedText() const {
@@ -264,7 +210,7 @@ QString LargeTextArea::selectedText() const {
 }
 
 void LargeTextArea::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton) return CellGridArea::mousePressEvent(event);
   const std::size_t at = offsetAt(event->position().toPoint());
   wantedColumn_ = columnOf(at);
   moveCaret(at, event->modifiers() & Qt::ShiftModifier);
@@ -370,7 +316,7 @@ bool LargeTextArea::event(QEvent* e) {
       return true;
     }
   }
-  return QAbstractScrollArea::event(e);
+  return CellGridArea::event(e);
 }
 
 void LargeTextArea::inputMethodEvent(QInputMethodEvent* event) {

@@ -15,7 +15,7 @@
 #include "editor/PieceTable.h"
 #include "editor/ProgramBytes.h"
 
-#include <QAbstractScrollArea>
+#include "editor/ui/CellGridArea.h"
 
 #include <cstddef>
 #include <functional>
@@ -24,7 +24,7 @@
 
 namespace kestrovan::editor {
 
-class LargeTextArea : public QAbstractScrollArea {
+class LargeTextArea : public CellGridArea {
 public:
   explicit LargeTextArea(QWidget* parent = nullptr);
 
@@ -48,7 +48,6 @@ public:
   bool hasSelection() const { return caret_ != anchor_; }
   void select(std::size_t from, std::size_t to); // the caret at `to`
   QString selectedText() const;
-  std::size_t firstLine() const;
 
   void undo();
   void redo();
@@ -76,19 +75,11 @@ protected:
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
   bool event(QEvent* event) override;
+  void updateScrollBars() override;
 
 private:
   void loadMore();
-  void updateScrollBars();
-  int rowsInView() const;
-  int columnsInView() const;
-  int cellWidth() const;
-  int lineHeight() const;
-  std::size_t firstColumn() const;
   std::size_t lineOfCaret() const { return table_->lineOf(caret_); }
   std::size_t columnOf(std::size_t offset) const;
   std::size_t offsetAt(std::size_t line, std::size_t column) const;

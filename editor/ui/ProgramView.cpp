@@ -17,8 +17,6 @@
 namespace kestrovan::editor {
 namespace {
 
-constexpr int kMargin = 2;
-
 struct WordColour {
   QColor colour;
   bool bold = false;
@@ -40,7 +38,7 @@ const std::array<WordColour, 6>& wordColours() {
 
 } // namespace
 
-ProgramView::ProgramView(QWidget* parent) : QAbstractScrollArea(parent) {
+ProgramView::ProgramView(QWidget* parent) : CellGridArea(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled, false);
   viewport()->setCursor(Qt::IBeamCursor);
@@ -134,44 +132,7 @@ QString ProgramView::selectedText() const {
   return text;
 }
 
-int ProgramView::cellWidth() const { return std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('0'))); }
-int ProgramView::lineHeight() const { return std::max(1, fontMetrics().lineSpacing()); }
-int ProgramView::rowsInView() const { return std::max(1, (viewport()->height() - kMargin) / lineHeight()); }
-int ProgramView::columnsInView() const {
-  return std::max(1, (viewport()->width() - 2 * kMargin) / cellWidth());
-}
-std::size_t ProgramView::firstLine() const { return static_cast<std::size_t>(verticalScrollBar()->value()); }
-std::size_t ProgramView::firstColumn() const {
-  return static_cast<std::size_t>(horizontalScrollBar()->value());
-}
-
-void ProgramView::updateScrollBars() {
-  const auto clampInt = [](std::size_t v) { return static_cast<int>(std::min<std::size_t>(v, 0x7fffffff)); };
-  const int rows = rowsInView();
-  const std::size_t lines = index_.lineCount();
-  verticalScrollBar()->setRange(0, lines > std::size_t(rows) ? clampInt(lines - rows) : 0);
-  verticalScrollBar()->setPageStep(rows);
-  const int columns = columnsInView();
-  // One column more than the longest line, for the caret at its end.
-  const std::size_t widest = index_.longestLine() + 1;
-  horizontalScrollBar()->setRange(0, widest > std::size_t(columns) ? clampInt(widest - columns) : 0);
-  horizontalScrollBar()->setPageStep(columns);
-}
-
-void ProgramView::resizeEvent(QResizeEvent* event) {
-  QAbstractScrollArea::resizeEvent(event);
-  updateScrollBars();
-}
-
-void ProgramView::focusInEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusInEvent(event);
-  viewport()->update();
-}
-
-void ProgramView::focusOutEvent(QFocusEvent* event) {
-  QAbstractScrollArea::focusOutEvent(event);
-  viewport()->update();
-}
+void ProgramView::updateScrollBars() { setGridRanges(index_.lineCount(), index_.longestLine()); }
 
 void ProgramView::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
@@ -271,20 +232,7 @@ void ProgramView::moveCaret(Position to, bool select) {
   viewport()->update();
 }
 
-void ProgramView::ensureCaretVisible() {
-  QScrollBar* v = verticalScrollBar();
-  const std::size_t rows = static_cast<std::size_t>(rowsInView());
-  if (caret_.line < firstLine())
-    v->setValue(static_cast<int>(caret_.line));
-  else if (caret_.line >= firstLine() + rows)
-    v->setValue(static_cast<int>(caret_.line - rows + 1));
-  QScrollBar* h = horizontalScrollBar();
-  const std::size_t columns = static_cast<std::size_t>(columnsInView());
-  if (caret_.column < firstColumn())
-    h->setValue(static_cast<int>(caret_.column));
-  else if (caret_.column + 2 > firstColumn() + columns)
-    h->setValue(static_cast<int>(caret_.column + 2 - columns));
-}
+void ProgramView::ensureCaretVisible() { scrollToCell(caret_.line, caret_.column); }
 
 ProgramView::Position ProgramView::positionAt(const QPoint& point) const {
   const int row = std::max(0, (point.y() - kMargin) / lineHeight());
@@ -296,7 +244,7 @@ ProgramView::Position ProgramView::positionAt(const QPoint& point) const {
 }
 
 void ProgramView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton) return CellGridArea::mousePressEvent(event);
   const Position at = positionAt(event->position().toPoint());
   wantedColumn_ = at.column;
   moveCaret(at, event->modifiers() & Qt::ShiftModifier);

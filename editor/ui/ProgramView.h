@@ -12,14 +12,14 @@
 #include "editor/LineIndex.h"
 #include "editor/ProgramBytes.h"
 
-#include <QAbstractScrollArea>
+#include "editor/ui/CellGridArea.h"
 
 #include <cstddef>
 #include <string>
 
 namespace kestrovan::editor {
 
-class ProgramView : public QAbstractScrollArea {
+class ProgramView : public CellGridArea {
 public:
   explicit ProgramView(QWidget* parent = nullptr);
 
@@ -45,9 +45,6 @@ public:
   };
   Position caret() const { return caret_; }
   QString selectedText() const;
-  // The first line and the first column in view.
-  std::size_t firstLine() const;
-  std::size_t firstColumn() const;
   // Characters decoded for drawing since the program was set.
   std::size_t decodedCharacters() const { return decoded_; }
 
@@ -62,17 +59,10 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
+  void updateScrollBars() override;
 
 private:
   void indexMore();
-  void updateScrollBars();
-  int rowsInView() const;
-  int columnsInView() const;
-  int cellWidth() const;
-  int lineHeight() const;
   std::size_t lineLength(std::size_t line) const { return index_.line(line).size(); }
   void moveCaret(Position to, bool select);
   void ensureCaretVisible();
