@@ -6,6 +6,20 @@
 
 namespace kestrovan::editor {
 
+CellGridArea::CellGridArea(QWidget* parent, const QColor& background, const QColor& text)
+    : QAbstractScrollArea(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setCursor(Qt::IBeamCursor);
+  QPalette p = viewport()->palette();
+  p.setColor(QPalette::Base, background);
+  p.setColor(QPalette::Window, background);
+  p.setColor(QPalette::Text, text);
+  viewport()->setPalette(p);
+  viewport()->setAutoFillBackground(true);
+  verticalScrollBar()->setSingleStep(1);
+  horizontalScrollBar()->setSingleStep(1);
+}
+
 int clampToInt(std::size_t value) { return static_cast<int>(std::min<std::size_t>(value, 0x7fffffff)); }
 
 std::size_t CellGridArea::firstLine() const { return static_cast<std::size_t>(verticalScrollBar()->value()); }

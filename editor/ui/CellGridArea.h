@@ -6,6 +6,7 @@
 // drawing and the keys in the areas themselves.
 
 #include <QAbstractScrollArea>
+#include <QColor>
 
 #include <cstddef>
 
@@ -13,7 +14,9 @@ namespace kestrovan::editor {
 
 class CellGridArea : public QAbstractScrollArea {
 public:
-  using QAbstractScrollArea::QAbstractScrollArea;
+  // Text of `text` colour on `background`, the I-beam over it, the bars
+  // moving a line and a column a step.
+  CellGridArea(QWidget* parent, const QColor& background, const QColor& text);
 
   // The first line and the first column in view.
   std::size_t firstLine() const;

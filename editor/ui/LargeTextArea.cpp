@@ -37,18 +37,8 @@ QString withCrLf(const QString& text) {
 } // namespace
 
 LargeTextArea::LargeTextArea(QWidget* parent)
-    : CellGridArea(parent), table_(std::make_unique<PieceTable>()) {
-  setFocusPolicy(Qt::StrongFocus);
+    : CellGridArea(parent, Qt::white, Qt::black), table_(std::make_unique<PieceTable>()) {
   setAttribute(Qt::WA_InputMethodEnabled, true);
-  viewport()->setCursor(Qt::IBeamCursor);
-  QPalette p = viewport()->palette();
-  p.setColor(QPalette::Base, Qt::white);
-  p.setColor(QPalette::Window, Qt::white);
-  p.setColor(QPalette::Text, Qt::black);
-  viewport()->setPalette(p);
-  viewport()->setAutoFillBackground(true);
-  verticalScrollBar()->setSingleStep(1);
-  horizontalScrollBar()->setSingleStep(1);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }

@@ -38,18 +38,8 @@ const std::array<WordColour, 6>& wordColours() {
 
 } // namespace
 
-ProgramView::ProgramView(QWidget* parent) : CellGridArea(parent) {
-  setFocusPolicy(Qt::StrongFocus);
+ProgramView::ProgramView(QWidget* parent) : CellGridArea(parent, Qt::black, Qt::white) {
   setAttribute(Qt::WA_InputMethodEnabled, false);
-  viewport()->setCursor(Qt::IBeamCursor);
-  QPalette p = viewport()->palette();
-  p.setColor(QPalette::Base, Qt::black);
-  p.setColor(QPalette::Window, Qt::black);
-  p.setColor(QPalette::Text, Qt::white);
-  viewport()->setPalette(p);
-  viewport()->setAutoFillBackground(true);
-  verticalScrollBar()->setSingleStep(1);
-  horizontalScrollBar()->setSingleStep(1);
 }
 
 void ProgramView::setProgram(ProgramBytes bytes) {
